@@ -1,0 +1,40 @@
+// Paces the main loop: each iteration lasts at least one physics step of wall-clock time.
+#pragma once
+
+#include <cstdint>
+
+// Where the loop reads the time and waits; a test hands the pacer a clock of its own.
+class FrameClock {
+public:
+    virtual ~FrameClock();
+    virtual uint64_t NowMicros() = 0;
+    virtual void SleepMicros(uint64_t micros) = 0;
+};
+
+// The real, monotonic wall clock.
+class SystemClock : public FrameClock {
+public:
+    uint64_t NowMicros() override;
+    void SleepMicros(uint64_t micros) override;
+
+    static SystemClock& Instance();
+};
+
+// One physics step per iteration, so the game runs at real speed when an iteration is
+// stretched to the step's length. An iteration that overran is followed at once by the next;
+// there are no catch-up steps.
+class FramePacer {
+public:
+    explicit FramePacer(FrameClock& clock, uint64_t frameMicros = 10000);
+
+    void StartFrame();
+    // Sleeps away whatever is left of the frame's time, if anything.
+    void FinishFrame();
+
+    void SetClock(FrameClock& clock);
+
+private:
+    FrameClock* clock;
+    uint64_t frameMicros;
+    uint64_t frameStart = 0;
+};

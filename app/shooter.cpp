@@ -1,0 +1,187 @@
+// The application's life cycle: start-up, the main loop and shutdown.
+#include "app/shooter.h"
+
+#include "app/cimage.h"
+
+#include <set>
+
+namespace {
+
+constexpr int kWindowWidth = 1000;
+constexpr int kWindowHeight = 650;
+constexpr int kWindowDepth = 32;
+
+void FreeSurface(SDL_Surface*& surface)
+{
+    SDL_FreeSurface(surface);
+    surface = nullptr;
+}
+
+}  // namespace
+
+Shooter::Shooter() : pacer(SystemClock::Instance())
+{
+    screen = nullptr;
+    currentMap = 0;
+    running = true;
+}
+
+Shooter::~Shooter() = default;
+
+int Shooter::OnExecute()
+{
+    if (!OnInit()) {
+        ReleaseImages();
+        return -1;
+    }
+    while (running) {
+        pacer.StartFrame();
+        RunFrame();
+        pacer.FinishFrame();
+    }
+    OnCleanup();
+    return 0;
+}
+
+void Shooter::RunFrame()
+{
+    SDL_Event event;
+    // The whole queue is handled before the frame's rules, even after a quit request.
+    while (SDL_PollEvent(&event) != 0) {
+        OnEvent(&event);
+    }
+    OnLoop();
+    OnRender();
+}
+
+bool Shooter::OnInit()
+{
+    if (SDL_Init(SDL_INIT_EVERYTHING) < 0) {
+        return false;
+    }
+    screen = SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowDepth, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    if (screen == nullptr) {
+        return false;
+    }
+    if (!LoadImages()) {
+        return false;
+    }
+    InitPhysics();
+    ResetCounters();
+    CreateMap();
+    CreateInterface();
+    return true;
+}
+
+bool Shooter::LoadImages()
+{
+    struct Wanted {
+        const char* path;
+        SDL_Surface** field;
+    };
+    const Wanted wanted[] = {
+        {"./bmp/blocktileset.bmp", &blockTileset}, {"./bmp/background.bmp", &background},
+        {"./bmp/p1cannon.bmp", &p1Cannon},         {"./bmp/target1.bmp", &target1},
+        {"./bmp/target2.bmp", &target2},           {"./bmp/bullet.bmp", &bullet},
+    };
+    for (const Wanted& image : wanted) {
+        *image.field = CImage::Load(image.path);
+        if (*image.field == nullptr) {
+            return false;
+        }
+    }
+    // Everything but the background shows the field behind its magenta.
+    for (SDL_Surface* keyed : {blockTileset, p1Cannon, target1, target2, bullet}) {
+        CImage::SetTransparent(keyed, 255, 0, 255);
+    }
+    return true;
+}
+
+void Shooter::InitPhysics()
+{
+    gravity = b2Vec2(0.0f, 20.0f);
+    doSleep = true;
+    velocityIterations = 8;
+    positionIterations = 3;
+    timeStep = 0.01f;
+}
+
+void Shooter::ResetCounters()
+{
+    score = 0;
+    targetsLeft = 3;
+    aimState = AimState::Idle;
+    aimScale = 10.0f;
+    aim = b2Vec2(0.0f, 0.0f);
+    projectileKind = ProjectileKind::Pig;
+    lastProjectile.reset();
+    gridWidth = 20;
+    gridHeight = 13;
+    gameState = GameState::StartScreen;
+}
+
+void Shooter::CreateMap()
+{
+    maps.emplace_back(gridWidth, gridHeight, gravity, doSleep);
+}
+
+Map& Shooter::CurrentMap()
+{
+    return maps[static_cast<size_t>(currentMap)];
+}
+
+void Shooter::OnCleanup()
+{
+    FreeSurface(blockTileset);
+    FreeSurface(background);
+    FreeSurface(p1Cannon);
+
+    // The pictures of the projectiles still flying; the launch record shares one of them.
+    lastProjectile.reset();
+    if (!maps.empty()) {
+        for (Projectile& projectile : CurrentMap().projectiles) {
+            projectile.sprite.reset();
+        }
+    }
+
+    // The cake icons share one surface: free each surface once.
+    std::set<SDL_Surface*> freed;
+    for (size_t i = 0; i < interfaces.Size(); ++i) {
+        SDL_Surface*& surface = interfaces[i].surface;
+        if (surface != nullptr && freed.insert(surface).second) {
+            SDL_FreeSurface(surface);
+        }
+    }
+    for (size_t i = 0; i < interfaces.Size(); ++i) {
+        interfaces[i].surface = nullptr;
+    }
+
+    FreeSurface(target1);
+    FreeSurface(target2);
+    FreeSurface(bullet);
+
+    FreeSurface(screen);  // SDL leaves the display surface alone; SDL_Quit releases it
+    SDL_Quit();
+}
+
+void Shooter::ReleaseImages()
+{
+    for (SDL_Surface** image : {&blockTileset, &background, &p1Cannon, &target1, &target2, &bullet}) {
+        FreeSurface(*image);
+    }
+}
+
+void Shooter::SetClock(FrameClock& clock)
+{
+    pacer.SetClock(clock);
+}
+
+void Shooter::OnEvent(SDL_Event* event)
+{
+    CEvent::OnEvent(event);
+}
+
+void Shooter::OnExit()
+{
+    running = false;
+}

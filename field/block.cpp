@@ -1,0 +1,118 @@
+// Block kinds and the bodies built for them.
+#include "field/block.h"
+
+namespace {
+
+struct KindRow {
+    uint16_t tileX;
+    uint16_t tileY;
+    float density;
+    float friction;
+    float restitution;
+    float strength;
+    b2BodyType bodyType;
+};
+
+constexpr float kTargetHalfSize = 0.45f;
+constexpr float kLaunchForce = -1e10f;  // upwards: y grows downwards
+
+}  // namespace
+
+Block::Block(float x, float y, int kind, b2World* world) : x(x), y(y), halfSize(0.49f), kind(kind)
+{
+    SetKind(kind);  // after the default half size, so a target's own size wins
+    fullStrength = strength;
+    fixedRotation = true;
+    CreateBody(world);
+}
+
+void Block::SetKind(int newKind)
+{
+    KindRow row{};
+    switch (newKind) {
+    case BlockKind::Ledge:
+        row = {150, 0, 10.0f, 1.0f, 0.0f, 1000.0f, b2_dynamicBody};
+        break;
+    case BlockKind::Earth:
+        row = {100, 0, 10.0f, 2.0f, 0.0f, 1000.0f, b2_dynamicBody};
+        break;
+    case BlockKind::Bedrock:
+        row = {50, 0, 50.0f, 1.0f, 0.0f, 3000.0f, b2_staticBody};
+        break;
+    case BlockKind::Spring:
+        row = {400, 0, 30.0f, 0.6f, 0.5f, 1000.0f, b2_dynamicBody};
+        break;
+    case BlockKind::Pedestal:
+        row = {350, 0, 20.0f, 1.0f, 0.1f, 10000.0f, b2_dynamicBody};
+        break;
+    case BlockKind::Anchor:
+        row = {700, 100, 50.0f, 1.0f, 0.0f, 10000.0f, b2_kinematicBody};
+        break;
+    case BlockKind::Target:
+        row = {600, 400, 2.0f, 0.2f, 0.8f, 1.0f, b2_dynamicBody};
+        halfSize = kTargetHalfSize;
+        break;
+    default:
+        // Nothing in the game makes such a block; it keeps the body type it already had.
+        tileX = 550;
+        tileY = 0;
+        density = 100.0f;
+        friction = 1.0f;
+        restitution = 1.0f;
+        strength = 1.0f;
+        return;
+    }
+    tileX = row.tileX;
+    tileY = row.tileY;
+    density = row.density;
+    friction = row.friction;
+    restitution = row.restitution;
+    strength = row.strength;
+    bodyType = row.bodyType;
+}
+
+void Block::CreateBody(b2World* world)
+{
+    if (world == nullptr) {
+        return;
+    }
+    b2BodyDef bodyDef;
+    bodyDef.position.Set(x, y);
+    bodyDef.type = static_cast<b2BodyType>(bodyType);
+    bodyDef.fixedRotation = fixedRotation;
+
+    b2PolygonShape shape;
+    shape.SetAsBox(halfSize, halfSize);
+
+    b2FixtureDef fixtureDef;
+    fixtureDef.shape = &shape;
+    fixtureDef.density = density;
+    fixtureDef.friction = friction;
+    fixtureDef.restitution = restitution;
+
+    body = world->CreateBody(&bodyDef);
+    body->CreateFixture(&fixtureDef);
+}
+
+void Block::SyncPosition()
+{
+    if (body == nullptr) {
+        return;
+    }
+    const b2Vec2& position = body->GetPosition();
+    x = position.x;
+    y = position.y;
+}
+
+void Block::Damage(float amount)
+{
+    strength -= amount;
+}
+
+void Block::Launch()
+{
+    if (body == nullptr) {
+        return;
+    }
+    body->ApplyForceToCenter(b2Vec2(0.0f, kLaunchForce), true);
+}

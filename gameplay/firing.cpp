@@ -1,0 +1,44 @@
+// Firing projectiles and the cow's and sheep's second-click actions.
+#include "field/map.h"
+
+namespace {
+
+constexpr float kPigSpread = 0.5f;  // the cow's pigs appear half a unit around it
+const b2Vec2 kSheepJolt(0.0f, 300.0f);  // downwards
+const b2Vec2 kSheepJoltPoint(0.5f, 0.5f);  // a world point, so the sheep also spins
+
+}  // namespace
+
+std::unique_ptr<Projectile> Map::Fire(float x, float y, b2Vec2 force, int kind)
+{
+    auto record = std::make_unique<Projectile>(x, y, world.get(), kind);
+    projectiles.push_back(*record);
+    // The force acts for one step: the world's forces are cleared after every step.
+    record->ApplyForce(force);
+    return record;
+}
+
+void Map::ProjectileAction(const Projectile* record)
+{
+    if (record == nullptr) {
+        return;
+    }
+    // A projectile that has already left the field has no body any more. Only a body still
+    // in the list is touched; no new body can have taken the old one's place in between,
+    // since nothing is fired while a shot waits for its second click.
+    const Projectile* live = FindProjectile(record->body);
+    if (live == nullptr) {
+        return;
+    }
+    b2Body* body = live->body;
+    if (record->kind == ProjectileKind::Cow) {
+        // The cow splits where it is now, and its pigs carry on with its velocity.
+        const b2Vec2 velocity = body->GetLinearVelocity();
+        const b2Vec2 position = body->GetPosition();
+        Fire(position.x + kPigSpread, position.y, velocity, ProjectileKind::Pig);
+        Fire(position.x - kPigSpread, position.y, velocity, ProjectileKind::Pig);
+        Fire(position.x, position.y - kPigSpread, velocity, ProjectileKind::Pig);
+    } else if (record->kind == ProjectileKind::Sheep) {
+        body->ApplyLinearImpulse(kSheepJolt, kSheepJoltPoint, true);
+    }
+}

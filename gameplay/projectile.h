@@ -1,0 +1,44 @@
+// A fired animal (or bullet): its own picture, its own bullet body, its kind's constants.
+#pragma once
+
+#include <SDL.h>
+#include <box2d/box2d.h>
+
+#include <cstdint>
+#include <memory>
+
+namespace ProjectileKind {
+constexpr int Pig = 0;
+constexpr int Cow = 1;
+constexpr int Sheep = 2;
+constexpr int LightSheep = 3;
+// Every other value is a bullet.
+}  // namespace ProjectileKind
+
+// Frames a projectile stays in the field: 5 s at one 0.01 s step per frame.
+constexpr float kProjectileLifetime = 500.0f;
+
+// A plain value record: copies share the body (owned by the world) and the picture. The
+// picture is freed when the last copy holding it goes.
+struct Projectile {
+    float x = 0.0f;  // centre, world units
+    float y = 0.0f;
+    int32_t kind = 0;
+    float damageFactor = 0.0f;
+    float lifetime = kProjectileLifetime;  // frames left
+    std::shared_ptr<SDL_Surface> sprite;
+    float size = 0.0f;  // radius, or the cow's half side; also the drawing offset
+    b2Body* body = nullptr;
+    float density = 0.0f;
+    float friction = 0.0f;
+    float restitution = 0.0f;
+
+    Projectile(float x, float y, b2World* world, int kind);
+
+    void CreateBody(b2World* world);
+    void ApplyForce(b2Vec2 force);
+    // Takes the body's position and counts one frame off the lifetime.
+    void Update();
+    // Units per second.
+    float Speed() const;
+};

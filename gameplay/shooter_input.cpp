@@ -1,0 +1,80 @@
+// The player's input: choosing the animal, slingshot aiming, firing, the second click.
+#include "app/shooter.h"
+
+namespace {
+
+// The muzzle, from the cannon's centre: 30 pixels right and 30 up.
+constexpr float kMuzzleX = 0.6f;
+constexpr float kMuzzleY = -0.6f;
+
+}  // namespace
+
+void Shooter::OnKeyDown(SDLKey sym, SDLMod /*mod*/, Uint16 /*unicode*/)
+{
+    switch (sym) {
+    case SDLK_z:
+        projectileKind = ProjectileKind::Pig;
+        break;
+    case SDLK_x:
+        projectileKind = ProjectileKind::Cow;
+        break;
+    case SDLK_c:
+        projectileKind = ProjectileKind::Sheep;
+        break;
+    default:
+        break;
+    }
+}
+
+void Shooter::OnMouseMove(int32_t x, int32_t y, int32_t relX, int32_t relY, bool left, bool /*right*/,
+                          bool /*middle*/)
+{
+    if (gameState != GameState::Playing || aimState != AimState::Aiming || !left) {
+        return;
+    }
+    interfaces.SetPosition("target2", x, y);
+    // Like a slingshot: the force points away from the drag.
+    aim.x -= static_cast<float>(relX) * aimScale;
+    aim.y -= static_cast<float>(relY) * aimScale;
+}
+
+void Shooter::OnLButtonDown(int32_t x, int32_t y)
+{
+    if (gameState == GameState::Playing) {
+        if (aimState == AimState::Idle) {
+            interfaces.SetPosition("target1", x, y);
+            interfaces.SetVisible("target1", true);
+            interfaces.SetPosition("target2", x, y);
+            interfaces.SetVisible("target2", true);
+            aimState = AimState::Aiming;
+        } else if (aimState == AimState::WaitingForAction) {
+            CurrentMap().ProjectileAction(lastProjectile.get());
+            aimState = AimState::Idle;
+        }
+    }
+    if (gameState == GameState::StartScreen) {
+        if (interfaces.HitTest(x, y, "start_button")) {
+            gameState = GameState::Playing;
+            interfaces.SetVisible("start_button", false);
+            GenerateLevel();
+        }
+    }
+}
+
+void Shooter::OnLButtonUp(int32_t /*x*/, int32_t /*y*/)
+{
+    if (gameState != GameState::Playing || aimState != AimState::Aiming) {
+        return;
+    }
+    Map& map = CurrentMap();
+    const Cannon* cannon = map.GetCannon();
+    if (cannon != nullptr) {
+        lastProjectile = map.Fire(cannon->x + kMuzzleX, cannon->y + kMuzzleY, aim, projectileKind);
+    }
+    interfaces.SetVisible("target1", false);
+    interfaces.SetVisible("target2", false);
+    aim = b2Vec2(0.0f, 0.0f);
+    aimState = projectileKind != ProjectileKind::Pig ? AimState::WaitingForAction : AimState::Idle;
+}
+
+void Shooter::OnRButtonDown(int32_t /*x*/, int32_t /*y*/) {}

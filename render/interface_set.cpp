@@ -1,0 +1,105 @@
+// The interface sprite list.
+#include "render/interface_set.h"
+
+#include "app/cimage.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int32_t kCakeSpacing = 60;  // pixels between the left edges of two cake icons
+constexpr int32_t kCakeSize = 50;
+
+}  // namespace
+
+ObjInterface::ObjInterface(std::pair<int32_t, int32_t> pos, std::pair<int32_t, int32_t> tam,
+                           bool visible, SDL_Surface* surface, std::string name)
+    : pos(pos), tam(tam), anc(tam.first / 2, tam.second / 2), name(std::move(name)), visible(visible),
+      surface(surface)
+{
+    CImage::SetTransparent(surface, 255, 0, 255);
+}
+
+void InterfaceSet::Add(std::pair<int32_t, int32_t> pos, std::pair<int32_t, int32_t> tam, bool visible,
+                       SDL_Surface* surface, std::string name)
+{
+    objects.emplace_back(pos, tam, visible, surface, std::move(name));
+}
+
+void InterfaceSet::Remove(std::string name)
+{
+    auto found = std::find_if(objects.begin(), objects.end(),
+                              [&name](const ObjInterface& object) { return object.name == name; });
+    if (found != objects.end()) {
+        objects.erase(found);
+    }
+}
+
+ObjInterface* InterfaceSet::Find(std::string name)
+{
+    for (ObjInterface& object : objects) {
+        if (object.name == name) {
+            return &object;
+        }
+    }
+    return nullptr;
+}
+
+bool InterfaceSet::SetPosition(std::string name, int32_t x, int32_t y)
+{
+    ObjInterface* object = Find(std::move(name));
+    if (object == nullptr) {
+        return false;
+    }
+    object->pos = {x, y};
+    return true;
+}
+
+bool InterfaceSet::SetVisible(std::string name, bool visible)
+{
+    ObjInterface* object = Find(std::move(name));
+    if (object == nullptr) {
+        return false;
+    }
+    object->visible = visible;
+    return true;
+}
+
+bool InterfaceSet::HitTest(int32_t x, int32_t y, std::string name)
+{
+    const ObjInterface* object = Find(std::move(name));
+    if (object == nullptr) {
+        return false;
+    }
+    const int32_t left = object->pos.first - object->anc.first;
+    const int32_t top = object->pos.second - object->anc.second;
+    return left <= x && x <= left + object->tam.first && top <= y && y <= top + object->tam.second;
+}
+
+void InterfaceSet::AddCakes(int32_t count, SDL_Surface* surface)
+{
+    for (int32_t i = 0; i < count; ++i) {
+        Add({i * kCakeSpacing + kCakeSize / 2, kCakeSize / 2}, {kCakeSize, kCakeSize}, true, surface,
+            "cake");
+    }
+}
+
+void InterfaceSet::RemoveCake()
+{
+    Remove("cake");
+}
+
+size_t InterfaceSet::Size() const
+{
+    return objects.size();
+}
+
+ObjInterface& InterfaceSet::operator[](size_t index)
+{
+    return objects[index];
+}
+
+const ObjInterface& InterfaceSet::operator[](size_t index) const
+{
+    return objects[index];
+}

@@ -1,0 +1,49 @@
+// Interface sprites (bars, markers, cake icons, start button, end picture) found by name.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+// One sprite, placed in screen pixels by its centre. It does not own its surface.
+struct ObjInterface {
+    std::pair<int32_t, int32_t> pos;  // the anchor point on screen: the sprite's centre
+    std::pair<int32_t, int32_t> tam;  // width, height
+    std::pair<int32_t, int32_t> anc;  // offset from the top-left corner to pos: tam / 2
+    std::string name;
+    bool visible = false;
+    SDL_Surface* surface = nullptr;  // may be null: then nothing is drawn
+
+    ObjInterface(std::pair<int32_t, int32_t> pos, std::pair<int32_t, int32_t> tam, bool visible,
+                 SDL_Surface* surface, std::string name);
+};
+
+// The ordered list of sprites; list order is drawing order. Names need not be unique: every
+// lookup acts on the first record with the name.
+class InterfaceSet {
+public:
+    void Add(std::pair<int32_t, int32_t> pos, std::pair<int32_t, int32_t> tam, bool visible,
+             SDL_Surface* surface, std::string name);
+    void Remove(std::string name);
+    ObjInterface* Find(std::string name);
+    bool SetPosition(std::string name, int32_t x, int32_t y);
+    bool SetVisible(std::string name, bool visible);
+    // Edges count: the tested area is one pixel wider and taller than the sprite. Hidden
+    // sprites still answer.
+    bool HitTest(int32_t x, int32_t y, std::string name);
+    // One "cake" icon per target still standing, 60 pixels apart from the left.
+    void AddCakes(int32_t count, SDL_Surface* surface);
+    // The leftmost icon goes; the others stay where they are.
+    void RemoveCake();
+
+    size_t Size() const;
+    ObjInterface& operator[](size_t index);
+    const ObjInterface& operator[](size_t index) const;
+
+private:
+    std::vector<ObjInterface> objects;
+};

@@ -1,0 +1,112 @@
+// Shared test helpers.
+#include "tests/game_fixture.h"
+
+Rgb PixelAt(SDL_Surface* surface, int x, int y)
+{
+    if (SDL_MUSTLOCK(surface)) {
+        SDL_LockSurface(surface);
+    }
+    const int bpp = surface->format->BytesPerPixel;
+    const Uint8* p = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch + x * bpp;
+    Uint32 value = 0;
+    switch (bpp) {
+    case 1:
+        value = *p;
+        break;
+    case 2:
+        value = *reinterpret_cast<const Uint16*>(p);
+        break;
+    case 3:
+        value = static_cast<Uint32>(p[0]) | static_cast<Uint32>(p[1]) << 8 | static_cast<Uint32>(p[2]) << 16;
+        break;
+    default:
+        value = *reinterpret_cast<const Uint32*>(p);
+        break;
+    }
+    if (SDL_MUSTLOCK(surface)) {
+        SDL_UnlockSurface(surface);
+    }
+    Uint8 r = 0;
+    Uint8 g = 0;
+    Uint8 b = 0;
+    SDL_GetRGB(value, surface->format, &r, &g, &b);
+    return {r, g, b};
+}
+
+void PushButton(Uint8 type, Uint8 button, int x, int y)
+{
+    SDL_Event event{};
+    event.type = type;
+    event.button.type = type;
+    event.button.button = button;
+    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.button.x = static_cast<Uint16>(x);
+    event.button.y = static_cast<Uint16>(y);
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+}
+
+void PushClick(int x, int y)
+{
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, x, y);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, x, y);
+}
+
+void PushMotion(int x, int y, int relX, int relY, Uint8 buttons)
+{
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.type = SDL_MOUSEMOTION;
+    event.motion.state = buttons;
+    event.motion.x = static_cast<Uint16>(x);
+    event.motion.y = static_cast<Uint16>(y);
+    event.motion.xrel = static_cast<Sint16>(relX);
+    event.motion.yrel = static_cast<Sint16>(relY);
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+}
+
+void PushKey(SDLKey sym)
+{
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    event.key.keysym.sym = sym;
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+}
+
+void PushQuit()
+{
+    SDL_Event event{};
+    event.type = SDL_QUIT;
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+}
+
+void GameTest::SetUp()
+{
+    game = std::make_unique<Shooter>();
+    game->SetClock(clock);
+    ASSERT_TRUE(game->OnInit()) << "start-up needs ./bmp/ under the working directory: " << SDL_GetError();
+}
+
+void GameTest::TearDown()
+{
+    if (game && game->screen != nullptr) {
+        game->OnCleanup();
+    }
+    game.reset();
+}
+
+void GameTest::RunFrames(int n)
+{
+    for (int i = 0; i < n; ++i) {
+        game->RunFrame();
+    }
+}
+
+void GameTest::StartGame(unsigned seed)
+{
+    game->SetLevelSeed(seed);
+    PushClick(500, 216);
+    RunFrames(1);
+    ASSERT_EQ(game->gameState, GameState::Playing);
+}

@@ -1,0 +1,2 @@
+// placeholder until the artwork generator lands
+int main() { return 0; }
