@@ -7,6 +7,7 @@ packages=(
   build-essential
   cmake
   pkg-config
+  zlib1g-dev
   libsdl1.2-compat-dev
   libbox2d-dev
   libgtest-dev

@@ -1,0 +1,2 @@
+// placeholder until the screenshot tool lands
+int main() { return 0; }
