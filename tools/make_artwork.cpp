@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iostream>
 #include <numbers>
 #include <stdexcept>
@@ -292,8 +293,8 @@ Rgb sphere_shade(Rgb base, double cx, double cy, double r, double px, double py,
     const double lx = -0.45, ly = -0.6, lz = 0.66;
     const double lambert = std::max(0.0, dx * lx + dy * ly + dz * lz);
     Rgb c = shade(base, (lambert - 0.65) * 0.8);
-    const double spec = std::pow(lambert, 14) * gloss;
-    return mix(c, kWhite, spec);
+    const double glint = std::pow(lambert, 14) * gloss;
+    return mix(c, kWhite, glint);
 }
 
 auto sphere(Rgb base, double cx, double cy, double r, double gloss = 0.6) {
@@ -759,10 +760,10 @@ Image tile_unknown() {
     Image t(kTile, kTile);
     const Rgb board{150, 150, 146};
     fill_rect(t, 0, 0, kTile, kTile, wood(board, 83));
-    // frame
-    for (int i = 0; i < 4; ++i) {
-        const int x = i == 3 ? 43 : 0, y = i == 2 ? 43 : 0;
-        const int w = i < 2 ? (i == 0 ? kTile : 7) : (i == 2 ? kTile : 7), h = i < 2 ? (i == 0 ? 7 : kTile) : (i == 2 ? 7 : kTile);
+    // frame: top, left, bottom and right boards
+    const std::array<std::array<int, 4>, 4> frame{{{0, 0, kTile, 7}, {0, 0, 7, kTile}, {0, 43, kTile, 7}, {43, 0, 7, kTile}}};
+    for (std::size_t i = 0; i < frame.size(); ++i) {
+        const auto [x, y, w, h] = frame[i];
         fill_rect(t, x, y, w, h, wood(shade(board, -0.22), 84U + static_cast<std::uint32_t>(i)));
         bevel(t, x, y, w, h, 2, 0.2, 0.3);
     }
@@ -1058,12 +1059,13 @@ Image crosshair(int size) {
         bars(2 * k, 2 * k + pad, 24 * k, red);
         fill_circle(img, c, c, 3 * k, red);
     } else {
-        // too small for a double rim: thin ring, short ticks and a dot, rimmed on the outside only
-        ring(c - 0.4, c - 2.0, rim);
-        bars(2.0, 0, c - 3.5, rim);
-        fill_rect(img, c - 2, c - 2, 4, 4, rim);
-        ring(c - 1.4, c - 3.0, red);
-        bars(1.0, 1, c - 4.5, red);
+        // too small for a double rim: thin ring rimmed outside, ticks crossing it and a dot
+        ring(c - 0.3, c - 1.9, rim);
+        bars(2.0, 0, 5, rim);
+        fill_rect(img, c - 2, c - 1, 4, 2, rim);
+        fill_rect(img, c - 1, c - 2, 2, 4, rim);
+        ring(c - 1.3, c - 2.5, red);
+        bars(1.0, 0, 4, red);
         fill_rect(img, c - 1, c - 1, 2, 2, red);
     }
     return img;
@@ -1114,34 +1116,39 @@ Image make_cannon() {
     const Pt pivot{15, 29};
     const double ang = -std::numbers::pi / 4;  // up and to the right
     const Pt dir{std::cos(ang), std::sin(ang)}, nrm{-dir.y, dir.x};
-    const double length = 26;
-    // barrel: tapered tube, shaded across its width
+    const double length = 27;
+    const auto along = [&](double x, double y) { return (x - pivot.x) * dir.x + (y - pivot.y) * dir.y; };
+    const auto across = [&](double x, double y) { return (x - pivot.x) * nrm.x + (y - pivot.y) * nrm.y; };
+    const auto radius = [&](double u) { return u > length - 4 || (u > 9 && u < 12) ? 6.6 : 6.0 - u * 0.03; };
+    // barrel: a tapered tube with a band and a flared muzzle, lit along its upper side
     paint(img, 0, 0, 45, 45, [&](double x, double y) {
-        const double u = (x - pivot.x) * dir.x + (y - pivot.y) * dir.y, v = (x - pivot.x) * nrm.x + (y - pivot.y) * nrm.y;
-        const double r = u > length - 4 ? 6.8 : 6.2 - u * 0.05;
-        return u >= 0 && u <= length && std::abs(v) <= r;
+        const double u = along(x, y);
+        return u >= -1 && u <= length && std::abs(across(x, y)) <= radius(u);
     }, [&](double x, double y) {
-        const double u = (x - pivot.x) * dir.x + (y - pivot.y) * dir.y, v = (x - pivot.x) * nrm.x + (y - pivot.y) * nrm.y;
-        Rgb base = (u > length - 4 || (u > 9 && u < 11.5)) ? Rgb{95, 100, 115} : Rgb{70, 74, 88};
-        const double t = v / 6.8;  // -1 upper-left side, +1 lower-right side
-        return shade(base, t < -0.3 ? 0.45 * (1 - std::abs(t + 0.55) * 2.5) : -0.35 * (t + 0.3));
+        const double u = along(x, y), t = across(x, y) / radius(u);  // t: -1 upper-left rim .. +1 lower-right rim
+        const Rgb base = radius(u) > 6.5 ? Rgb{108, 114, 130} : Rgb{84, 90, 106};
+        const double light = std::max(0.0, 1 - std::abs(t + 0.45) * 2.2);
+        return shade(base, light * 0.5 - std::max(0.0, t) * 0.45);
     });
-    // dark bore at the muzzle
-    const Pt tip{pivot.x + dir.x * length, pivot.y + dir.y * length};
-    fill_ellipse(img, tip.x - 0.6, tip.y + 0.6, 3.2, 3.2, Rgb{20, 20, 26});
+    // the bore seen at the muzzle
+    paint(img, 0, 0, 45, 45, [&](double x, double y) {
+        const double du = (along(x, y) - (length - 1.6)) / 1.6, dv = across(x, y) / 4.3;
+        return du * du + dv * dv <= 1;
+    }, Rgb{22, 22, 28});
     // breech knob
-    fill_circle(img, pivot.x - dir.x * 2, pivot.y - dir.y * 2, 6.5, sphere(Rgb{80, 84, 98}, 12, 31, 6.5));
-    // wooden carriage wheel
-    const Pt wc{14, 34};
-    fill_circle(img, wc.x, wc.y, 9, Rgb{90, 55, 28});
-    fill_circle(img, wc.x, wc.y, 7.4, wood(Rgb{176, 118, 62}, 141));
-    fill_circle(img, wc.x, wc.y, 5.2, Rgb{90, 55, 28});
-    for (int i = 0; i < 4; ++i) {
-        const double a = i * std::numbers::pi / 4 + 0.3;
-        const Pt d{std::cos(a) * 7, std::sin(a) * 7};
-        thick_line(img, {wc.x - d.x, wc.y - d.y}, {wc.x + d.x, wc.y + d.y}, 1.8, Rgb{176, 118, 62});
+    const Pt knob{pivot.x - dir.x * 2.5, pivot.y - dir.y * 2.5};
+    fill_circle(img, knob.x, knob.y, 4.2, sphere(Rgb{90, 96, 112}, knob.x, knob.y, 4.2));
+    // wooden carriage wheel with spokes
+    const Pt wc{15, 34};
+    const Rgb dark_wood{74, 44, 22}, light_wood{186, 128, 70};
+    fill_circle(img, wc.x, wc.y, 9.5, dark_wood);
+    fill_circle(img, wc.x, wc.y, 8.2, sphere(light_wood, wc.x, wc.y, 9.5, 0.2));
+    fill_circle(img, wc.x, wc.y, 6.3, Rgb{58, 34, 18});
+    for (int i = 0; i < 6; ++i) {
+        const double a = i * std::numbers::pi / 3 + 0.25;
+        rod(img, wc, {wc.x + std::cos(a) * 6.6, wc.y + std::sin(a) * 6.6}, 2.0, light_wood, 0.2);
     }
-    fill_circle(img, wc.x, wc.y, 2.4, sphere(Rgb{160, 160, 170}, wc.x, wc.y, 2.4));
+    fill_circle(img, wc.x, wc.y, 2.6, sphere(Rgb{170, 170, 180}, wc.x, wc.y, 2.6));
     ink_edges(img, 0.45);
     return img;
 }
@@ -1162,11 +1169,12 @@ Image make_pig() {
     // head
     fill_ellipse(img, 10, 11.5, 8.5, 7.6, sphere(pink, 10, 11.5, 9.5, 0.3));
     // snout with nostrils
-    fill_ellipse(img, 10, 14, 4.3, 3.1, sphere(Rgb{245, 130, 160}, 10, 14, 4.6, 0.4));
-    img.set(8, 14, Rgb{120, 40, 60});
-    img.set(11, 14, Rgb{120, 40, 60});
-    img.set(8, 15, Rgb{150, 60, 80});
-    img.set(11, 15, Rgb{150, 60, 80});
+    fill_ellipse(img, 10, 14.2, 4.6, 3.3, Rgb{196, 86, 118});
+    fill_ellipse(img, 10, 14, 3.8, 2.6, sphere(Rgb{236, 120, 152}, 9.5, 13.5, 4.2, 0.3));
+    for (int nx : {8, 11}) {
+        img.set(nx, 14, Rgb{110, 30, 55});
+        img.set(nx, 15, Rgb{140, 50, 75});
+    }
     // eyes with a glint
     for (int ex : {6, 13}) {
         img.set(ex, 9, Rgb{25, 20, 25});
@@ -1209,9 +1217,8 @@ Image make_cow() {
     for (int x = 17; x <= 23; ++x) img.set(x, 34, Rgb{190, 100, 110});
     // eyes
     for (double ex : {14.5, 25.5}) {
-        fill_circle(img, ex, 18, 2.6, Rgb{255, 255, 255});
-        fill_circle(img, ex + 0.4, 18.4, 1.7, Rgb{20, 15, 20});
-        img.set(static_cast<int>(ex), 17, Rgb{255, 255, 255});
+        fill_ellipse(img, ex, 18.5, 2.1, 2.8, Rgb{20, 15, 20});
+        img.set(static_cast<int>(ex) - 1, 17, Rgb{255, 255, 255});
     }
     // tuft between the horns
     fill_circle(img, 18, 6.5, 2.3, Rgb{40, 36, 38});
