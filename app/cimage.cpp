@@ -1,6 +1,21 @@
 // Bitmap loading and blitting on SDL surfaces.
 #include "app/cimage.h"
 
+namespace {
+
+// SDL rectangles keep the low 16 bits of each value; SDL clips to the destination.
+SDL_Rect MakeRect(int32_t x, int32_t y, int32_t w, int32_t h)
+{
+    SDL_Rect rect;
+    rect.x = static_cast<Sint16>(x);
+    rect.y = static_cast<Sint16>(y);
+    rect.w = static_cast<Uint16>(w);
+    rect.h = static_cast<Uint16>(h);
+    return rect;
+}
+
+}  // namespace
+
 SDL_Surface* CImage::Load(const char* path)
 {
     SDL_RWops* stream = SDL_RWFromFile(path, "rb");
@@ -21,12 +36,8 @@ bool CImage::Draw(SDL_Surface* dest, SDL_Surface* src, int32_t x, int32_t y)
     if (dest == nullptr || src == nullptr) {
         return false;
     }
-    // SDL rectangles keep the low 16 bits; SDL clips to the destination.
-    SDL_Rect destRect;
-    destRect.x = static_cast<Sint16>(x);
-    destRect.y = static_cast<Sint16>(y);
-    destRect.w = 0;
-    destRect.h = 0;
+    // Only the position is read; SDL writes the clipped size back into this local copy.
+    SDL_Rect destRect = MakeRect(x, y, 0, 0);
     SDL_BlitSurface(src, nullptr, dest, &destRect);
     return true;
 }
@@ -37,16 +48,8 @@ bool CImage::DrawPart(SDL_Surface* dest, SDL_Surface* src, int32_t x, int32_t y,
     if (dest == nullptr || src == nullptr) {
         return false;
     }
-    SDL_Rect destRect;
-    destRect.x = static_cast<Sint16>(x);
-    destRect.y = static_cast<Sint16>(y);
-    destRect.w = 0;
-    destRect.h = 0;
-    SDL_Rect srcRect;
-    srcRect.x = static_cast<Sint16>(srcX);
-    srcRect.y = static_cast<Sint16>(srcY);
-    srcRect.w = static_cast<Uint16>(w);
-    srcRect.h = static_cast<Uint16>(h);
+    SDL_Rect destRect = MakeRect(x, y, 0, 0);
+    SDL_Rect srcRect = MakeRect(srcX, srcY, w, h);
     SDL_BlitSurface(src, &srcRect, dest, &destRect);
     return true;
 }

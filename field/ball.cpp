@@ -1,6 +1,8 @@
 // The bob of a pendulum or rotor.
 #include "field/ball.h"
 
+#include "field/body_factory.h"
+
 Ball::Ball(float x, float y, b2World* world) : x(x), y(y)
 {
     CreateBody(world);
@@ -8,26 +10,15 @@ Ball::Ball(float x, float y, b2World* world) : x(x), y(y)
 
 void Ball::CreateBody(b2World* world)
 {
-    if (world == nullptr) {
-        return;
-    }
-    b2BodyDef bodyDef;
-    bodyDef.position.Set(x, y);
-    bodyDef.type = b2_dynamicBody;
-    bodyDef.bullet = true;
-    bodyDef.fixedRotation = false;
-
-    b2CircleShape shape;
-    shape.m_radius = radius;
-
-    b2FixtureDef fixtureDef;
-    fixtureDef.shape = &shape;
-    fixtureDef.density = density;
-    fixtureDef.friction = friction;
-    fixtureDef.restitution = restitution;
-
-    body = world->CreateBody(&bodyDef);
-    body->CreateFixture(&fixtureDef);
+    BodySpec spec;
+    spec.position.Set(x, y);
+    spec.type = b2_dynamicBody;
+    spec.bullet = true;
+    spec.fixedRotation = false;
+    spec.density = density;
+    spec.friction = friction;
+    spec.restitution = restitution;
+    body = CreateFieldBody(world, spec, CircleShape(radius));
 }
 
 void Ball::SyncPosition()

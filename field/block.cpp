@@ -1,6 +1,8 @@
 // Block kinds and the bodies built for them.
 #include "field/block.h"
 
+#include "field/body_factory.h"
+
 namespace {
 
 struct KindRow {
@@ -73,25 +75,14 @@ void Block::SetKind(int newKind)
 
 void Block::CreateBody(b2World* world)
 {
-    if (world == nullptr) {
-        return;
-    }
-    b2BodyDef bodyDef;
-    bodyDef.position.Set(x, y);
-    bodyDef.type = static_cast<b2BodyType>(bodyType);
-    bodyDef.fixedRotation = fixedRotation;
-
-    b2PolygonShape shape;
-    shape.SetAsBox(halfSize, halfSize);
-
-    b2FixtureDef fixtureDef;
-    fixtureDef.shape = &shape;
-    fixtureDef.density = density;
-    fixtureDef.friction = friction;
-    fixtureDef.restitution = restitution;
-
-    body = world->CreateBody(&bodyDef);
-    body->CreateFixture(&fixtureDef);
+    BodySpec spec;
+    spec.position.Set(x, y);
+    spec.type = static_cast<b2BodyType>(bodyType);
+    spec.fixedRotation = fixedRotation;
+    spec.density = density;
+    spec.friction = friction;
+    spec.restitution = restitution;
+    body = CreateFieldBody(world, spec, SquareShape(halfSize));
 }
 
 void Block::SyncPosition()

@@ -1,6 +1,8 @@
 // The cannon's body.
 #include "field/cannon.h"
 
+#include "field/body_factory.h"
+
 Cannon::Cannon(float x, float y, b2World* world) : x(x), y(y)
 {
     CreateBody(world);
@@ -8,25 +10,14 @@ Cannon::Cannon(float x, float y, b2World* world) : x(x), y(y)
 
 void Cannon::CreateBody(b2World* world)
 {
-    if (world == nullptr) {
-        return;
-    }
-    b2BodyDef bodyDef;
-    bodyDef.position.Set(x, y);
-    bodyDef.type = b2_dynamicBody;
-    bodyDef.fixedRotation = fixedRotation;
-
-    b2PolygonShape shape;
-    shape.SetAsBox(halfSize, halfSize);
-
-    b2FixtureDef fixtureDef;
-    fixtureDef.shape = &shape;
-    fixtureDef.density = density;
-    fixtureDef.friction = friction;
-    fixtureDef.restitution = restitution;
-
-    body = world->CreateBody(&bodyDef);
-    body->CreateFixture(&fixtureDef);
+    BodySpec spec;
+    spec.position.Set(x, y);
+    spec.type = b2_dynamicBody;  // it falls onto its pedestal and can be knocked off
+    spec.fixedRotation = fixedRotation;
+    spec.density = density;
+    spec.friction = friction;
+    spec.restitution = restitution;
+    body = CreateFieldBody(world, spec, SquareShape(halfSize));
 }
 
 void Cannon::SyncPosition()

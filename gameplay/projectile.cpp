@@ -2,6 +2,7 @@
 #include "gameplay/projectile.h"
 
 #include "app/cimage.h"
+#include "field/body_factory.h"
 
 #include <cmath>
 
@@ -59,31 +60,19 @@ Projectile::Projectile(float x, float y, b2World* world, int kind) : x(x), y(y),
 
 void Projectile::CreateBody(b2World* world)
 {
-    if (world == nullptr) {
-        return;
-    }
-    b2BodyDef bodyDef;
-    bodyDef.type = b2_dynamicBody;
-    bodyDef.bullet = true;
-    bodyDef.position.Set(x, y);
-    bodyDef.fixedRotation = kind == ProjectileKind::Cow;  // the cow's square stays upright
-
-    b2PolygonShape box;
-    b2CircleShape circle;
-    b2FixtureDef fixtureDef;
+    BodySpec spec;
+    spec.position.Set(x, y);
+    spec.type = b2_dynamicBody;
+    spec.bullet = true;
+    spec.fixedRotation = kind == ProjectileKind::Cow;  // the cow's square stays upright
+    spec.density = density;
+    spec.friction = friction;
+    spec.restitution = restitution;
     if (kind == ProjectileKind::Cow) {
-        box.SetAsBox(size, size);
-        fixtureDef.shape = &box;
+        body = CreateFieldBody(world, spec, SquareShape(size));
     } else {
-        circle.m_radius = size;
-        fixtureDef.shape = &circle;
+        body = CreateFieldBody(world, spec, CircleShape(size));
     }
-    fixtureDef.density = density;
-    fixtureDef.friction = friction;
-    fixtureDef.restitution = restitution;
-
-    body = world->CreateBody(&bodyDef);
-    body->CreateFixture(&fixtureDef);
 }
 
 void Projectile::ApplyForce(b2Vec2 force)

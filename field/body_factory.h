@@ -1,0 +1,24 @@
+// Builds a field body with its one fixture; every record of the field is made this way.
+#pragma once
+
+#include <box2d/box2d.h>
+
+struct BodySpec {
+    b2Vec2 position{0.0f, 0.0f};  // centre, world units
+    b2BodyType type = b2_dynamicBody;
+    bool fixedRotation = false;
+    bool bullet = false;  // continuous collision also against other moving bodies
+    float density = 0.0f;
+    float friction = 0.0f;
+    float restitution = 0.0f;
+};
+
+// A body with one fixture of the given shape, or null when there is no world. The world owns
+// the body; no user data is attached (records find their bodies by pointer).
+b2Body* CreateFieldBody(b2World* world, const BodySpec& spec, const b2Shape& shape);
+
+// The square of half side h centred on the body.
+b2PolygonShape SquareShape(float halfSize);
+
+// The circle of radius r centred on the body.
+b2CircleShape CircleShape(float radius);
