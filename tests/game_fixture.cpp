@@ -1,36 +1,12 @@
 // Shared test helpers.
 #include "tests/game_fixture.h"
 
+#include "render/surface_pixels.h"
+
 Rgb PixelAt(SDL_Surface* surface, int x, int y)
 {
-    if (SDL_MUSTLOCK(surface)) {
-        SDL_LockSurface(surface);
-    }
-    const int bpp = surface->format->BytesPerPixel;
-    const Uint8* p = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch + x * bpp;
-    Uint32 value = 0;
-    switch (bpp) {
-    case 1:
-        value = *p;
-        break;
-    case 2:
-        value = *reinterpret_cast<const Uint16*>(p);
-        break;
-    case 3:
-        value = static_cast<Uint32>(p[0]) | static_cast<Uint32>(p[1]) << 8 | static_cast<Uint32>(p[2]) << 16;
-        break;
-    default:
-        value = *reinterpret_cast<const Uint32*>(p);
-        break;
-    }
-    if (SDL_MUSTLOCK(surface)) {
-        SDL_UnlockSurface(surface);
-    }
-    Uint8 r = 0;
-    Uint8 g = 0;
-    Uint8 b = 0;
-    SDL_GetRGB(value, surface->format, &r, &g, &b);
-    return {r, g, b};
+    const PixelColour colour = ReadPixel(surface, x, y);
+    return {colour.r, colour.g, colour.b};
 }
 
 void PushButton(Uint8 type, Uint8 button, int x, int y)

@@ -1,5 +1,6 @@
 // Renders a seeded game headless and writes the start screen and a field in play as PNG files.
 #include "app/shooter.h"
+#include "render/surface_pixels.h"
 
 #include <SDL.h>
 #include <zlib.h>
@@ -45,35 +46,13 @@ bool WritePng(SDL_Surface* surface, const std::string& path)
         std::fprintf(stderr, "screenshot: cannot lock the screen: %s\n", SDL_GetError());
         return false;
     }
-    const int bpp = surface->format->BytesPerPixel;
     for (int y = 0; y < height; ++y) {
         raw.push_back(0); // no row filter
-        const Uint8* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
         for (int x = 0; x < width; ++x) {
-            const Uint8* p = row + x * bpp;
-            Uint32 value = 0;
-            switch (bpp) {
-            case 1:
-                value = *p;
-                break;
-            case 2:
-                value = *reinterpret_cast<const Uint16*>(p);
-                break;
-            case 3:
-                value = static_cast<Uint32>(p[0]) | static_cast<Uint32>(p[1]) << 8 |
-                        static_cast<Uint32>(p[2]) << 16;
-                break;
-            default:
-                value = *reinterpret_cast<const Uint32*>(p);
-                break;
-            }
-            Uint8 r = 0;
-            Uint8 g = 0;
-            Uint8 b = 0;
-            SDL_GetRGB(value, surface->format, &r, &g, &b);
-            raw.push_back(r);
-            raw.push_back(g);
-            raw.push_back(b);
+            const PixelColour colour = ReadPixelLocked(surface, x, y);
+            raw.push_back(colour.r);
+            raw.push_back(colour.g);
+            raw.push_back(colour.b);
         }
     }
     if (SDL_MUSTLOCK(surface)) {
