@@ -1,1 +1,649 @@
-// placeholder
+// The application's life cycle: start-up, the paced main loop, quitting and shutdown.
+#include "app/cimage.h"
+#include "app/shooter.h"
+#include "tests/game_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// While set, every surface handed to SDL_FreeSurface is noted here. The sanitizers cannot see
+// a surface freed twice: SDL's library is not instrumented and shrugs off the second call.
+std::vector<SDL_Surface*>* freedSurfaces = nullptr;
+
+} // namespace
+
+// Stands in front of SDL's SDL_FreeSurface for this test program, so shutdown can be watched.
+extern "C" void SDL_FreeSurface(SDL_Surface* surface)
+{
+    using FreeFunction = void (*)(SDL_Surface*);
+    static const FreeFunction sdlFree = reinterpret_cast<FreeFunction>(dlsym(RTLD_NEXT, "SDL_FreeSurface"));
+    if (freedSurfaces != nullptr && surface != nullptr) {
+        freedSurfaces->push_back(surface);
+    }
+    sdlFree(surface);
+}
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// A clock for the whole main loop. The pacer reads the time once when an iteration starts and
+// once when it ends; at the end the iteration is charged its scripted cost and the script may
+// push events for the next iteration.
+class ScriptedClock : public FrameClock {
+  public:
+    uint64_t NowMicros() override
+    {
+        ++reads;
+        if (reads % 2 == 0) {
+            const int iteration = reads / 2;
+            iterations = iteration;
+            now += cost ? cost(iteration) : 0;
+            if (iteration >= kRunaway) {
+                ADD_FAILURE() << "the loop did not end; stopping it";
+                PushQuit();
+            } else if (afterIteration) {
+                afterIteration(iteration);
+            }
+        }
+        return now;
+    }
+
+    void SleepMicros(uint64_t micros) override
+    {
+        sleeps.emplace_back(reads / 2, micros);
+        now += micros;
+    }
+
+    static constexpr int kRunaway = 500;
+    std::function<uint64_t(int)> cost;            // microseconds iteration i takes, 1-based
+    std::function<void(int)> afterIteration;      // runs when iteration i has drawn its frame
+    std::vector<std::pair<int, uint64_t>> sleeps; // (iteration, microseconds slept)
+    uint64_t now = 1'000'000;
+    int reads = 0;
+    int iterations = 0;
+};
+
+// Records the handlers the loop calls, in order, and passes each on to the game.
+class RecordingShooter : public Shooter {
+  public:
+    std::vector<std::string> calls;
+
+    void OnKeyDown(SDLKey sym, SDLMod mod, Uint16 unicode) override
+    {
+        Record("KeyDown " + std::to_string(sym));
+        Shooter::OnKeyDown(sym, mod, unicode);
+    }
+    void OnLButtonDown(int32_t x, int32_t y) override
+    {
+        Record("LButtonDown " + std::to_string(x) + " " + std::to_string(y));
+        Shooter::OnLButtonDown(x, y);
+    }
+    void OnLButtonUp(int32_t x, int32_t y) override
+    {
+        Record("LButtonUp " + std::to_string(x) + " " + std::to_string(y));
+        Shooter::OnLButtonUp(x, y);
+    }
+    void OnExit() override
+    {
+        Record("Exit");
+        Shooter::OnExit();
+    }
+
+  private:
+    void Record(const std::string& call) { calls.push_back(call); }
+};
+
+// The start button: 400 x 200 pixels centred on (500, 216).
+constexpr int kButtonLeft = 300;
+constexpr int kButtonTop = 116;
+constexpr int kButtonWidth = 400;
+constexpr int kButtonHeight = 200;
+const Rgb kMagenta{255, 0, 255};
+
+// Share of the start button's opaque pixels that the screen shows as they are in the bitmap.
+double StartButtonShown(SDL_Surface* screen)
+{
+    SDL_Surface* button = CImage::Load("./bmp/Start.bmp");
+    EXPECT_NE(button, nullptr) << "./bmp/Start.bmp";
+    if (button == nullptr) {
+        return 0.0;
+    }
+    int opaque = 0;
+    int shown = 0;
+    for (int y = 0; y < kButtonHeight; y += 2) {
+        for (int x = 0; x < kButtonWidth; x += 2) {
+            const Rgb colour = PixelAt(button, x, y);
+            if (colour == kMagenta) {
+                continue;
+            }
+            ++opaque;
+            shown += PixelAt(screen, kButtonLeft + x, kButtonTop + y) == colour ? 1 : 0;
+        }
+    }
+    SDL_FreeSurface(button);
+    EXPECT_GT(opaque, 1000) << "the start button should be mostly opaque";
+    return opaque > 0 ? static_cast<double>(shown) / opaque : 0.0;
+}
+
+// Presses the left button at (x, y), drags by (relX, relY) and releases: one shot.
+void PushShot(int x, int y, int relX, int relY)
+{
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, x, y);
+    PushMotion(x + relX, y + relY, relX, relY, SDL_BUTTON_LMASK);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, x + relX, y + relY);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The game as its own process.
+
+struct ProcessResult {
+    bool exited = false; // ended by returning or exit(), not by a signal
+    int status = -1;
+    int signal = 0;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// True when the process's main thread is asleep in the loop's frame pacing (and so past start-up).
+bool SleepingInMainLoop(pid_t pid)
+{
+    std::ifstream syscall("/proc/" + std::to_string(pid) + "/syscall");
+    int number = -1;
+    syscall >> number;
+    return number == 35 || number == 230; // nanosleep, clock_nanosleep
+}
+
+// Runs the game in dir with the inherited (dummy-driver) environment. When closeWindow is set,
+// the game gets a close request (SDL turns SIGTERM into one) once it sleeps in its main loop.
+// A safety limit kills a game that hangs; it is no part of what is tested.
+ProcessResult RunGame(const fs::path& dir, bool closeWindow)
+{
+    const std::string outPath = (dir / "stdout.txt").string();
+    const std::string errPath = (dir / "stderr.txt").string();
+    const std::string dirPath = dir.string();
+    ProcessResult result;
+
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out < 0 || err < 0 || chdir(dirPath.c_str()) != 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) {
+            _exit(126);
+        }
+        execl(SHOOTER_BINARY, "shooter", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    EXPECT_GT(pid, 0) << "fork failed";
+    if (pid <= 0) {
+        return result;
+    }
+
+    constexpr int kSafetyPolls = 6000; // 60 s of 10 ms polls
+    bool closeSent = false;
+    int waitStatus = 0;
+    pid_t done = 0;
+    for (int poll = 0; poll < kSafetyPolls && done == 0; ++poll) {
+        done = waitpid(pid, &waitStatus, WNOHANG);
+        if (done == 0 && closeWindow && !closeSent && SleepingInMainLoop(pid)) {
+            closeSent = kill(pid, SIGTERM) == 0;
+        }
+        if (done == 0) {
+            usleep(10000);
+        }
+    }
+    if (done == 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &waitStatus, 0);
+        ADD_FAILURE() << "the game did not end by itself within the safety limit";
+    }
+    result.exited = WIFEXITED(waitStatus);
+    result.status = result.exited ? WEXITSTATUS(waitStatus) : -1;
+    result.signal = WIFSIGNALED(waitStatus) ? WTERMSIG(waitStatus) : 0;
+    result.out = ReadFile(outPath);
+    result.err = ReadFile(errPath);
+    return result;
+}
+
+// A temporary directory removed at the end of its scope.
+class TempDir {
+  public:
+    TempDir()
+    {
+        char pattern[] = "/tmp/shooter-app-test-XXXXXX";
+        if (mkdtemp(pattern) != nullptr) {
+            path = pattern;
+        }
+    }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    fs::path path;
+};
+
+// Copies the game's artwork into dir/bmp, leaving out one file (or none).
+void CopyArtwork(const fs::path& dir, const std::string& leftOut)
+{
+    const fs::path from = fs::path(SHOOTER_SOURCE_DIR) / "bmp";
+    fs::create_directory(dir / "bmp");
+    for (const fs::directory_entry& entry : fs::directory_iterator(from)) {
+        if (entry.path().filename() != leftOut) {
+            fs::copy_file(entry.path(), dir / "bmp" / entry.path().filename());
+        }
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(AppProcessTest, EachMissingFieldBitmapEndsTheGameWithStatus255AndNoOutput)
+{
+    ASSERT_NE(getenv("SDL_VIDEODRIVER"), nullptr) << "the test entry sets the dummy driver";
+    // Without these six the field cannot be drawn; the names differ from the interface
+    // bitmaps "Target1.bmp" and "Target2.bmp" only in letter case, which must not count.
+    for (const char* missing :
+         {"blocktileset.bmp", "background.bmp", "p1cannon.bmp", "target1.bmp", "target2.bmp", "bullet.bmp"}) {
+        SCOPED_TRACE(testing::Message() << "without bmp/" << missing);
+        TempDir dir;
+        ASSERT_FALSE(dir.path.empty());
+        CopyArtwork(dir.path, missing);
+        ASSERT_FALSE(fs::exists(dir.path / "bmp" / missing));
+
+        const ProcessResult result = RunGame(dir.path, false);
+        EXPECT_TRUE(result.exited) << "ended by signal " << result.signal;
+        EXPECT_EQ(result.status, 255) << "a failed start-up returns -1 from main";
+        EXPECT_EQ(result.out, "") << "the game writes nothing to stdout";
+        EXPECT_EQ(result.err, "") << "the game writes nothing to stderr";
+    }
+
+    SCOPED_TRACE("without any artwork");
+    TempDir empty;
+    const ProcessResult result = RunGame(empty.path, false);
+    EXPECT_EQ(result.status, 255);
+    EXPECT_EQ(result.err, "");
+}
+
+TEST(AppProcessTest, WithAllArtworkTheGameRunsUntilClosedAndExitsWithZero)
+{
+    TempDir dir;
+    ASSERT_FALSE(dir.path.empty());
+    CopyArtwork(dir.path, "");
+    const ProcessResult result = RunGame(dir.path, true);
+    EXPECT_TRUE(result.exited) << "ended by signal " << result.signal;
+    EXPECT_EQ(result.status, 0) << "closing the window is a normal end";
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "");
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(AppLoopTest, FailedStartUpReleasesTheBitmapsItHadLoaded)
+{
+    // The leak checker cannot see these surfaces (SDL keeps them reachable), so count the frees:
+    // a failing OnExecute must free the five bitmaps loaded before the missing sixth on top of
+    // what a failing OnInit frees by itself.
+    TempDir dir;
+    ASSERT_FALSE(dir.path.empty());
+    CopyArtwork(dir.path, "bullet.bmp");
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir.path);
+
+    std::vector<SDL_Surface*> initFrees;
+    std::vector<SDL_Surface*> executeFrees;
+    {
+        Shooter game;
+        freedSurfaces = &initFrees;
+        EXPECT_FALSE(game.OnInit());
+        freedSurfaces = nullptr;
+        EXPECT_NE(game.target2, nullptr) << "the bitmaps before the missing one were loaded";
+        for (SDL_Surface* surface :
+             {game.blockTileset, game.background, game.p1Cannon, game.target1, game.target2, game.bullet}) {
+            SDL_FreeSurface(surface);
+        }
+        SDL_Quit();
+    }
+    {
+        Shooter game;
+        freedSurfaces = &executeFrees;
+        EXPECT_EQ(game.OnExecute(), -1);
+        freedSurfaces = nullptr;
+        for (SDL_Surface* surface :
+             {game.blockTileset, game.background, game.p1Cannon, game.target1, game.target2, game.bullet}) {
+            EXPECT_EQ(surface, nullptr);
+        }
+        SDL_Quit();
+    }
+    fs::current_path(previous);
+    EXPECT_EQ(executeFrees.size(), initFrees.size() + 5);
+}
+
+TEST(AppLoopTest, CloseRequestEndsTheLoopAfterItsIterationOnceTheQueueIsDrained)
+{
+    RecordingShooter game;
+    ScriptedClock clock;
+    game.SetClock(clock);
+    game.SetLevelSeed(1234);
+    double buttonBefore = 0.0;
+    double buttonAfter = 1.0;
+    clock.afterIteration = [&](int iteration) {
+        if (iteration == 1) {
+            buttonBefore = StartButtonShown(game.screen);
+            // The close request comes first; the click and the key behind it still count.
+            PushQuit();
+            PushClick(500, 216);
+            PushKey(SDLK_ESCAPE);
+        } else if (iteration == 2) {
+            buttonAfter = StartButtonShown(game.screen);
+        }
+    };
+
+    EXPECT_EQ(game.OnExecute(), 0);
+    EXPECT_EQ(clock.iterations, 2) << "the loop ends after the iteration that received the close request";
+    EXPECT_EQ(game.calls, (std::vector<std::string>{"Exit", "LButtonDown 500 216", "LButtonUp 500 216",
+                                                    "KeyDown " + std::to_string(SDLK_ESCAPE)}));
+    EXPECT_FALSE(game.running);
+    EXPECT_EQ(game.gameState, GameState::Playing) << "the click behind the close request started the game";
+    EXPECT_GT(buttonBefore, 0.99) << "the first frame shows the start screen";
+    EXPECT_LT(buttonAfter, 0.5) << "the last iteration still drew its frame, without the start button";
+    EXPECT_EQ(game.screen, nullptr) << "shutdown ran";
+    EXPECT_EQ(game.background, nullptr);
+}
+
+TEST(AppLoopTest, OneStepPerIterationWithPacingAndNoCatchUp)
+{
+    RecordingShooter game;
+    ScriptedClock clock;
+    game.SetClock(clock);
+    game.SetLevelSeed(99);
+    // Odd iterations are quick (3 ms), even ones overrun the 10 ms frame (25 ms).
+    clock.cost = [](int iteration) -> uint64_t { return iteration % 2 == 1 ? 3000 : 25000; };
+    constexpr int kFlying = 30; // iterations between the shot's first frame and the close request
+    float lifetimeAfterShot = 0.0f;
+    clock.afterIteration = [&](int iteration) {
+        if (iteration == 1) {
+            PushClick(500, 216);
+        } else if (iteration == 2) {
+            PushShot(300, 300, -10, 5);
+        } else if (iteration == 3) {
+            ASSERT_EQ(game.CurrentMap().projectiles.size(), 1u) << "the shot was fired";
+            lifetimeAfterShot = game.CurrentMap().projectiles[0].lifetime;
+        } else if (iteration == 3 + kFlying) {
+            PushQuit();
+        }
+    };
+
+    ASSERT_EQ(game.OnExecute(), 0);
+    const int iterations = 4 + kFlying;
+    ASSERT_EQ(clock.iterations, iterations);
+    EXPECT_EQ(clock.reads, 2 * iterations)
+        << "the loop reads the clock at the start and the end of an iteration";
+
+    // The shot's first frame counted one frame off its lifetime; every later iteration, the
+    // last one included, exactly one more.
+    EXPECT_FLOAT_EQ(lifetimeAfterShot, kProjectileLifetime - 1.0f);
+    ASSERT_EQ(game.CurrentMap().projectiles.size(), 1u);
+    EXPECT_FLOAT_EQ(game.CurrentMap().projectiles[0].lifetime, kProjectileLifetime - (kFlying + 2.0f))
+        << "one physics step per iteration, whatever the iterations took";
+
+    std::vector<std::pair<int, uint64_t>> expected;
+    for (int i = 1; i <= iterations; i += 2) {
+        expected.emplace_back(i, 7000);
+    }
+    EXPECT_EQ(clock.sleeps, expected) << "a 3 ms iteration sleeps 7 ms; a 25 ms one sleeps nothing";
+}
+
+TEST(FramePacerTest, SleepsAwayTheRestOfTenMillisecondsAndNeverCatchesUp)
+{
+    struct ManualClock : FrameClock {
+        uint64_t NowMicros() override { return now; }
+        void SleepMicros(uint64_t micros) override
+        {
+            slept.push_back(micros);
+            now += micros;
+        }
+        uint64_t now = 5'000'000;
+        std::vector<uint64_t> slept;
+    };
+    ManualClock clock;
+    FramePacer pacer(clock);
+
+    struct Case {
+        uint64_t took;
+        std::vector<uint64_t> sleeps;
+    };
+    const Case cases[] = {
+        {3000, {7000}}, {25000, {}}, {3000, {7000}}, {0, {10000}},   {10000, {}},
+        {9999, {1}},    {10001, {}}, {100000, {}},   {9000, {1000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "an iteration of " << c.took << " us");
+        clock.slept.clear();
+        pacer.StartFrame();
+        clock.now += c.took;
+        pacer.FinishFrame();
+        EXPECT_EQ(clock.slept, c.sleeps);
+    }
+
+    SCOPED_TRACE("a clock that steps back never makes an iteration sleep longer than a frame");
+    clock.slept.clear();
+    pacer.StartFrame();
+    clock.now -= 4000;
+    pacer.FinishFrame();
+    for (uint64_t micros : clock.slept) {
+        EXPECT_LE(micros, 10000u);
+    }
+
+    SCOPED_TRACE("a handed-in clock replaces the first");
+    ManualClock other;
+    pacer.SetClock(other);
+    pacer.StartFrame();
+    other.now += 4000;
+    pacer.FinishFrame();
+    EXPECT_EQ(other.slept, (std::vector<uint64_t>{6000}));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+class AppTest : public GameTest {};
+
+TEST_F(AppTest, StartUpOpensTheWindowOnTheStartScreenWithTheGamesSettings)
+{
+    Shooter& g = *game;
+    ASSERT_NE(g.screen, nullptr);
+    EXPECT_EQ(g.screen, SDL_GetVideoSurface());
+    EXPECT_EQ(g.screen->w, 1000);
+    EXPECT_EQ(g.screen->h, 650);
+    EXPECT_EQ(g.screen->format->BitsPerPixel, 32);
+
+    EXPECT_TRUE(g.running);
+    EXPECT_EQ(g.gameState, GameState::StartScreen);
+    EXPECT_EQ(g.maps.size(), 1u);
+    EXPECT_EQ(g.currentMap, 0);
+    EXPECT_TRUE(g.CurrentMap().blocks.empty()) << "the level is built only when the game starts";
+    EXPECT_TRUE(g.CurrentMap().projectiles.empty());
+
+    EXPECT_FLOAT_EQ(g.timeStep, 0.01f);
+    EXPECT_EQ(g.velocityIterations, 8);
+    EXPECT_EQ(g.positionIterations, 3);
+    EXPECT_FLOAT_EQ(g.gravity.x, 0.0f);
+    EXPECT_FLOAT_EQ(g.gravity.y, 20.0f);
+    EXPECT_TRUE(g.doSleep);
+    EXPECT_FLOAT_EQ(g.CurrentMap().world->GetGravity().y, 20.0f) << "the world pulls down the screen";
+
+    EXPECT_EQ(g.score, 0);
+    EXPECT_EQ(g.targetsLeft, 3);
+    EXPECT_EQ(g.aimState, AimState::Idle);
+    EXPECT_FLOAT_EQ(g.aim.x, 0.0f);
+    EXPECT_FLOAT_EQ(g.aim.y, 0.0f);
+    EXPECT_FLOAT_EQ(g.aimScale, 10.0f);
+    EXPECT_EQ(g.projectileKind, ProjectileKind::Pig);
+    EXPECT_EQ(g.lastProjectile, nullptr);
+    EXPECT_EQ(g.gridWidth, 20);
+    EXPECT_EQ(g.gridHeight, 13);
+
+    // The six field bitmaps: all loaded; all but the background see-through where magenta.
+    const std::pair<const char*, SDL_Surface*> images[] = {
+        {"blocktileset", g.blockTileset}, {"p1cannon", g.p1Cannon}, {"target1", g.target1},
+        {"target2", g.target2},           {"bullet", g.bullet},
+    };
+    for (const auto& [name, surface] : images) {
+        ASSERT_NE(surface, nullptr) << name;
+        EXPECT_NE(surface->flags & SDL_SRCCOLORKEY, 0u) << name << " needs the magenta key";
+        EXPECT_EQ(surface->format->colorkey, SDL_MapRGB(surface->format, 255, 0, 255)) << name;
+    }
+    ASSERT_NE(g.background, nullptr);
+    EXPECT_EQ(g.background->flags & SDL_SRCCOLORKEY, 0u) << "the background is drawn whole";
+
+    // The first frame: the start button on the background.
+    RunFrames(1);
+    EXPECT_GT(StartButtonShown(g.screen), 0.99);
+    SDL_Surface* background = CImage::Load("./bmp/background.bmp");
+    ASSERT_NE(background, nullptr);
+    for (const auto& [x, y] :
+         std::initializer_list<std::pair<int, int>>{{50, 400}, {950, 400}, {500, 500}, {150, 200}}) {
+        EXPECT_EQ(PixelAt(g.screen, x, y), PixelAt(background, x, y))
+            << "background at (" << x << ", " << y << ")";
+    }
+    SDL_FreeSurface(background);
+    EXPECT_EQ(g.gameState, GameState::StartScreen) << "nothing starts by itself";
+}
+
+TEST_F(AppTest, QueuedEventsAreAllHandledInOrderBeforeTheFramesRules)
+{
+    StartGame();
+    // One iteration's queue: choose the cow, take a shot dragging left and down, choose the pig.
+    PushKey(SDLK_x);
+    PushShot(300, 300, -10, 5);
+    PushKey(SDLK_z);
+    RunFrames(1);
+
+    Map& map = CurrentMap();
+    ASSERT_EQ(map.projectiles.size(), 1u);
+    const Projectile& shot = map.projectiles[0];
+    EXPECT_EQ(shot.kind, ProjectileKind::Cow) << "the x key came before the release";
+    EXPECT_EQ(game->projectileKind, ProjectileKind::Pig) << "the z key came after the release";
+    EXPECT_EQ(game->aimState, AimState::WaitingForAction) << "a cow waits for its second click";
+    EXPECT_FLOAT_EQ(shot.lifetime, kProjectileLifetime - 1.0f)
+        << "the frame's rules ran once, after the shot";
+    // Dragging left and down launches right and up, as the drag happened before the release.
+    EXPECT_GT(shot.body->GetLinearVelocity().x, 0.0f);
+    EXPECT_FLOAT_EQ(game->aim.x, 0.0f) << "the aim starts afresh after a shot";
+}
+
+TEST_F(AppTest, EscapeAndOtherKeysDoNotQuit)
+{
+    for (int phase = 0; phase < 2; ++phase) {
+        SCOPED_TRACE(phase == 0 ? "on the start screen" : "while playing");
+        for (SDLKey key : {SDLK_ESCAPE, SDLK_q, SDLK_F4, SDLK_RETURN, SDLK_SPACE}) {
+            PushKey(key);
+        }
+        PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 500, 216);
+        PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 500, 216);
+        RunFrames(2);
+        EXPECT_TRUE(game->running);
+        EXPECT_EQ(game->gameState, phase == 0 ? GameState::StartScreen : GameState::Playing);
+        EXPECT_EQ(game->projectileKind, ProjectileKind::Pig);
+        if (phase == 0) {
+            StartGame();
+        }
+    }
+}
+
+TEST_F(AppTest, ShutdownFreesEverySurfaceOnce)
+{
+    StartGame(7);
+    // Shots in flight: a pig, a cow split into three pigs, and a sheep still waiting for its
+    // second click, whose launch record shares its picture with the flying sheep.
+    PushShot(300, 300, -10, 5);
+    RunFrames(2);
+    PushKey(SDLK_x);
+    PushShot(300, 300, -12, 4);
+    RunFrames(3);
+    PushClick(400, 400);
+    RunFrames(2);
+    PushKey(SDLK_c);
+    PushShot(300, 300, -8, 6);
+    RunFrames(2);
+    ASSERT_EQ(CurrentMap().projectiles.size(), 6u);
+    ASSERT_NE(game->lastProjectile, nullptr);
+    EXPECT_EQ(game->lastProjectile->sprite, CurrentMap().projectiles.back().sprite);
+
+    std::set<SDL_Surface*> cakes;
+    int cakeRecords = 0;
+    for (size_t i = 0; i < game->interfaces.Size(); ++i) {
+        if (game->interfaces[i].name == "cake") {
+            ++cakeRecords;
+            cakes.insert(game->interfaces[i].surface);
+        }
+    }
+    EXPECT_EQ(cakeRecords, 3);
+    EXPECT_EQ(cakes.size(), 1u) << "the cake icons share one picture";
+
+    // Every surface the game holds, each once.
+    std::set<SDL_Surface*> held = {game->blockTileset, game->background, game->p1Cannon,
+                                   game->target1,      game->target2,    game->bullet};
+    for (const Projectile& projectile : CurrentMap().projectiles) {
+        held.insert(projectile.sprite.get());
+    }
+    for (size_t i = 0; i < game->interfaces.Size(); ++i) {
+        held.insert(game->interfaces[i].surface);
+    }
+    held.erase(nullptr);
+    EXPECT_EQ(held.size(), 6u + 6u + 7u) << "six field bitmaps, six projectiles, seven interface pictures";
+
+    SDL_Surface* const display = game->screen;
+    std::vector<SDL_Surface*> freed;
+    freedSurfaces = &freed;
+    game->OnCleanup();
+    freedSurfaces = nullptr;
+
+    // The display surface belongs to SDL, which passes it through the same call while it shuts
+    // down; handing it to SDL_FreeSurface does nothing.
+    std::set<SDL_Surface*> freedOnce;
+    for (SDL_Surface* surface : freed) {
+        EXPECT_TRUE(freedOnce.insert(surface).second || surface == display)
+            << "surface " << surface << " was freed twice";
+    }
+    for (SDL_Surface* surface : held) {
+        EXPECT_EQ(freedOnce.count(surface), 1u) << "surface " << surface << " was not freed";
+    }
+    for (SDL_Surface* surface : {game->screen, game->blockTileset, game->background, game->p1Cannon,
+                                 game->target1, game->target2, game->bullet}) {
+        EXPECT_EQ(surface, nullptr);
+    }
+    for (const Projectile& projectile : CurrentMap().projectiles) {
+        EXPECT_EQ(projectile.sprite, nullptr);
+    }
+    for (size_t i = 0; i < game->interfaces.Size(); ++i) {
+        EXPECT_EQ(game->interfaces[i].surface, nullptr) << game->interfaces[i].name;
+    }
+}
