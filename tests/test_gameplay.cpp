@@ -1,1 +1,693 @@
-// placeholder
+// Gameplay: starting a game, aiming and firing, the second-click actions, the frame rules and
+// a whole game played from the start button to the end picture.
+#include "tests/game_fixture.h"
+
+#include <cmath>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr float kPi = 3.14159265f;
+constexpr float kPigMass = kPi * 0.2f * 0.2f * 3.0f;   // 0.377
+constexpr float kSheepMass = kPi * 0.3f * 0.3f * 3.0f; // 0.848
+constexpr float kStep = 0.01f;                         // seconds per frame
+constexpr float kGravity = 20.0f;
+constexpr unsigned kSeed = 1234;
+
+// The start button and the end picture share this rectangle (edges included).
+constexpr int kPictureLeft = 300;
+constexpr int kPictureTop = 116;
+constexpr int kPictureRight = 700;
+constexpr int kPictureBottom = 316;
+
+} // namespace
+
+class GameplayTest : public GameTest {
+  protected:
+    // The game's own event dispatch for every queued event, without running a frame: lets a
+    // test look at what a click did before the world steps again.
+    void DispatchEvents()
+    {
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0) {
+            game->OnEvent(&event);
+        }
+    }
+
+    void Press(int x, int y) { PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, x, y); }
+    void Release(int x, int y) { PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, x, y); }
+
+    // A drag with the left button held, from (x, y) by (dx, dy) pixels in two motion events.
+    void Drag(int x, int y, int dx, int dy)
+    {
+        PushMotion(x + dx / 2, y + dy / 2, dx / 2, dy / 2, SDL_BUTTON_LMASK);
+        PushMotion(x + dx, y + dy, dx - dx / 2, dy - dy / 2, SDL_BUTTON_LMASK);
+    }
+
+    // One shot the way a player makes it: press, drag, release, one frame.
+    void Shoot(int dx, int dy)
+    {
+        Press(500, 300);
+        Drag(500, 300, dx, dy);
+        Release(500 + dx, 300 + dy);
+        RunFrames(1);
+    }
+
+    // Play without a generated level: an empty field for scenes built by hand.
+    void PlayOnEmptyField() { game->gameState = GameState::Playing; }
+
+    Block* BlockOf(const b2Body* body)
+    {
+        for (Block& block : CurrentMap().blocks) {
+            if (block.body == body) {
+                return &block;
+            }
+        }
+        return nullptr;
+    }
+
+    std::vector<b2Body*> TargetBodies()
+    {
+        std::vector<b2Body*> bodies;
+        for (const Block& block : CurrentMap().blocks) {
+            if (block.kind == BlockKind::Target) {
+                bodies.push_back(block.body);
+            }
+        }
+        return bodies;
+    }
+
+    std::vector<int> CakeXs()
+    {
+        std::vector<int> xs;
+        for (size_t i = 0; i < game->interfaces.Size(); ++i) {
+            if (game->interfaces[i].name == "cake") {
+                xs.push_back(game->interfaces[i].pos.first);
+            }
+        }
+        return xs;
+    }
+
+    const b2Contact* ContactOf(const b2Body* a, const b2Body* b)
+    {
+        for (b2Contact* contact = CurrentMap().GetContactList(); contact != nullptr;
+             contact = contact->GetNext()) {
+            const b2Body* bodyA = contact->GetFixtureA()->GetBody();
+            const b2Body* bodyB = contact->GetFixtureB()->GetBody();
+            if ((bodyA == a && bodyB == b) || (bodyA == b && bodyB == a)) {
+                return contact;
+            }
+        }
+        return nullptr;
+    }
+    bool HasContact(const b2Body* a, const b2Body* b) { return ContactOf(a, b) != nullptr; }
+    bool Touching(const b2Body* a, const b2Body* b)
+    {
+        const b2Contact* contact = ContactOf(a, b);
+        return contact != nullptr && contact->IsTouching();
+    }
+
+    // Sample points of the end picture's rectangle: how many show the END bitmap, of those
+    // where the bitmap is not transparent (magenta lets the frame behind show through).
+    std::pair<int, int> EndPixelsShown()
+    {
+        SDL_Surface* end = SDL_LoadBMP("./bmp/END.bmp");
+        EXPECT_NE(end, nullptr) << "./bmp/END.bmp";
+        if (end == nullptr) {
+            return {0, 0};
+        }
+        const Rgb magenta{255, 0, 255};
+        int opaque = 0;
+        int matches = 0;
+        for (int y = kPictureTop; y < kPictureBottom; y += 10) {
+            for (int x = kPictureLeft; x < kPictureRight; x += 10) {
+                const Rgb wanted = PixelAt(end, x - kPictureLeft, y - kPictureTop);
+                if (wanted == magenta) {
+                    continue;
+                }
+                ++opaque;
+                if (PixelAt(game->screen, x, y) == wanted) {
+                    ++matches;
+                }
+            }
+        }
+        SDL_FreeSurface(end);
+        return {matches, opaque};
+    }
+};
+
+TEST_F(GameplayTest, OnlyTheStartButtonStartsPlayAndOnlyOnce)
+{
+    game->SetLevelSeed(kSeed);
+    // Keys, clicks beside the button, other buttons and motion leave the start screen alone.
+    PushKey(SDLK_z);
+    PushKey(SDLK_x);
+    PushKey(SDLK_a);
+    PushClick(701, 200);
+    PushClick(299, 200);
+    PushClick(500, 115);
+    PushClick(500, 317);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 500, 216);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 500, 216);
+    PushMotion(450, 216, -50, 0, SDL_BUTTON_LMASK);
+    RunFrames(3);
+    EXPECT_EQ(game->gameState, GameState::StartScreen);
+    EXPECT_TRUE(game->interfaces.Find("start_button")->visible);
+    EXPECT_TRUE(CurrentMap().blocks.empty()) << "no level before the start button is clicked";
+    EXPECT_EQ(CurrentMap().GetCannon(), nullptr);
+    EXPECT_EQ(game->aimState, AimState::Idle);
+
+    // The button's bottom-right corner still counts.
+    PushClick(700, 316);
+    RunFrames(1);
+    ASSERT_EQ(game->gameState, GameState::Playing);
+    EXPECT_FALSE(game->interfaces.Find("start_button")->visible);
+    EXPECT_NE(CurrentMap().GetCannon(), nullptr);
+    EXPECT_EQ(TargetBodies().size(), 3u);
+    EXPECT_GT(CurrentMap().blocks.size(), 20u);
+    EXPECT_TRUE(CurrentMap().projectiles.empty()) << "the release of the starting click must not fire";
+    EXPECT_EQ(game->aimState, AimState::Idle);
+
+    // While playing the button's area is just part of the field: no second level.
+    const Cannon* cannon = CurrentMap().GetCannon();
+    const size_t blocks = CurrentMap().blocks.size();
+    PushClick(500, 216);
+    RunFrames(1);
+    EXPECT_EQ(game->gameState, GameState::Playing);
+    EXPECT_FALSE(game->interfaces.Find("start_button")->visible);
+    EXPECT_EQ(CurrentMap().GetCannon(), cannon);
+    EXPECT_EQ(CurrentMap().blocks.size(), blocks);
+    EXPECT_EQ(TargetBodies().size(), 3u);
+}
+
+TEST_F(GameplayTest, ReleaseWithoutDragDropsTheShotFromTheMuzzle)
+{
+    StartGame(kSeed);
+    Press(200, 300);
+    RunFrames(1);
+    const Cannon* cannon = CurrentMap().GetCannon();
+    ASSERT_NE(cannon, nullptr);
+    const float muzzleX = cannon->x + 0.6f;
+    const float muzzleY = cannon->y - 0.6f;
+    Release(200, 300);
+    RunFrames(1);
+
+    ASSERT_EQ(CurrentMap().projectiles.size(), 1u);
+    ASSERT_NE(game->lastProjectile, nullptr);
+    EXPECT_FLOAT_EQ(game->lastProjectile->x, muzzleX);
+    EXPECT_FLOAT_EQ(game->lastProjectile->y, muzzleY);
+    EXPECT_EQ(game->lastProjectile->kind, ProjectileKind::Pig);
+    const Projectile& pig = CurrentMap().projectiles[0];
+    EXPECT_EQ(pig.body, game->lastProjectile->body) << "the launch record shares the body of the flying pig";
+    const b2Vec2 velocity = pig.body->GetLinearVelocity();
+    EXPECT_NEAR(velocity.x, 0.0f, 1e-4f) << "no force: no sideways motion";
+    EXPECT_NEAR(velocity.y, kGravity * kStep, 1e-4f) << "no force: only gravity";
+    EXPECT_FALSE(game->interfaces.Find("target1")->visible);
+    EXPECT_FALSE(game->interfaces.Find("target2")->visible);
+
+    RunFrames(10);
+    EXPECT_GT(CurrentMap().projectiles[0].y, muzzleY + 0.05f) << "the pig falls";
+    EXPECT_FLOAT_EQ(game->lastProjectile->y, muzzleY) << "the launch record keeps the launch point";
+}
+
+TEST_F(GameplayTest, DragToTheLeftThrowsToTheRight)
+{
+    StartGame(kSeed);
+    Press(500, 300);
+    Drag(500, 300, -100, 0);
+    RunFrames(1);
+    EXPECT_EQ(game->aimState, AimState::Aiming);
+    EXPECT_FLOAT_EQ(game->aim.x, 1000.0f);
+    EXPECT_FLOAT_EQ(game->aim.y, 0.0f);
+    const ObjInterface* origin = game->interfaces.Find("target1");
+    const ObjInterface* pointer = game->interfaces.Find("target2");
+    EXPECT_TRUE(origin->visible && pointer->visible);
+    EXPECT_EQ(origin->pos, std::make_pair(500, 300)) << "the big marker stays where the drag began";
+    EXPECT_EQ(pointer->pos, std::make_pair(400, 300)) << "the small marker follows the pointer";
+
+    Release(400, 300);
+    RunFrames(1);
+    ASSERT_EQ(CurrentMap().projectiles.size(), 1u);
+    const b2Vec2 velocity = CurrentMap().projectiles[0].body->GetLinearVelocity();
+    EXPECT_NEAR(velocity.x, 26.5f, 0.1f) << "force 1000 for one 0.01 s step on a pig of mass 0.377";
+    EXPECT_NEAR(velocity.y, kGravity * kStep, 1e-3f);
+    EXPECT_EQ(game->aim, b2Vec2(0.0f, 0.0f));
+    EXPECT_EQ(game->aimState, AimState::Idle);
+    EXPECT_FALSE(origin->visible || pointer->visible);
+
+    // Down and to the left: a throw up and to the right.
+    Shoot(-30, 40);
+    ASSERT_EQ(CurrentMap().projectiles.size(), 2u);
+    const b2Vec2 second = CurrentMap().projectiles[1].body->GetLinearVelocity();
+    EXPECT_NEAR(second.x, 300.0f * kStep / kPigMass, 0.05f);
+    EXPECT_NEAR(second.y, -400.0f * kStep / kPigMass + kGravity * kStep, 0.05f);
+}
+
+TEST_F(GameplayTest, AimStatesFollowTheKindFiredAndIgnoreStrayInput)
+{
+    StartGame(kSeed);
+    const ObjInterface* pointer = game->interfaces.Find("target2");
+
+    // Idle: other buttons and motion do nothing.
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 300, 300);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 300, 300);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 300, 300);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, 300, 300);
+    PushMotion(250, 300, -50, 0, SDL_BUTTON_LMASK);
+    RunFrames(1);
+    EXPECT_EQ(game->aimState, AimState::Idle);
+    EXPECT_TRUE(CurrentMap().projectiles.empty());
+    EXPECT_EQ(game->aim, b2Vec2(0.0f, 0.0f)) << "motion while idle";
+    EXPECT_FALSE(pointer->visible);
+
+    // Aiming: motion with the button up, and other buttons, change nothing; a key chosen
+    // before the release decides the kind.
+    Press(300, 300);
+    PushMotion(270, 300, -30, 0, 0);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 300, 300);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 300, 300);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, 300, 300);
+    RunFrames(1);
+    EXPECT_EQ(game->aimState, AimState::Aiming);
+    EXPECT_EQ(game->aim, b2Vec2(0.0f, 0.0f)) << "motion with the button up";
+    EXPECT_EQ(pointer->pos, std::make_pair(300, 300));
+    EXPECT_TRUE(CurrentMap().projectiles.empty()) << "right or middle release must not fire";
+    Drag(300, 300, -150, 0);
+    PushKey(SDLK_x);
+    Release(150, 300);
+    RunFrames(1);
+    ASSERT_EQ(CurrentMap().projectiles.size(), 1u);
+    EXPECT_EQ(CurrentMap().projectiles[0].kind, ProjectileKind::Cow);
+    EXPECT_EQ(game->aimState, AimState::WaitingForAction);
+
+    // Waiting for the second click: motion with the button held changes nothing.
+    PushMotion(200, 200, -50, -50, SDL_BUTTON_LMASK);
+    RunFrames(1);
+    EXPECT_EQ(game->aim, b2Vec2(0.0f, 0.0f)) << "motion while waiting for the second click";
+    EXPECT_FALSE(pointer->visible);
+    // The second click only splits the cow; its release fires nothing.
+    PushClick(200, 200);
+    RunFrames(1);
+    EXPECT_EQ(game->aimState, AimState::Idle);
+    EXPECT_EQ(CurrentMap().projectiles.size(), 4u) << "the cow and its three pigs";
+
+    // The click after it aims again; a pig chosen last (after a sheep) is fired as a pig.
+    Press(300, 300);
+    PushKey(SDLK_c);
+    PushKey(SDLK_z);
+    RunFrames(1);
+    EXPECT_EQ(game->aimState, AimState::Aiming);
+    Drag(300, 300, -100, 0);
+    Release(200, 300);
+    RunFrames(1);
+    EXPECT_EQ(CurrentMap().projectiles.back().kind, ProjectileKind::Pig);
+    EXPECT_EQ(game->aimState, AimState::Idle) << "after a pig the next click aims";
+    Press(300, 300);
+    RunFrames(1);
+    EXPECT_EQ(game->aimState, AimState::Aiming);
+
+    // A sheep chosen during the aim waits for its second click.
+    PushKey(SDLK_c);
+    Drag(300, 300, -100, 0);
+    Release(200, 300);
+    RunFrames(1);
+    EXPECT_EQ(game->lastProjectile->kind, ProjectileKind::Sheep);
+    EXPECT_EQ(game->aimState, AimState::WaitingForAction);
+    const size_t count = CurrentMap().projectiles.size();
+    PushClick(300, 300);
+    RunFrames(1);
+    EXPECT_EQ(game->aimState, AimState::Idle);
+    EXPECT_LE(CurrentMap().projectiles.size(), count) << "the sheep's action fires nothing";
+}
+
+TEST_F(GameplayTest, CowSplitsWhereItIsAndSheepIsJoltedDown)
+{
+    StartGame(kSeed);
+    PushKey(SDLK_x);
+    Shoot(-150, -20);
+    RunFrames(20);
+    ASSERT_EQ(CurrentMap().projectiles.size(), 1u);
+    const b2Body* cow = CurrentMap().projectiles[0].body;
+    const b2Vec2 cowAt = cow->GetPosition();
+    ASSERT_GT(std::abs(cowAt.x - game->lastProjectile->x), 1.0f) << "the cow has flown away from the muzzle";
+
+    PushClick(300, 300);
+    DispatchEvents();
+    ASSERT_EQ(CurrentMap().projectiles.size(), 4u) << "exactly three pigs";
+    const b2Vec2 expected[] = {
+        {cowAt.x + 0.5f, cowAt.y}, {cowAt.x - 0.5f, cowAt.y}, {cowAt.x, cowAt.y - 0.5f}};
+    for (int i = 0; i < 3; ++i) {
+        const Projectile& pig = CurrentMap().projectiles[static_cast<size_t>(i) + 1];
+        EXPECT_EQ(pig.kind, ProjectileKind::Pig);
+        EXPECT_NEAR(pig.body->GetPosition().x, expected[i].x, 1e-5f)
+            << "pig " << i << " beside the cow's current place";
+        EXPECT_NEAR(pig.body->GetPosition().y, expected[i].y, 1e-5f) << "pig " << i;
+    }
+    RunFrames(1);
+    EXPECT_EQ(CurrentMap().projectiles.size(), 4u);
+
+    // The sheep: a downward jolt of 300 on a body of mass 0.848.
+    PushKey(SDLK_c);
+    Shoot(-150, -20);
+    RunFrames(10);
+    ASSERT_EQ(game->lastProjectile->kind, ProjectileKind::Sheep);
+    const b2Body* sheep = game->lastProjectile->body;
+    ASSERT_NE(CurrentMap().FindProjectile(sheep), nullptr);
+    const b2Vec2 before = sheep->GetLinearVelocity();
+    const size_t count = CurrentMap().projectiles.size();
+    PushClick(300, 300);
+    DispatchEvents();
+    const b2Vec2 after = sheep->GetLinearVelocity();
+    EXPECT_NEAR(after.x - before.x, 0.0f, 1e-3f);
+    EXPECT_NEAR(after.y - before.y, 300.0f / kSheepMass, 0.05f);
+    EXPECT_EQ(CurrentMap().projectiles.size(), count);
+}
+
+TEST_F(GameplayTest, ActionsOfOtherKindsAndOfRemovedShotsDoNothing)
+{
+    StartGame(kSeed);
+    Map& map = CurrentMap();
+    // Pig, light sheep and bullet records, high above the field, and no record at all.
+    std::unique_ptr<Projectile> records[] = {
+        map.Fire(3.0f, -8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig),
+        map.Fire(6.0f, -8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::LightSheep),
+        map.Fire(9.0f, -8.0f, b2Vec2(0.0f, 0.0f), 7)};
+    RunFrames(1);
+    map.ProjectileAction(nullptr);
+    for (const auto& record : records) {
+        const b2Vec2 before = record->body->GetLinearVelocity();
+        map.ProjectileAction(record.get());
+        EXPECT_EQ(record->body->GetLinearVelocity(), before) << "kind " << record->kind;
+        EXPECT_EQ(map.projectiles.size(), 3u) << "kind " << record->kind;
+    }
+
+    // A cow whose lifetime ran out before its second click: it splits into nothing.
+    PushKey(SDLK_x);
+    Shoot(-100, 0);
+    ASSERT_EQ(game->aimState, AimState::WaitingForAction);
+    Projectile* cow = map.FindProjectile(game->lastProjectile->body);
+    ASSERT_NE(cow, nullptr);
+    cow->lifetime = 1.0f;
+    RunFrames(1);
+    ASSERT_EQ(map.FindProjectile(game->lastProjectile->body), nullptr) << "the cow's time is up";
+    const size_t count = map.projectiles.size();
+    PushClick(300, 300);
+    DispatchEvents();
+    EXPECT_EQ(map.projectiles.size(), count) << "a cow no longer in the field splits into nothing";
+    EXPECT_EQ(game->aimState, AimState::Idle);
+    RunFrames(1);
+
+    // A sheep that fell out of the field before its second click.
+    PushKey(SDLK_c);
+    Shoot(-100, 0);
+    ASSERT_EQ(game->aimState, AimState::WaitingForAction);
+    map.FindProjectile(game->lastProjectile->body)->body->SetTransform(b2Vec2(10.0f, 30.0f), 0.0f);
+    RunFrames(1);
+    ASSERT_EQ(map.FindProjectile(game->lastProjectile->body), nullptr) << "the sheep has left the field";
+    PushClick(300, 300);
+    RunFrames(1);
+    EXPECT_EQ(game->aimState, AimState::Idle);
+    Press(300, 300);
+    RunFrames(1);
+    EXPECT_EQ(game->aimState, AimState::Aiming) << "the click after it aims again";
+}
+
+TEST_F(GameplayTest, NothingMovesBeforeTheStart)
+{
+    Map& map = CurrentMap();
+    map.AddBlock(5.5f, 2.5f, BlockKind::Earth);
+    std::unique_ptr<Projectile> pig = map.Fire(10.0f, 2.0f, b2Vec2(1000.0f, 0.0f), ProjectileKind::Pig);
+    RunFrames(300);
+    EXPECT_EQ(game->gameState, GameState::StartScreen);
+    EXPECT_EQ(map.blocks[0].body->GetPosition(), b2Vec2(5.5f, 2.5f));
+    EXPECT_EQ(pig->body->GetPosition(), b2Vec2(10.0f, 2.0f));
+    EXPECT_EQ(pig->body->GetLinearVelocity(), b2Vec2(0.0f, 0.0f));
+    EXPECT_FLOAT_EQ(map.projectiles[0].lifetime, kProjectileLifetime);
+}
+
+TEST_F(GameplayTest, ContactDamageDependsOnSpeedMassAndKind)
+{
+    PlayOnEmptyField();
+    Map& map = CurrentMap();
+    // Bedrock does not move; each projectile rests just inside the top of its own block.
+    const float top = 10.5f - 0.49f;
+    map.AddBlock(4.5f, 10.5f, BlockKind::Bedrock);  // struck by a pig
+    map.AddBlock(8.5f, 10.5f, BlockKind::Bedrock);  // struck by a cow
+    map.AddBlock(12.5f, 10.5f, BlockKind::Bedrock); // under a target
+    map.AddBlock(12.5f, top - 0.45f, BlockKind::Target);
+    map.AddBlock(16.5f, 10.5f, BlockKind::Bedrock); // under a spring
+    map.AddBlock(16.5f, top - 0.49f, BlockKind::Spring);
+    map.AddBlock(6.5f, 10.5f, BlockKind::Bedrock); // a pig hovers just above it
+    // Blocks touching blocks and the floor, a ball and a cannon: none of that hurts.
+    map.AddBlock(1.5f, 12.9f, BlockKind::Earth);
+    map.AddBlock(2.5f, 12.9f, BlockKind::Earth);
+    map.AddPendulum(10.5f, 5.0f);
+    map.AddCannon(14.5f, 5.0f);
+    map.Fire(4.5f, top - 0.19f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
+    map.Fire(8.5f, top - 0.39f, b2Vec2(0.0f, 0.0f), ProjectileKind::Cow);
+    map.Fire(12.5f, top - 0.9f - 0.19f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
+    map.Fire(16.5f, top - 0.98f - 0.19f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
+    map.Fire(10.5f + 0.39f, 6.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig); // beside the ball
+    map.Fire(14.5f, 5.0f - 0.64f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig); // on the cannon
+    map.Fire(6.5f, top - 0.25f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);   // 0.05 above bedrock
+    game->StepPhysics();
+    game->UpdateMap();
+
+    Block* pigBlock = BlockOf(map.blocks[0].body);
+    Block* cowBlock = BlockOf(map.blocks[1].body);
+    Block* target = BlockOf(map.blocks[3].body);
+    Block* spring = BlockOf(map.blocks[5].body);
+    ASSERT_TRUE(Touching(map.projectiles[0].body, pigBlock->body));
+    ASSERT_TRUE(Touching(map.projectiles[1].body, cowBlock->body));
+    ASSERT_TRUE(Touching(map.projectiles[2].body, target->body));
+    ASSERT_TRUE(Touching(map.projectiles[3].body, spring->body));
+    ASSERT_TRUE(Touching(map.projectiles[4].body, map.balls[0].body));
+    ASSERT_TRUE(Touching(map.projectiles[5].body, map.cannon->body));
+    ASSERT_FALSE(Touching(map.projectiles[6].body, map.blocks[6].body));
+    ASSERT_TRUE(HasContact(map.projectiles[6].body, map.blocks[6].body))
+        << "the hovering pig's contact is listed, though the shapes do not touch";
+
+    // Each case: every projectile at the given velocity, full strengths reset, one pass.
+    auto pass = [&](b2Vec2 velocity) {
+        for (Projectile& projectile : map.projectiles) {
+            projectile.body->SetLinearVelocity(velocity);
+        }
+        for (Block& block : map.blocks) {
+            block.strength = 100.0f;
+        }
+        game->ApplyContactDamage();
+    };
+    auto expectOthersUntouched = [&](const char* what) {
+        for (const Block& block : map.blocks) {
+            if (&block != pigBlock && &block != cowBlock && &block != target && &block != spring) {
+                EXPECT_EQ(block.strength, 100.0f)
+                    << what << ": block of kind " << block.kind << " was not struck";
+            }
+        }
+    };
+
+    pass(b2Vec2(0.0f, 4.99f));
+    EXPECT_EQ(pigBlock->strength, 100.0f) << "4.99 units/s does no damage";
+    EXPECT_EQ(cowBlock->strength, 100.0f) << "4.99 units/s does no damage";
+    EXPECT_FLOAT_EQ(target->strength, 99.0f) << "a target loses 1.0 on every hit, even a slow one";
+    EXPECT_EQ(spring->strength, 100.0f);
+    expectOthersUntouched("slow");
+
+    pass(b2Vec2(0.0f, 5.0f));
+    EXPECT_NEAR(pigBlock->strength, 100.0f - 5.0f * kPigMass / 100.0f, 1e-4f) << "5.0 units/s damages";
+    EXPECT_NEAR(cowBlock->strength, 100.0f - 5.0f * 5.0f * 1.28f / 100.0f, 1e-4f);
+
+    pass(b2Vec2(12.0f, 16.0f)); // speed 20
+    EXPECT_NEAR(100.0f - pigBlock->strength, 0.0754f, 1e-4f) << "pig at 20: 20 x 1.0 x 0.377 / 100";
+    EXPECT_NEAR(100.0f - cowBlock->strength, 1.28f, 1e-4f) << "cow at 20: 20 x 5.0 x 1.28 / 100";
+    EXPECT_NEAR(100.0f - target->strength, 1.0f + 0.0754f, 1e-4f)
+        << "a target takes 1.0 plus the damage, once";
+    EXPECT_NEAR(100.0f - spring->strength, 0.0754f, 1e-4f);
+    expectOthersUntouched("speed 20");
+
+    // The struck spring was launched: it flies up (at most 2 units a step) and the removal
+    // pass takes it away once it is above y = -13, with its strength still high.
+    const b2Body* springBody = spring->body;
+    const size_t blocks = map.blocks.size();
+    float lastY = spring->y;
+    int frames = 0;
+    for (; frames < 30 && BlockOf(springBody) != nullptr; ++frames) {
+        const Block* flying = BlockOf(springBody);
+        EXPECT_GT(flying->strength, 0.0f);
+        EXPECT_LE(flying->y, lastY) << "the spring goes up, frame " << frames;
+        lastY = flying->y;
+        RunFrames(1);
+    }
+    EXPECT_EQ(BlockOf(springBody), nullptr) << "a spring launched out of the field is removed";
+    EXPECT_LT(lastY, -10.0f) << "removed only once it is high above the field";
+    EXPECT_GT(lastY, -13.0f) << "and no later than the frame it passes y = -13";
+    EXPECT_EQ(map.blocks.size(), blocks - 1);
+}
+
+TEST_F(GameplayTest, OnlyProjectilesThatStrikeABlockDamageIt)
+{
+    StartGame(kSeed);
+    // No projectile: blocks lying on blocks, balls and the cannon hurt nothing.
+    RunFrames(100);
+    // A projectile somewhere high above the field, touching nothing, hurts nothing either.
+    CurrentMap().Fire(10.0f, -9.0f, b2Vec2(0.0f, -2000.0f), ProjectileKind::Cow);
+    CurrentMap().Fire(12.0f, -9.0f, b2Vec2(0.0f, -500.0f), ProjectileKind::Pig);
+    RunFrames(30);
+    EXPECT_EQ(game->targetsLeft, 3);
+    EXPECT_EQ(TargetBodies().size(), 3u);
+    for (const Block& block : CurrentMap().blocks) {
+        EXPECT_EQ(block.strength, block.fullStrength)
+            << "block of kind " << block.kind << " at (" << block.x << ", " << block.y
+            << ") was damaged by a contact with no projectile";
+    }
+}
+
+TEST_F(GameplayTest, TargetsAreLostWhenStruckOrWhenTheyLeaveTheField)
+{
+    StartGame(kSeed);
+    RunFrames(100);
+    std::vector<b2Body*> targets = TargetBodies();
+    ASSERT_EQ(targets.size(), 3u);
+    std::vector<int> cakes = CakeXs();
+    ASSERT_EQ(cakes.size(), 3u);
+
+    // Struck from just above: the target breaks, scores 5 and the leftmost cake goes.
+    const b2Vec2 first = targets[0]->GetPosition();
+    CurrentMap().Fire(first.x, first.y - 0.9f, b2Vec2(0.0f, 3000.0f), ProjectileKind::Pig);
+    for (int frame = 0; frame < 20 && BlockOf(targets[0]) != nullptr; ++frame) {
+        RunFrames(1);
+    }
+    EXPECT_EQ(BlockOf(targets[0]), nullptr) << "a target struck by a fast pig is lost";
+    EXPECT_EQ(game->score, 5);
+    EXPECT_EQ(game->targetsLeft, 2);
+    EXPECT_EQ(CakeXs(), std::vector<int>(cakes.begin() + 1, cakes.end())) << "the leftmost cake goes";
+
+    // Fallen below the field.
+    targets[1]->SetTransform(b2Vec2(10.0f, 18.2f), 0.0f);
+    RunFrames(1);
+    EXPECT_EQ(BlockOf(targets[1]), nullptr) << "a target below y = 18 is lost";
+    EXPECT_EQ(game->score, 10);
+    EXPECT_EQ(game->targetsLeft, 1);
+    EXPECT_EQ(CakeXs(), std::vector<int>(cakes.begin() + 2, cakes.end()));
+
+    // Thrown far above it.
+    targets[2]->SetTransform(b2Vec2(10.0f, -13.5f), 0.0f);
+    targets[2]->SetLinearVelocity(b2Vec2(0.0f, 0.0f));
+    RunFrames(1);
+    EXPECT_EQ(BlockOf(targets[2]), nullptr) << "a target above y = -13 is lost";
+    EXPECT_EQ(game->score, 15);
+    EXPECT_EQ(game->targetsLeft, 0);
+    EXPECT_TRUE(CakeXs().empty());
+}
+
+TEST_F(GameplayTest, RemovalTakesEveryBrokenBlockAndEveryUsedUpShotInItsFrame)
+{
+    StartGame(kSeed);
+    RunFrames(10);
+    Map& map = CurrentMap();
+    // Two neighbours in the list, both broken in the same frame.
+    size_t i = 0;
+    while (i + 1 < map.blocks.size() &&
+           !(map.blocks[i].kind == BlockKind::Earth && map.blocks[i + 1].kind == BlockKind::Earth)) {
+        ++i;
+    }
+    ASSERT_LT(i + 1, map.blocks.size());
+    const b2Body* a = map.blocks[i].body;
+    const b2Body* b = map.blocks[i + 1].body;
+    const size_t blocks = map.blocks.size();
+    map.blocks[i].strength = 0.0f;
+    map.blocks[i + 1].strength = -0.5f;
+    RunFrames(1);
+    EXPECT_EQ(BlockOf(a), nullptr);
+    EXPECT_EQ(BlockOf(b), nullptr) << "the block that moved into the freed place is examined too";
+    EXPECT_EQ(map.blocks.size(), blocks - 2);
+
+    // A pig lying on the floor lives exactly 500 updates.
+    map.Fire(10.0f, 13.2f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
+    map.Fire(11.0f, 13.2f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
+    RunFrames(499);
+    ASSERT_EQ(map.projectiles.size(), 2u) << "both pigs stay in the field";
+    EXPECT_FLOAT_EQ(map.projectiles[0].lifetime, 1.0f);
+    RunFrames(1);
+    EXPECT_TRUE(map.projectiles.empty()) << "the 500th update ends both lives in the same frame";
+}
+
+TEST_F(GameplayTest, WholeGameFromStartButtonToEndPicture)
+{
+    game->SetLevelSeed(kSeed);
+    PushClick(500, 216);
+    RunFrames(100);
+    ASSERT_EQ(game->gameState, GameState::Playing);
+
+    int aimedHits = 0;
+    for (int shot = 0; shot < 10 && game->targetsLeft > 0; ++shot) {
+        const std::vector<b2Body*> targets = TargetBodies();
+        ASSERT_FALSE(targets.empty());
+        const b2Vec2 target = targets[0]->GetPosition();
+        const int before = game->targetsLeft;
+        if (shot == 0) {
+            // Aimed through the mouse: a fast, nearly straight throw at the first target, aimed
+            // a little high for the drop.
+            const Cannon* cannon = CurrentMap().GetCannon();
+            const b2Vec2 muzzle(cannon->x + 0.6f, cannon->y - 0.6f);
+            b2Vec2 path = target - muzzle;
+            const float speed = 80.0f;
+            const float time = path.Length() / speed;
+            path.y -= 0.5f * kGravity * time * time;
+            path.Normalize();
+            const b2Vec2 force = (speed * kPigMass / kStep) * path;
+            Shoot(static_cast<int>(std::lround(-force.x / game->aimScale)),
+                  static_cast<int>(std::lround(-force.y / game->aimScale)));
+        } else {
+            CurrentMap().Fire(target.x, target.y - 0.9f, b2Vec2(0.0f, 3000.0f), ProjectileKind::Pig);
+        }
+        for (int frame = 0; frame < 100 && game->targetsLeft == before; ++frame) {
+            RunFrames(1);
+        }
+        if (shot == 0 && game->targetsLeft < before) {
+            ++aimedHits;
+        }
+    }
+    ASSERT_EQ(game->targetsLeft, 0);
+    EXPECT_EQ(aimedHits, 1) << "the aimed first shot hits its target";
+    EXPECT_EQ(game->score, 15);
+    EXPECT_EQ(game->interfaces.Find("cake"), nullptr) << "no cake icon left";
+    EXPECT_EQ(game->gameState, GameState::Playing) << "the frame that loses the last target still plays";
+
+    RunFrames(1);
+    EXPECT_EQ(game->gameState, GameState::Ended);
+    EXPECT_FALSE(game->interfaces.Find("end")->visible) << "the end picture comes one frame later";
+    const auto [shownEarly, opaque] = EndPixelsShown();
+    ASSERT_GT(opaque, 100) << "the END bitmap is mostly opaque";
+    EXPECT_LT(shownEarly, opaque / 2) << "the end picture is not on screen yet";
+
+    RunFrames(1);
+    EXPECT_TRUE(game->interfaces.Find("end")->visible);
+    const auto [shown, opaqueNow] = EndPixelsShown();
+    EXPECT_EQ(shown, opaqueNow) << "the end picture is drawn at x 300..700, y 116..316";
+
+    // The world goes on: a projectile in flight keeps moving and counting its lifetime.
+    CurrentMap().Fire(15.0f, 2.0f, b2Vec2(0.0f, -1000.0f), ProjectileKind::Pig);
+    const b2Body* pig = CurrentMap().projectiles.back().body;
+    RunFrames(5);
+    ASSERT_NE(CurrentMap().FindProjectile(pig), nullptr);
+    EXPECT_LT(CurrentMap().FindProjectile(pig)->y, 2.0f - 0.5f);
+    EXPECT_FLOAT_EQ(CurrentMap().FindProjectile(pig)->lifetime, kProjectileLifetime - 5.0f);
+
+    // Clicks and drags do nothing now; quitting still works.
+    const size_t count = CurrentMap().projectiles.size();
+    const int aimState = game->aimState;
+    Shoot(-100, 0);
+    PushClick(500, 216);
+    RunFrames(1);
+    EXPECT_EQ(CurrentMap().projectiles.size(), count);
+    EXPECT_EQ(game->aimState, aimState);
+    EXPECT_EQ(game->aim, b2Vec2(0.0f, 0.0f));
+    EXPECT_EQ(game->gameState, GameState::Ended);
+    EXPECT_TRUE(game->interfaces.Find("end")->visible);
+    PushQuit();
+    RunFrames(1);
+    EXPECT_FALSE(game->running);
+}
