@@ -6,54 +6,52 @@
 
 #include <cmath>
 
+namespace {
+
+struct KindRow {
+    const char* bitmap;
+    float damageFactor;
+    float size;  // radius, or the cow's half side
+    float density;
+    float friction;
+    float restitution;
+};
+
+constexpr KindRow kPigRow{"./bmp/pig.bmp", 1.0f, 0.2f, 3.0f, 0.5f, 0.5f};
+constexpr KindRow kCowRow{"./bmp/vaca.bmp", 5.0f, 0.4f, 2.0f, 1.0f, 0.2f};
+constexpr KindRow kSheepRow{"./bmp/ovelha.bmp", 2.0f, 0.3f, 3.0f, 0.5f, 0.6f};
+constexpr KindRow kLightSheepRow{"./bmp/ovelha.bmp", 2.0f, 0.1f, 1.0f, 0.5f, 0.6f};
+constexpr KindRow kBulletRow{"./bmp/bullet.bmp", 2.0f, 0.2f, 3.0f, 0.5f, 0.8f};
+
+const KindRow& RowFor(int kind)
+{
+    switch (kind) {
+    case ProjectileKind::Pig:
+        return kPigRow;
+    case ProjectileKind::Cow:
+        return kCowRow;
+    case ProjectileKind::Sheep:
+        return kSheepRow;
+    case ProjectileKind::LightSheep:
+        return kLightSheepRow;
+    default:
+        return kBulletRow;
+    }
+}
+
+}  // namespace
+
 Projectile::Projectile(float x, float y, b2World* world, int kind) : x(x), y(y), kind(kind)
 {
     lifetime = kProjectileLifetime;
-
-    const char* path = "./bmp/bullet.bmp";
-    switch (kind) {
-    case ProjectileKind::Pig:
-        path = "./bmp/pig.bmp";
-        damageFactor = 1.0f;
-        size = 0.2f;
-        density = 3.0f;
-        friction = 0.5f;
-        restitution = 0.5f;
-        break;
-    case ProjectileKind::Cow:
-        path = "./bmp/vaca.bmp";
-        damageFactor = 5.0f;
-        size = 0.4f;
-        density = 2.0f;
-        friction = 1.0f;
-        restitution = 0.2f;
-        break;
-    case ProjectileKind::Sheep:
-        path = "./bmp/ovelha.bmp";
-        damageFactor = 2.0f;
-        size = 0.3f;
-        density = 3.0f;
-        friction = 0.5f;
-        restitution = 0.6f;
-        break;
-    case ProjectileKind::LightSheep:
-        path = "./bmp/ovelha.bmp";
-        damageFactor = 2.0f;
-        size = 0.1f;
-        density = 1.0f;
-        friction = 0.5f;
-        restitution = 0.6f;
-        break;
-    default:  // bullet
-        damageFactor = 2.0f;
-        size = 0.2f;
-        density = 3.0f;
-        friction = 0.5f;
-        restitution = 0.8f;
-        break;
-    }
+    const KindRow& row = RowFor(kind);
     // Each shot loads its own copy of the picture.
-    sprite = std::shared_ptr<SDL_Surface>(CImage::Load(path), SDL_FreeSurface);
+    sprite = std::shared_ptr<SDL_Surface>(CImage::Load(row.bitmap), SDL_FreeSurface);
+    damageFactor = row.damageFactor;
+    size = row.size;
+    density = row.density;
+    friction = row.friction;
+    restitution = row.restitution;
     CImage::SetTransparent(sprite.get(), 255, 0, 255);
     CreateBody(world);
 }
