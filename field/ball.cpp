@@ -10,15 +10,15 @@ Ball::Ball(float x, float y, b2World* world) : x(x), y(y)
 
 void Ball::CreateBody(b2World* world)
 {
-    BodySpec spec;
-    spec.position.Set(x, y);
-    spec.type = b2_dynamicBody;
-    spec.bullet = true;
-    spec.fixedRotation = false;
-    spec.density = density;
-    spec.friction = friction;
-    spec.restitution = restitution;
-    body = CreateFieldBody(world, spec, CircleShape(radius));
+    BodySetup setup;
+    setup.position.Set(x, y);
+    setup.type = b2_dynamicBody;
+    setup.bullet = true;
+    setup.fixedRotation = false;
+    setup.density = density;
+    setup.friction = friction;
+    setup.restitution = restitution;
+    body = CreateFieldBody(world, setup, CircleShape(radius));
 }
 
 void Ball::SyncPosition()

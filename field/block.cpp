@@ -75,14 +75,14 @@ void Block::SetKind(int newKind)
 
 void Block::CreateBody(b2World* world)
 {
-    BodySpec spec;
-    spec.position.Set(x, y);
-    spec.type = static_cast<b2BodyType>(bodyType);
-    spec.fixedRotation = fixedRotation;
-    spec.density = density;
-    spec.friction = friction;
-    spec.restitution = restitution;
-    body = CreateFieldBody(world, spec, SquareShape(halfSize));
+    BodySetup setup;
+    setup.position.Set(x, y);
+    setup.type = static_cast<b2BodyType>(bodyType);
+    setup.fixedRotation = fixedRotation;
+    setup.density = density;
+    setup.friction = friction;
+    setup.restitution = restitution;
+    body = CreateFieldBody(world, setup, SquareShape(halfSize));
 }
 
 void Block::SyncPosition()

@@ -1,22 +1,22 @@
 // Field bodies: one body, one fixture.
 #include "field/body_factory.h"
 
-b2Body* CreateFieldBody(b2World* world, const BodySpec& spec, const b2Shape& shape)
+b2Body* CreateFieldBody(b2World* world, const BodySetup& setup, const b2Shape& shape)
 {
     if (world == nullptr) {
         return nullptr;
     }
     b2BodyDef bodyDef;
-    bodyDef.position = spec.position;
-    bodyDef.type = spec.type;
-    bodyDef.fixedRotation = spec.fixedRotation;
-    bodyDef.bullet = spec.bullet;
+    bodyDef.position = setup.position;
+    bodyDef.type = setup.type;
+    bodyDef.fixedRotation = setup.fixedRotation;
+    bodyDef.bullet = setup.bullet;
 
     b2FixtureDef fixtureDef;
     fixtureDef.shape = &shape;
-    fixtureDef.density = spec.density;
-    fixtureDef.friction = spec.friction;
-    fixtureDef.restitution = spec.restitution;
+    fixtureDef.density = setup.density;
+    fixtureDef.friction = setup.friction;
+    fixtureDef.restitution = setup.restitution;
 
     b2Body* body = world->CreateBody(&bodyDef);
     body->CreateFixture(&fixtureDef);

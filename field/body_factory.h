@@ -3,7 +3,7 @@
 
 #include <box2d/box2d.h>
 
-struct BodySpec {
+struct BodySetup {
     b2Vec2 position{0.0f, 0.0f};  // centre, world units
     b2BodyType type = b2_dynamicBody;
     bool fixedRotation = false;
@@ -15,7 +15,7 @@ struct BodySpec {
 
 // A body with one fixture of the given shape, or null when there is no world. The world owns
 // the body; no user data is attached (records find their bodies by pointer).
-b2Body* CreateFieldBody(b2World* world, const BodySpec& spec, const b2Shape& shape);
+b2Body* CreateFieldBody(b2World* world, const BodySetup& setup, const b2Shape& shape);
 
 // The square of half side h centred on the body.
 b2PolygonShape SquareShape(float halfSize);

@@ -10,14 +10,14 @@ Cannon::Cannon(float x, float y, b2World* world) : x(x), y(y)
 
 void Cannon::CreateBody(b2World* world)
 {
-    BodySpec spec;
-    spec.position.Set(x, y);
-    spec.type = b2_dynamicBody;  // it falls onto its pedestal and can be knocked off
-    spec.fixedRotation = fixedRotation;
-    spec.density = density;
-    spec.friction = friction;
-    spec.restitution = restitution;
-    body = CreateFieldBody(world, spec, SquareShape(halfSize));
+    BodySetup setup;
+    setup.position.Set(x, y);
+    setup.type = b2_dynamicBody;  // it falls onto its pedestal and can be knocked off
+    setup.fixedRotation = fixedRotation;
+    setup.density = density;
+    setup.friction = friction;
+    setup.restitution = restitution;
+    body = CreateFieldBody(world, setup, SquareShape(halfSize));
 }
 
 void Cannon::SyncPosition()

@@ -58,18 +58,18 @@ Projectile::Projectile(float x, float y, b2World* world, int kind) : x(x), y(y),
 
 void Projectile::CreateBody(b2World* world)
 {
-    BodySpec spec;
-    spec.position.Set(x, y);
-    spec.type = b2_dynamicBody;
-    spec.bullet = true;
-    spec.fixedRotation = kind == ProjectileKind::Cow;  // the cow's square stays upright
-    spec.density = density;
-    spec.friction = friction;
-    spec.restitution = restitution;
+    BodySetup setup;
+    setup.position.Set(x, y);
+    setup.type = b2_dynamicBody;
+    setup.bullet = true;
+    setup.fixedRotation = kind == ProjectileKind::Cow;  // the cow's square stays upright
+    setup.density = density;
+    setup.friction = friction;
+    setup.restitution = restitution;
     if (kind == ProjectileKind::Cow) {
-        body = CreateFieldBody(world, spec, SquareShape(size));
+        body = CreateFieldBody(world, setup, SquareShape(size));
     } else {
-        body = CreateFieldBody(world, spec, CircleShape(size));
+        body = CreateFieldBody(world, setup, CircleShape(size));
     }
 }
 
