@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Configures and builds the game, its tools and its tests into build/ (or the folder given).
-# Extra arguments go to CMake's configure step.
+# Extra arguments go to CMake's configure step; BUILD_TARGET builds one target only.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${BUILD_DIR:-"$root/build"}
@@ -12,4 +12,8 @@ if [ "${CI:-}" = "true" ]; then
 fi
 
 cmake -S "$root" -B "$build_dir" "${flags[@]}" "$@" >/dev/null
-cmake --build "$build_dir" -j"$(nproc)"
+targets=()
+if [ -n "${BUILD_TARGET:-}" ]; then
+  targets=(--target "$BUILD_TARGET")
+fi
+cmake --build "$build_dir" -j"$(nproc)" "${targets[@]}"
