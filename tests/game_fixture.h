@@ -34,6 +34,11 @@ struct Rgb {
 // Pixel colour of a surface, read in the surface's own format.
 Rgb PixelAt(SDL_Surface* surface, int x, int y);
 
+// Events as SDL would deliver them.
+SDL_Event ButtonEvent(Uint8 type, Uint8 button, int x, int y);
+SDL_Event MotionEvent(int x, int y, int relX, int relY, Uint8 buttons);
+SDL_Event KeyEvent(Uint8 type, SDLKey sym, SDLMod mod = KMOD_NONE, Uint16 unicode = 0);
+
 // Event helpers: each pushes one event into SDL's queue.
 void PushButton(Uint8 type, Uint8 button, int x, int y);
 void PushClick(int x, int y);  // left press and release

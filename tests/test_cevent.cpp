@@ -1,5 +1,6 @@
 // Event routing: every SDL event reaches exactly one handler with its fields unpacked, or none.
 #include "app/cevent.h"
+#include "tests/game_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -80,43 +81,6 @@ SDL_Event Active(Uint8 state, Uint8 gain)
     return event;
 }
 
-SDL_Event Button(Uint8 type, Uint8 button, Uint16 x, Uint16 y)
-{
-    SDL_Event event{};
-    event.type = type;
-    event.button.type = type;
-    event.button.button = button;
-    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.button.x = x;
-    event.button.y = y;
-    return event;
-}
-
-SDL_Event Motion(Uint16 x, Uint16 y, Sint16 relX, Sint16 relY, Uint8 buttons)
-{
-    SDL_Event event{};
-    event.type = SDL_MOUSEMOTION;
-    event.motion.type = SDL_MOUSEMOTION;
-    event.motion.state = buttons;
-    event.motion.x = x;
-    event.motion.y = y;
-    event.motion.xrel = relX;
-    event.motion.yrel = relY;
-    return event;
-}
-
-SDL_Event Key(Uint8 type, SDLKey sym, SDLMod mod, Uint16 unicode)
-{
-    SDL_Event event{};
-    event.type = type;
-    event.key.type = type;
-    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = sym;
-    event.key.keysym.mod = mod;
-    event.key.keysym.unicode = unicode;
-    return event;
-}
-
 SDL_Event OfType(Uint8 type)
 {
     SDL_Event event{};
@@ -166,12 +130,12 @@ TEST(CEventTest, ActiveEventsRouteOneFlagAtATimeAndCombinationsReachNothing)
 
 TEST(CEventTest, KeysPassSymModifierAndCharacterUnchanged)
 {
-    EXPECT_EQ(Dispatch(Key(SDL_KEYDOWN, SDLK_x, KMOD_LSHIFT, 'X')),
+    EXPECT_EQ(Dispatch(KeyEvent(SDL_KEYDOWN, SDLK_x, KMOD_LSHIFT, 'X')),
               (Calls{"KeyDown " + std::to_string(SDLK_x) + " " + std::to_string(KMOD_LSHIFT) + " 88"}));
-    EXPECT_EQ(Dispatch(Key(SDL_KEYUP, SDLK_ESCAPE, KMOD_NONE, 27)),
+    EXPECT_EQ(Dispatch(KeyEvent(SDL_KEYUP, SDLK_ESCAPE, KMOD_NONE, 27)),
               (Calls{"KeyUp " + std::to_string(SDLK_ESCAPE) + " 0 27"}));
     // The character is passed as the full 16-bit value.
-    EXPECT_EQ(Dispatch(Key(SDL_KEYDOWN, SDLK_c, static_cast<SDLMod>(KMOD_RCTRL | KMOD_LALT), 0xFFFF)),
+    EXPECT_EQ(Dispatch(KeyEvent(SDL_KEYDOWN, SDLK_c, static_cast<SDLMod>(KMOD_RCTRL | KMOD_LALT), 0xFFFF)),
               (Calls{"KeyDown " + std::to_string(SDLK_c) + " " + std::to_string(KMOD_RCTRL | KMOD_LALT) +
                      " 65535"}));
 }
@@ -197,15 +161,15 @@ TEST(CEventTest, MouseMotionUnpacksPositionsRelativeMotionAndButtonsInLeftRightM
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "button mask " << int(c.buttons));
-        EXPECT_EQ(Dispatch(Motion(120, 340, 3, 4, c.buttons)),
+        EXPECT_EQ(Dispatch(MotionEvent(120, 340, 3, 4, c.buttons)),
                   (Calls{std::string("MouseMove 120 340 3 4 ") + c.flags}));
     }
 
     SCOPED_TRACE("negative relative motion and large positions");
-    EXPECT_EQ(Dispatch(Motion(5, 6, -7, -300, SDL_BUTTON_LMASK)), (Calls{"MouseMove 5 6 -7 -300 L - -"}));
-    EXPECT_EQ(Dispatch(Motion(0, 0, -32768, 32767, 0)), (Calls{"MouseMove 0 0 -32768 32767 - - -"}));
+    EXPECT_EQ(Dispatch(MotionEvent(5, 6, -7, -300, SDL_BUTTON_LMASK)), (Calls{"MouseMove 5 6 -7 -300 L - -"}));
+    EXPECT_EQ(Dispatch(MotionEvent(0, 0, -32768, 32767, 0)), (Calls{"MouseMove 0 0 -32768 32767 - - -"}));
     // Positions are unsigned 16-bit: the top half of the range must not turn negative.
-    EXPECT_EQ(Dispatch(Motion(65535, 40000, 0, 0, 0)), (Calls{"MouseMove 65535 40000 0 0 - - -"}));
+    EXPECT_EQ(Dispatch(MotionEvent(65535, 40000, 0, 0, 0)), (Calls{"MouseMove 65535 40000 0 0 - - -"}));
 }
 
 TEST(CEventTest, ButtonsRouteByNumberAndWheelAndExtraButtonsReachNothing)
@@ -234,13 +198,13 @@ TEST(CEventTest, ButtonsRouteByNumberAndWheelAndExtraButtonsReachNothing)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << (c.type == SDL_MOUSEBUTTONDOWN ? "press" : "release")
                                         << " of button " << int(c.button));
-        EXPECT_EQ(Dispatch(Button(c.type, c.button, 17, 29)), c.expected);
+        EXPECT_EQ(Dispatch(ButtonEvent(c.type, c.button, 17, 29)), c.expected);
     }
 
     SCOPED_TRACE("positions are unsigned 16-bit");
-    EXPECT_EQ(Dispatch(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 65535, 32768)),
+    EXPECT_EQ(Dispatch(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 65535, 32768)),
               (Calls{"LButtonDown 65535 32768"}));
-    EXPECT_EQ(Dispatch(Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 0, 0)), (Calls{"RButtonUp 0 0"}));
+    EXPECT_EQ(Dispatch(ButtonEvent(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 0, 0)), (Calls{"RButtonUp 0 0"}));
 }
 
 TEST(CEventTest, WindowEventsQuitAndSystemEvents)
@@ -308,8 +272,8 @@ TEST(CEventTest, BaseHandlersDoNothingAndTheDispatcherKeepsNoState)
 {
     // The plain base class takes every kind of event without harm.
     CEvent plain;
-    SDL_Event events[] = {Active(SDL_APPACTIVE, 1), Key(SDL_KEYDOWN, SDLK_a, KMOD_NONE, 'a'),
-                          Motion(1, 2, 3, 4, 7),    Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 1),
+    SDL_Event events[] = {Active(SDL_APPACTIVE, 1), KeyEvent(SDL_KEYDOWN, SDLK_a, KMOD_NONE, 'a'),
+                          MotionEvent(1, 2, 3, 4, 7),    ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 1),
                           OfType(SDL_QUIT),         OfType(SDL_USEREVENT)};
     for (SDL_Event& event : events) {
         plain.OnEvent(&event);
@@ -317,10 +281,10 @@ TEST(CEventTest, BaseHandlersDoNothingAndTheDispatcherKeepsNoState)
 
     // One object, many events: one call each, in order, none of them affected by the last.
     RecordingEvents recording;
-    SDL_Event sequence[] = {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 20),
-                            Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_WHEELUP, 10, 20),
-                            Motion(11, 21, 1, 1, SDL_BUTTON_LMASK), Active(SDL_APPMOUSEFOCUS, 0),
-                            Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 11, 21)};
+    SDL_Event sequence[] = {ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 20),
+                            ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_WHEELUP, 10, 20),
+                            MotionEvent(11, 21, 1, 1, SDL_BUTTON_LMASK), Active(SDL_APPMOUSEFOCUS, 0),
+                            ButtonEvent(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 11, 21)};
     for (SDL_Event& event : sequence) {
         recording.OnEvent(&event);
     }
