@@ -17,6 +17,22 @@ void FreeSurface(SDL_Surface*& surface)
     surface = nullptr;
 }
 
+constexpr const char* kGameName = "Farmyard Cannon";
+
+// The window list's title and the window's icon; SDL takes the icon only before the window
+// opens. The icon is optional: without its picture the window simply has none.
+void NameWindow()
+{
+    SDL_WM_SetCaption(kGameName, kGameName);
+    SDL_Surface* icon = SDL_LoadBMP("./bmp/icon.bmp");
+    if (icon == nullptr) {
+        return;
+    }
+    SDL_SetColorKey(icon, SDL_SRCCOLORKEY, SDL_MapRGB(icon->format, 255, 0, 255));
+    SDL_WM_SetIcon(icon, nullptr);
+    SDL_FreeSurface(icon);
+}
+
 }  // namespace
 
 Shooter::Shooter() : pacer(SystemClock::Instance())
@@ -59,6 +75,7 @@ bool Shooter::OnInit()
     if (SDL_Init(SDL_INIT_EVERYTHING) < 0) {
         return false;
     }
+    NameWindow();
     screen = SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowDepth, SDL_HWSURFACE | SDL_DOUBLEBUF);
     if (screen == nullptr) {
         return false;

@@ -14,6 +14,12 @@ packages=(
   xvfb
   xauth
   xdotool
+  # installing and packaging: the package's dependencies, its checks, the desktop files' checks
+  dpkg-dev
+  file
+  lintian
+  desktop-file-utils
+  appstream
 )
 
 missing=()
@@ -27,11 +33,15 @@ if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
 
-echo "Installing: ${missing[*]}"
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "install-deps.sh: cannot install ${missing[*]}: you are not root and sudo is not installed; run this script as root, e.g. su -c 'bash scripts/install-deps.sh'" >&2
+    exit 1
+  fi
   sudo_cmd=(sudo)
 fi
+echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update -qq
 "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the game from the repository root.
+# Checks that the game can open a window and find its artwork, then installs what is missing,
+# builds, and starts the game from the repository root.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-bash "$root/scripts/install-deps.sh"
-BUILD_TARGET=shooter bash "$root/scripts/build.sh"
-
+# Checked before anything is installed or built, so a doomed start costs nothing.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "No display to open the game window on; to run it on a virtual one: xvfb-run -a -s '-screen 0 1024x768x24' bash scripts/play.sh" >&2
+  echo "play.sh: no display to open the game window on (DISPLAY is not set); start it from a desktop session, or on a virtual display: xvfb-run -a bash scripts/play.sh" >&2
   exit 1
 fi
+for picture in background.bmp blocktileset.bmp top_bar.bmp bot_bar.bmp target1.bmp Target1.bmp \
+  target2.bmp Target2.bmp cake.bmp Start.bmp END.bmp p1cannon.bmp bullet.bmp pig.bmp vaca.bmp ovelha.bmp; do
+  if [ ! -r "$root/bmp/$picture" ]; then
+    echo "play.sh: the game's artwork is missing ($root/bmp/$picture not found); restore it with: git -C '$root' checkout -- bmp" >&2
+    exit 1
+  fi
+done
+
+bash "$root/scripts/install-deps.sh"
+BUILD_TARGET=shooter bash "$root/scripts/build.sh"
 
 # The game reads its pictures from ./bmp/.
 cd "$root"

@@ -1,4 +1,6 @@
-// Draws every picture the game uses (24-bit BMPs, magenta = see-through) procedurally; run: make_artwork [output_dir].
+// Draws every picture of the game (24-bit BMPs, magenta = see-through) and its desktop icons (PNGs); run: make_artwork [bmp_dir [icon_dir]].
+#include "tools/png_file.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -343,17 +345,23 @@ constexpr std::array kFont{
     Glyph{'C', {0b01110, 0b10001, 0b10000, 0b10000, 0b10000, 0b10001, 0b01110}},
     Glyph{'D', {0b11110, 0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b11110}},
     Glyph{'E', {0b11111, 0b10000, 0b10000, 0b11110, 0b10000, 0b10000, 0b11111}},
+    Glyph{'F', {0b11111, 0b10000, 0b10000, 0b11110, 0b10000, 0b10000, 0b10000}},
+    Glyph{'G', {0b01110, 0b10001, 0b10000, 0b10111, 0b10001, 0b10001, 0b01111}},
+    Glyph{'H', {0b10001, 0b10001, 0b10001, 0b11111, 0b10001, 0b10001, 0b10001}},
     Glyph{'I', {0b01110, 0b00100, 0b00100, 0b00100, 0b00100, 0b00100, 0b01110}},
     Glyph{'K', {0b10001, 0b10010, 0b10100, 0b11000, 0b10100, 0b10010, 0b10001}},
     Glyph{'L', {0b10000, 0b10000, 0b10000, 0b10000, 0b10000, 0b10000, 0b11111}},
     Glyph{'N', {0b10001, 0b11001, 0b11001, 0b10101, 0b10011, 0b10011, 0b10001}},
     Glyph{'O', {0b01110, 0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b01110}},
+    Glyph{'P', {0b11110, 0b10001, 0b10001, 0b11110, 0b10000, 0b10000, 0b10000}},
     Glyph{'R', {0b11110, 0b10001, 0b10001, 0b11110, 0b10100, 0b10010, 0b10001}},
     Glyph{'S', {0b01111, 0b10000, 0b10000, 0b01110, 0b00001, 0b00001, 0b11110}},
     Glyph{'T', {0b11111, 0b00100, 0b00100, 0b00100, 0b00100, 0b00100, 0b00100}},
     Glyph{'U', {0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b10001, 0b01110}},
     Glyph{'W', {0b10001, 0b10001, 0b10001, 0b10101, 0b10101, 0b10101, 0b01010}},
+    Glyph{'X', {0b10001, 0b10001, 0b01010, 0b00100, 0b01010, 0b10001, 0b10001}},
     Glyph{'Y', {0b10001, 0b10001, 0b01010, 0b00100, 0b00100, 0b00100, 0b00100}},
+    Glyph{'Z', {0b11111, 0b00001, 0b00010, 0b00100, 0b01000, 0b10000, 0b11111}},
     Glyph{'!', {0b00100, 0b00100, 0b00100, 0b00100, 0b00100, 0b00000, 0b00100}},
     Glyph{'?', {0b01110, 0b10001, 0b00001, 0b00110, 0b00100, 0b00000, 0b00100}},
     Glyph{' ', {0, 0, 0, 0, 0, 0, 0}},
@@ -1006,14 +1014,46 @@ Image make_top_bar() {
     return img;
 }
 
+// The controls, spelt out along the bottom bar in the start picture's lettering: the animal keys
+// on little key caps, then how to shoot and how to trigger a trick, parted by rivets.
+void draw_controls_hint(Image& img) {
+    constexpr int kScale = 2, kTop = 13;
+    const TextStyle label{Rgb{255, 252, 232}, Rgb{250, 222, 150}, Rgb{62, 34, 14}, 1, Rgb{48, 26, 10}, 1};
+    const TextStyle cap_letter{Rgb{70, 40, 18}, Rgb{40, 22, 8}, Rgb{70, 40, 18}, 0, Rgb{0, 0, 0}, 0};
+    constexpr int kCap = 18, kGap = 6, kSpace = 18, kPart = 44;
+    const std::array<std::pair<char, std::string_view>, 3> keys{{{'Z', "PIG"}, {'X', "COW"}, {'C', "SHEEP"}}};
+    const std::array<std::string_view, 2> phrases{"DRAG AND RELEASE TO SHOOT", "CLICK AGAIN FOR THE TRICK"};
+    int width = 0;
+    for (const auto& [key, animal] : keys) width += kCap + kGap + text_width(animal, kScale) + kSpace;
+    width -= kSpace;
+    for (std::string_view phrase : phrases) width += kPart + text_width(phrase, kScale);
+    int x = (img.width() - width) / 2;
+    const auto words = [&](std::string_view text, const TextStyle& style) {
+        draw_text(img, text, x + text_width(text, kScale) / 2, kTop, kScale, style);
+        x += text_width(text, kScale);
+    };
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const double cap_top = kTop - 3;
+        fill_round_rect(img, x, cap_top + 1, kCap, kCap, 3, Rgb{60, 34, 14});  // the key's shadow
+        fill_round_rect(img, x, cap_top, kCap, kCap - 1, 3, vertical_gradient(Rgb{255, 250, 232}, Rgb{224, 206, 170}, cap_top, cap_top + kCap));
+        const char letter[] = {keys[i].first, '\0'};
+        draw_text(img, letter, x + kCap / 2, kTop, kScale, cap_letter);
+        x += kCap + kGap;
+        words(keys[i].second, label);
+        if (i + 1 < keys.size()) x += kSpace;
+    }
+    for (std::string_view phrase : phrases) {
+        rivet(img, x + kPart / 2, kTop + kGlyphH * kScale / 2, 2.2, Rgb{170, 170, 175});
+        x += kPart;
+        words(phrase, label);
+    }
+}
+
 Image make_bot_bar() {
     Image img(1000, 32);
     fill_round_rect(img, 0, 7, 1000, 45, 10, wood(Rgb{170, 112, 62}, 121));
     bevel(img, 0, 7, 1000, 25, 3, 0.22, 0.3);
     for (int x = 0; x < 1000; ++x) img.set(x, 7, Rgb{92, 56, 28});
-    for (int px = 40; px < 1000; px += 120) {
-        rivet(img, px, 19, 2.0, Rgb{170, 170, 175});
-    }
     // grass tufts peeking over the top edge
     Rng rng(131);
     for (int x = 1; x < 999; x += 2 + rng.below(2)) {
@@ -1025,6 +1065,7 @@ Image make_bot_bar() {
         fill_polygon(img, {{x - 1.6, base}, {x + 1.6, base}, {x + lean, base - h}},
                      [&](double, double y) { return shade(green, (base - y) / h * 0.3); });
     }
+    draw_controls_hint(img);
     return img;
 }
 
@@ -1257,11 +1298,79 @@ Image make_sheep() {
     return img;
 }
 
+// ---------------------------------------------------------------------------
+// The game's icon: the cannon firing a pig over a farmyard hill, on a rounded badge
+// ---------------------------------------------------------------------------
+
+// Drawn on a 64-unit square scaled to size pixels, so every icon size shares one drawing.
+Image make_icon(int size) {
+    Image img(size, size);
+    const double k = size / 64.0;
+    const auto sky = vertical_gradient(Rgb{96, 170, 236}, Rgb{200, 232, 252}, 3 * k, 50 * k);
+    fill_round_rect(img, 1 * k, 1 * k, 62 * k, 62 * k, 13 * k, Rgb{74, 44, 22});  // rim
+    fill_round_rect(img, 4 * k, 4 * k, 56 * k, 56 * k, 10 * k, sky);
+    // the hill, inside the badge
+    paint(img, 4 * k, 4 * k, 60 * k, 60 * k, [&](double x, double y) {
+        return in_round_rect(x, y, 4 * k, 4 * k, 56 * k, 56 * k, 10 * k) && y > (44 + 5 * std::sin(x / k * 0.07 + 0.6)) * k;
+    }, vertical_gradient(Rgb{126, 204, 76}, Rgb{52, 128, 40}, 40 * k, 60 * k));
+    // the cannon: a barrel aimed up and to the right on a wooden wheel
+    const Pt breech{17 * k, 46 * k}, muzzle{33 * k, 30 * k};
+    rod(img, breech, muzzle, 11 * k, Rgb{84, 90, 106}, 0.45);
+    fill_circle(img, muzzle.x, muzzle.y, 4.2 * k, Rgb{22, 22, 28});
+    const Pt wheel{19 * k, 49 * k};
+    fill_circle(img, wheel.x, wheel.y, 8 * k, Rgb{74, 44, 22});
+    fill_circle(img, wheel.x, wheel.y, 6.5 * k, sphere(Rgb{186, 128, 70}, wheel.x, wheel.y, 8 * k, 0.2));
+    fill_circle(img, wheel.x, wheel.y, 2.2 * k, sphere(Rgb{170, 170, 180}, wheel.x, wheel.y, 2.2 * k));
+    // the pig in flight, with a puff of smoke behind it
+    fill_circle(img, 37 * k, 26 * k, 4 * k, Rgb{245, 245, 240});
+    fill_circle(img, 41 * k, 23 * k, 3 * k, Rgb{235, 235, 230});
+    const Pt pig{47 * k, 16 * k};
+    const Rgb pink{250, 165, 185}, dark_pink{225, 110, 140};
+    fill_polygon(img, {{pig.x - 9 * k, pig.y - 2 * k}, {pig.x - 8 * k, pig.y - 11 * k}, {pig.x - 2 * k, pig.y - 7 * k}}, dark_pink);
+    fill_polygon(img, {{pig.x + 9 * k, pig.y - 2 * k}, {pig.x + 8 * k, pig.y - 11 * k}, {pig.x + 2 * k, pig.y - 7 * k}}, dark_pink);
+    fill_ellipse(img, pig.x, pig.y, 10 * k, 9 * k, sphere(pink, pig.x - 2 * k, pig.y - 2 * k, 11 * k, 0.3));
+    fill_ellipse(img, pig.x, pig.y + 3 * k, 5 * k, 3.6 * k, Rgb{214, 96, 128});
+    for (double side : {-1.0, 1.0}) {
+        fill_ellipse(img, pig.x + side * 1.8 * k, pig.y + 3 * k, 1.1 * k, 1.5 * k, Rgb{110, 30, 55});
+        fill_circle(img, pig.x + side * 4.5 * k, pig.y - 3 * k, 1.6 * k, Rgb{25, 20, 25});
+    }
+    return img;
+}
+
+// The icon for the desktop: drawn at four times the size, then each 4 x 4 block becomes one
+// pixel whose opacity is the share of the block drawn (soft edges instead of the game's hard ones).
+void write_icon_png(int size, const std::filesystem::path& path) {
+    constexpr int kSamples = 4;
+    const Image big = make_icon(size * kSamples);
+    std::vector<unsigned char> rgba;
+    rgba.reserve(static_cast<std::size_t>(size) * size * 4);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            int r = 0, g = 0, b = 0, n = 0;
+            for (int sy = 0; sy < kSamples; ++sy)
+                for (int sx = 0; sx < kSamples; ++sx) {
+                    const int bx = x * kSamples + sx, by = y * kSamples + sy;
+                    if (big.keyed(bx, by)) continue;
+                    const Rgb c = big.get(bx, by);
+                    r += c.r;
+                    g += c.g;
+                    b += c.b;
+                    ++n;
+                }
+            const int d = std::max(n, 1);
+            rgba.insert(rgba.end(), {static_cast<unsigned char>(r / d), static_cast<unsigned char>(g / d), static_cast<unsigned char>(b / d),
+                                     static_cast<unsigned char>(n * 255 / (kSamples * kSamples))});
+        }
+    std::filesystem::create_directories(path.parent_path());
+    if (!WritePngFile(path.string(), size, size, 4, rgba, "make_artwork")) throw std::runtime_error("cannot write " + path.string());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     try {
         const std::filesystem::path dir = argc > 1 ? argv[1] : "bmp";
+        const std::filesystem::path icon_dir = argc > 2 ? argv[2] : "desktop/icons";
         std::filesystem::create_directories(dir);
         const auto save = [&](const Image& img, std::initializer_list<const char*> names) {
             for (const char* name : names) write_bmp(img, dir / name);
@@ -1280,7 +1389,12 @@ int main(int argc, char** argv) {
         save(make_pig(), {"pig.bmp"});
         save(make_cow(), {"vaca.bmp"});
         save(make_sheep(), {"ovelha.bmp"});
-        std::cout << "artwork written to " << dir.string() << "\n";
+        save(make_icon(64), {"icon.bmp"});
+        for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+            const std::string folder = std::to_string(size) + "x" + std::to_string(size);
+            write_icon_png(size, icon_dir / folder / "apps" / "farmyard-cannon.png");
+        }
+        std::cout << "artwork written to " << dir.string() << ", icons to " << icon_dir.string() << "\n";
     } catch (const std::exception& e) {
         std::cerr << "make_artwork: " << e.what() << "\n";
         return 1;

@@ -1,9 +1,9 @@
 // Renders a seeded game headless and writes the start screen and a field in play as PNG files.
 #include "app/shooter.h"
 #include "render/surface_pixels.h"
+#include "tools/png_file.h"
 
 #include <SDL.h>
-#include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -17,82 +17,29 @@ constexpr unsigned kLevelSeed = 2024;
 constexpr int kSettleFrames = 150; // the field's loose blocks come to rest
 constexpr int kFlightFrames = 10;  // frames between a shot and the picture
 
-void PutBig32(std::vector<unsigned char>& out, uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<unsigned char>(value >> shift));
-    }
-}
-
-void PutChunk(std::vector<unsigned char>& out, const char* type, const std::vector<unsigned char>& data)
-{
-    PutBig32(out, static_cast<uint32_t>(data.size()));
-    const size_t typeStart = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    // The checksum covers the type and the data, not the length.
-    const uLong crc = crc32(0L, out.data() + typeStart, static_cast<uInt>(out.size() - typeStart));
-    PutBig32(out, static_cast<uint32_t>(crc));
-}
-
 // The surface as an 8-bit RGB PNG; false with a message on stderr on any failure.
 bool WritePng(SDL_Surface* surface, const std::string& path)
 {
     const int width = surface->w;
     const int height = surface->h;
-    std::vector<unsigned char> raw;
-    raw.reserve(static_cast<size_t>(height) * (1 + 3 * static_cast<size_t>(width)));
+    std::vector<unsigned char> rgb;
+    rgb.reserve(static_cast<size_t>(height) * 3 * static_cast<size_t>(width));
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
         std::fprintf(stderr, "screenshot: cannot lock the screen: %s\n", SDL_GetError());
         return false;
     }
     for (int y = 0; y < height; ++y) {
-        raw.push_back(0); // no row filter
         for (int x = 0; x < width; ++x) {
             const PixelColour colour = ReadPixelLocked(surface, x, y);
-            raw.push_back(colour.r);
-            raw.push_back(colour.g);
-            raw.push_back(colour.b);
+            rgb.push_back(colour.r);
+            rgb.push_back(colour.g);
+            rgb.push_back(colour.b);
         }
     }
     if (SDL_MUSTLOCK(surface)) {
         SDL_UnlockSurface(surface);
     }
-
-    std::vector<unsigned char> packed(compressBound(static_cast<uLong>(raw.size())));
-    uLongf packedSize = static_cast<uLongf>(packed.size());
-    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK) {
-        std::fprintf(stderr, "screenshot: compression failed for %s\n", path.c_str());
-        return false;
-    }
-    packed.resize(packedSize);
-
-    std::vector<unsigned char> header;
-    PutBig32(header, static_cast<uint32_t>(width));
-    PutBig32(header, static_cast<uint32_t>(height));
-    header.push_back(8); // bits per channel
-    header.push_back(2); // RGB
-    header.push_back(0); // deflate
-    header.push_back(0); // adaptive filtering
-    header.push_back(0); // not interlaced
-
-    std::vector<unsigned char> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    PutChunk(file, "IHDR", header);
-    PutChunk(file, "IDAT", packed);
-    PutChunk(file, "IEND", {});
-
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr) {
-        std::perror(("screenshot: " + path).c_str());
-        return false;
-    }
-    const bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
-    const bool closed = std::fclose(out) == 0;
-    if (!written || !closed) {
-        std::fprintf(stderr, "screenshot: cannot write %s\n", path.c_str());
-        return false;
-    }
-    return true;
+    return WritePngFile(path, width, height, 3, rgb, "screenshot");
 }
 
 void RunFrames(Shooter& game, int count)

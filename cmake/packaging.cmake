@@ -1,0 +1,55 @@
+# Installs the game as a desktop program under any prefix, and packages it for Debian with CPack.
+#
+#   bin/farmyard-cannon                    the launcher: checks, then starts the game in its data folder
+#   libexec/farmyard-cannon/shooter        the game itself, which reads ./bmp/
+#   share/farmyard-cannon/bmp/             the artwork
+#   share/applications, share/metainfo, share/icons/hicolor, share/doc/farmyard-cannon
+set(SHOOTER_PACKAGE farmyard-cannon)
+set(SHOOTER_VERSION 0.1.0)
+set(SHOOTER_APP_ID org.farmyardcannon.FarmyardCannon)
+set(SHOOTER_DATA_DIR share/${SHOOTER_PACKAGE})
+set(SHOOTER_BINARY_DIR libexec/${SHOOTER_PACKAGE})
+
+# Every picture the game loads; the launcher refuses to start without one of them.
+set(SHOOTER_ARTWORK_FILES
+  background.bmp blocktileset.bmp top_bar.bmp bot_bar.bmp target1.bmp Target1.bmp target2.bmp
+  Target2.bmp cake.bmp Start.bmp END.bmp p1cannon.bmp bullet.bmp pig.bmp vaca.bmp ovelha.bmp)
+list(JOIN SHOOTER_ARTWORK_FILES " " SHOOTER_ARTWORK)
+list(TRANSFORM SHOOTER_ARTWORK_FILES PREPEND ${PROJECT_SOURCE_DIR}/bmp/)
+
+set(desktop ${PROJECT_SOURCE_DIR}/desktop)
+set(generated ${PROJECT_BINARY_DIR}/desktop)
+configure_file(${desktop}/farmyard-cannon.in ${generated}/${SHOOTER_PACKAGE} @ONLY)
+configure_file(${desktop}/${SHOOTER_APP_ID}.metainfo.xml.in ${generated}/${SHOOTER_APP_ID}.metainfo.xml @ONLY)
+configure_file(${desktop}/changelog ${generated}/changelog @ONLY)
+# Debian keeps a package's change log compressed, without a time stamp inside.
+add_custom_command(OUTPUT ${generated}/changelog.gz
+  COMMAND gzip -9 -n -c ${generated}/changelog > ${generated}/changelog.gz
+  DEPENDS ${generated}/changelog)
+add_custom_target(shooter_changelog ALL DEPENDS ${generated}/changelog.gz)
+
+install(TARGETS shooter RUNTIME DESTINATION ${SHOOTER_BINARY_DIR})
+install(PROGRAMS ${generated}/${SHOOTER_PACKAGE} DESTINATION bin)
+install(FILES ${SHOOTER_ARTWORK_FILES} ${PROJECT_SOURCE_DIR}/bmp/icon.bmp DESTINATION ${SHOOTER_DATA_DIR}/bmp)
+install(FILES ${desktop}/${SHOOTER_PACKAGE}.desktop DESTINATION share/applications)
+install(FILES ${generated}/${SHOOTER_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+install(DIRECTORY ${desktop}/icons/ DESTINATION share/icons/hicolor)
+install(FILES ${desktop}/copyright ${generated}/changelog.gz DESTINATION share/doc/${SHOOTER_PACKAGE})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME ${SHOOTER_PACKAGE})
+set(CPACK_PACKAGE_VERSION ${SHOOTER_VERSION})
+set(CPACK_PACKAGE_VENDOR "Farmyard Cannon developers")
+set(CPACK_PACKAGE_CONTACT "Farmyard Cannon developers <maintainers@users.noreply.c-seed-cb2d5cb6.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "physics game: fire farm animals from a cannon at cakes")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Farmyard Cannon is a single-player 2D physics game. Fire a pig, a cow or a sheep from a cannon, slingshot-style, into a randomly generated field of blocks, pendulums and rotors, and knock out the three cake targets.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Dependencies are read from the libraries the game links, not written by hand.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
