@@ -1,6 +1,7 @@
 # Installs the game as a desktop program under any prefix, and packages it for Debian with CPack.
 #
 #   bin/farmyard-cannon                    the launcher: checks, then starts the game in its data folder
+#   games/farmyard-cannon                  a link to it, where Debian looks for games
 #   libexec/farmyard-cannon/shooter        the game itself, which reads ./bmp/
 #   share/farmyard-cannon/bmp/             the artwork
 #   share/applications, share/metainfo, share/icons/hicolor, share/doc/farmyard-cannon
@@ -22,14 +23,21 @@ set(generated ${PROJECT_BINARY_DIR}/desktop)
 configure_file(${desktop}/farmyard-cannon.in ${generated}/${SHOOTER_PACKAGE} @ONLY)
 configure_file(${desktop}/${SHOOTER_APP_ID}.metainfo.xml.in ${generated}/${SHOOTER_APP_ID}.metainfo.xml @ONLY)
 configure_file(${desktop}/changelog ${generated}/changelog @ONLY)
-# Debian keeps a package's change log compressed, without a time stamp inside.
-add_custom_command(OUTPUT ${generated}/changelog.gz
-  COMMAND gzip -9 -n -c ${generated}/changelog > ${generated}/changelog.gz
-  DEPENDS ${generated}/changelog)
-add_custom_target(shooter_changelog ALL DEPENDS ${generated}/changelog.gz)
+configure_file(${desktop}/farmyard-cannon.6 ${generated}/farmyard-cannon.6 @ONLY)
+file(MAKE_DIRECTORY ${generated}/games)
+file(CREATE_LINK ../bin/${SHOOTER_PACKAGE} ${generated}/games/${SHOOTER_PACKAGE} SYMBOLIC)
+# Debian keeps change logs and manual pages compressed, without a time stamp inside.
+foreach(doc changelog farmyard-cannon.6)
+  add_custom_command(OUTPUT ${generated}/${doc}.gz
+    COMMAND gzip -9 -n -c ${generated}/${doc} > ${generated}/${doc}.gz
+    DEPENDS ${generated}/${doc})
+endforeach()
+add_custom_target(shooter_docs ALL DEPENDS ${generated}/changelog.gz ${generated}/farmyard-cannon.6.gz)
 
 install(TARGETS shooter RUNTIME DESTINATION ${SHOOTER_BINARY_DIR})
 install(PROGRAMS ${generated}/${SHOOTER_PACKAGE} DESTINATION bin)
+install(FILES ${generated}/games/${SHOOTER_PACKAGE} DESTINATION games)
+install(FILES ${generated}/farmyard-cannon.6.gz DESTINATION share/man/man6)
 install(FILES ${SHOOTER_ARTWORK_FILES} ${PROJECT_SOURCE_DIR}/bmp/icon.bmp DESTINATION ${SHOOTER_DATA_DIR}/bmp)
 install(FILES ${desktop}/${SHOOTER_PACKAGE}.desktop DESTINATION share/applications)
 install(FILES ${generated}/${SHOOTER_APP_ID}.metainfo.xml DESTINATION share/metainfo)
@@ -42,8 +50,9 @@ set(CPACK_PACKAGE_VERSION ${SHOOTER_VERSION})
 set(CPACK_PACKAGE_VENDOR "Farmyard Cannon developers")
 set(CPACK_PACKAGE_CONTACT "Farmyard Cannon developers <maintainers@users.noreply.c-seed-cb2d5cb6.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "physics game: fire farm animals from a cannon at cakes")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Farmyard Cannon is a single-player 2D physics game. Fire a pig, a cow or a sheep from a cannon, slingshot-style, into a randomly generated field of blocks, pendulums and rotors, and knock out the three cake targets.")
+set(CPACK_PACKAGE_DESCRIPTION "Farmyard Cannon is a single-player 2D physics game. Fire a pig, a cow or a
+sheep from a cannon, slingshot-style, into a randomly generated field of
+blocks, pendulums and rotors, and knock out the three cake targets.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
