@@ -14,6 +14,7 @@ packages=(
   xvfb
   xauth
   xdotool
+  x11-utils
   # installing and packaging: the package's dependencies, its checks, the desktop files' checks
   dpkg-dev
   file

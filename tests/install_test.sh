@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Installs the game into a fresh prefix and starts it as a player would: the installed launcher,
+# from another folder, on a virtual X display. Its window must be 1000 x 650, titled with the
+# game's name and carrying an icon; a close request must end it with status 0 and no output.
+# The installed desktop entry and metadata must pass their validators.
+# Usage: install_test.sh <build directory>
+set -euo pipefail
+build=$1
+name="Farmyard Cannon"
+
+work=$(mktemp -d)
+xvfb_pid=""
+game_pid=""
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "install test: $*" >&2
+  exit 1
+}
+
+prefix="$work/prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+desktop-file-validate "$prefix/share/applications/farmyard-cannon.desktop"
+appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml >/dev/null ||
+  appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml
+for size in 16 32 48 64 128 256; do
+  [ -s "$prefix/share/icons/hicolor/${size}x${size}/apps/farmyard-cannon.png" ] || fail "no ${size}x${size} icon"
+done
+
+# The X server picks a free display itself and writes its number once it accepts clients, so
+# nothing below can race its start-up or another test's server.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 1 100); do
+  [ -s "$work/display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || fail "the X server did not start"
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "the X server did not report its display"
+export DISPLAY=":$(head -n 1 "$work/display")"
+
+# In a sanitizer build, the desktop libraries keep allocations until exit that are not the game's.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+
+mkdir "$work/elsewhere"
+# play <with icon: yes|no>: starts the installed launcher from another folder, checks the window,
+# then asks the game to close.
+play() {
+  (cd "$work/elsewhere" && exec "$prefix/bin/farmyard-cannon") >"$work/out" 2>&1 &
+  game_pid=$!
+
+  local window=""
+  for _ in $(seq 1 150); do
+    window=$(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && break
+    kill -0 "$game_pid" 2>/dev/null || fail "the game ended before its window appeared: $(cat "$work/out")"
+    sleep 0.1
+  done
+  [ -n "$window" ] || fail "no window titled '$name' appeared"
+
+  local title geometry icon
+  title=$(xdotool getwindowname "$window")
+  [ "$title" = "$name" ] || fail "window titled '$title'"
+  geometry=$(xdotool getwindowgeometry "$window")
+  [[ "$geometry" == *"Geometry: 1000x650"* ]] || fail "window is not 1000x650: $geometry"
+  icon=$(xprop -id "$window" _NET_WM_ICON)
+  if [ "$1" = yes ]; then
+    [[ "$icon" == *"Icon (64 x 64)"* ]] || fail "the window carries no 64x64 icon: ${icon:0:80}"
+  fi
+
+  # SDL turns the termination request into the same quit event as closing the window.
+  kill -TERM "$game_pid"
+  local status=0
+  wait "$game_pid" || status=$?
+  game_pid=""
+  [ "$status" -eq 0 ] || fail "exit status $status after the close request"
+  [ ! -s "$work/out" ] || fail "the game wrote output: $(cat "$work/out")"
+}
+
+play yes
+# The icon is a nicety: without its picture the game still starts.
+rm "$prefix/share/farmyard-cannon/bmp/icon.bmp"
+play no
+echo "installed launcher opened '$name' 1000x650 with its icon from another folder, also without the icon, closed with status 0"
