@@ -55,11 +55,11 @@ bool WritePngFile(const std::string& path, int width, int height, int channels,
     std::vector<unsigned char> header;
     PutBig32(header, static_cast<uint32_t>(width));
     PutBig32(header, static_cast<uint32_t>(height));
-    header.push_back(8);                    // bits per channel
+    header.push_back(8);                     // bits per channel
     header.push_back(channels == 4 ? 6 : 2); // RGBA or RGB
-    header.push_back(0);                    // deflate
-    header.push_back(0);                    // adaptive filtering
-    header.push_back(0);                    // not interlaced
+    header.push_back(0);                     // deflate
+    header.push_back(0);                     // adaptive filtering
+    header.push_back(0);                     // not interlaced
 
     std::vector<unsigned char> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     PutChunk(file, "IHDR", header);
