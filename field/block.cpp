@@ -1,13 +1,13 @@
 // Block kinds and the bodies built for them.
 #include "field/block.h"
 
+#include "assets/asset_catalog.h"
 #include "field/body_factory.h"
 
 namespace {
 
 struct KindRow {
-    uint16_t tileX;
-    uint16_t tileY;
+    Asset::TilePosition tile;
     float density;
     float friction;
     float restitution;
@@ -33,39 +33,39 @@ void Block::SetKind(int newKind)
     KindRow row{};
     switch (newKind) {
     case BlockKind::Ledge:
-        row = {150, 0, 10.0f, 1.0f, 0.0f, 1000.0f, b2_dynamicBody};
+        row = {Asset::kLedgeTile, 10.0f, 1.0f, 0.0f, 1000.0f, b2_dynamicBody};
         break;
     case BlockKind::Earth:
-        row = {100, 0, 10.0f, 2.0f, 0.0f, 1000.0f, b2_dynamicBody};
+        row = {Asset::kEarthTile, 10.0f, 2.0f, 0.0f, 1000.0f, b2_dynamicBody};
         break;
     case BlockKind::Bedrock:
-        row = {50, 0, 50.0f, 1.0f, 0.0f, 3000.0f, b2_staticBody};
+        row = {Asset::kBedrockTile, 50.0f, 1.0f, 0.0f, 3000.0f, b2_staticBody};
         break;
     case BlockKind::Spring:
-        row = {400, 0, 30.0f, 0.6f, 0.5f, 1000.0f, b2_dynamicBody};
+        row = {Asset::kSpringTile, 30.0f, 0.6f, 0.5f, 1000.0f, b2_dynamicBody};
         break;
     case BlockKind::Pedestal:
-        row = {350, 0, 20.0f, 1.0f, 0.1f, 10000.0f, b2_dynamicBody};
+        row = {Asset::kPedestalTile, 20.0f, 1.0f, 0.1f, 10000.0f, b2_dynamicBody};
         break;
     case BlockKind::Anchor:
-        row = {700, 100, 50.0f, 1.0f, 0.0f, 10000.0f, b2_kinematicBody};
+        row = {Asset::kAnchorTile, 50.0f, 1.0f, 0.0f, 10000.0f, b2_kinematicBody};
         break;
     case BlockKind::Target:
-        row = {600, 400, 2.0f, 0.2f, 0.8f, 1.0f, b2_dynamicBody};
+        row = {Asset::kTargetTile, 2.0f, 0.2f, 0.8f, 1.0f, b2_dynamicBody};
         halfSize = kTargetHalfSize;
         break;
     default:
         // Nothing in the game makes such a block; it keeps the body type it already had.
-        tileX = 550;
-        tileY = 0;
+        tileX = Asset::kUnknownTile.x;
+        tileY = Asset::kUnknownTile.y;
         density = 100.0f;
         friction = 1.0f;
         restitution = 1.0f;
         strength = 1.0f;
         return;
     }
-    tileX = row.tileX;
-    tileY = row.tileY;
+    tileX = row.tile.x;
+    tileY = row.tile.y;
     density = row.density;
     friction = row.friction;
     restitution = row.restitution;

@@ -2,13 +2,14 @@
 #include "render/interface_set.h"
 
 #include "app/cimage.h"
+#include "assets/asset_catalog.h"
 
 #include <algorithm>
 
 namespace {
 
 constexpr int32_t kCakeSpacing = 60;  // pixels between the left edges of two cake icons
-constexpr int32_t kCakeSize = 50;
+constexpr int32_t kCakeSize = Asset::kCake.width;  // pixels, square
 
 }  // namespace
 
@@ -17,7 +18,7 @@ ObjInterface::ObjInterface(std::pair<int32_t, int32_t> pos, std::pair<int32_t, i
     : pos(pos), tam(tam), anc(tam.first / 2, tam.second / 2), name(std::move(name)), visible(visible),
       surface(surface)
 {
-    CImage::SetTransparent(surface, 255, 0, 255);
+    CImage::SetTransparent(surface, Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b);
 }
 
 void InterfaceSet::Add(std::pair<int32_t, int32_t> pos, std::pair<int32_t, int32_t> tam, bool visible,

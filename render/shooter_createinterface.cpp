@@ -1,16 +1,31 @@
 // The interface sprites that exist from start-up on.
 #include "app/cimage.h"
 #include "app/shooter.h"
+#include "assets/asset_catalog.h"
+
+#include <string>
+#include <utility>
+
+namespace {
+
+// Adds a sprite whose size is its bitmap's.
+void AddPicture(InterfaceSet& interfaces, std::pair<int32_t, int32_t> pos, const Asset::Bitmap& bitmap,
+                bool visible, std::string name)
+{
+    interfaces.Add(pos, {bitmap.width, bitmap.height}, visible, CImage::Load(bitmap.path), std::move(name));
+}
+
+}  // namespace
 
 void Shooter::CreateInterface()
 {
-    interfaces.Add({500, 32}, {1000, 64}, true, CImage::Load("./bmp/top_bar.bmp"), "top_bar");
-    interfaces.Add({500, 634}, {1000, 32}, true, CImage::Load("./bmp/bot_bar.bmp"), "bot_bar");
+    AddPicture(interfaces, {500, 32}, Asset::kTopBar, true, "top_bar");
+    AddPicture(interfaces, {500, 634}, Asset::kBotBar, true, "bot_bar");
     // The aiming markers: the drag's origin and the pointer.
-    interfaces.Add({0, 0}, {64, 64}, false, CImage::Load("./bmp/Target1.bmp"), "target1");
-    interfaces.Add({0, 0}, {16, 16}, false, CImage::Load("./bmp/Target2.bmp"), "target2");
+    AddPicture(interfaces, {0, 0}, Asset::kTarget1Interface, false, "target1");
+    AddPicture(interfaces, {0, 0}, Asset::kTarget2Interface, false, "target2");
     // One picture shared by every cake icon.
-    interfaces.AddCakes(targetsLeft, CImage::Load("./bmp/cake.bmp"));
-    interfaces.Add({500, 216}, {400, 200}, true, CImage::Load("./bmp/Start.bmp"), "start_button");
-    interfaces.Add({500, 216}, {400, 200}, false, CImage::Load("./bmp/END.bmp"), "end");
+    interfaces.AddCakes(targetsLeft, CImage::Load(Asset::kCake.path));
+    AddPicture(interfaces, {500, 216}, Asset::kStartButton, true, "start_button");
+    AddPicture(interfaces, {500, 216}, Asset::kEndPicture, false, "end");
 }

@@ -1,12 +1,12 @@
 // Drawing one frame: background, the field, the interface sprites on top.
 #include "app/cimage.h"
 #include "app/shooter.h"
+#include "assets/asset_catalog.h"
 #include "render/screen_mapping.h"
 
 namespace {
 
-constexpr int32_t kTileSize = 50;          // pixels, tiles and overlays alike
-constexpr int32_t kDamageOverlayRow = 750;  // y of the overlay row in the tile sheet
+constexpr int32_t kTileSize = Asset::kTileSize;  // pixels, tiles and overlays alike
 
 }  // namespace
 
@@ -38,7 +38,7 @@ void Shooter::RenderMap()
         }
         if (block.fullStrength > block.strength) {
             CImage::DrawPart(screen, blockTileset, left, top, DamageFrame(block.strength, block.fullStrength) * kTileSize,
-                             kDamageOverlayRow, kTileSize, kTileSize);
+                             Asset::kDamageOverlayRow, kTileSize, kTileSize);
         }
     }
 
