@@ -61,7 +61,7 @@ void WriteDesktopIcons(const std::filesystem::path& folder)
     }
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -70,7 +70,8 @@ int main(int argc, char** argv)
         const std::filesystem::path iconFolder = argc > 2 ? argv[2] : "desktop/icons";
         WriteBitmaps(bmpFolder);
         WriteDesktopIcons(iconFolder);
-        std::cout << "artwork written to " << bmpFolder.string() << ", icons to " << iconFolder.string() << "\n";
+        std::cout << "artwork written to " << bmpFolder.string() << ", icons to " << iconFolder.string()
+                  << "\n";
     } catch (const std::exception& e) {
         std::cerr << "make_artwork: " << e.what() << "\n";
         return 1;

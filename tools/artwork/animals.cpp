@@ -7,30 +7,38 @@
 #include <cmath>
 #include <numbers>
 
-Image DrawCannon() {
+Image DrawCannon()
+{
     Image image(Asset::kCannon.width, Asset::kCannon.height);
     const Pt pivot{15, 29};
-    const double ang = -std::numbers::pi / 4;  // up and to the right
+    const double ang = -std::numbers::pi / 4; // up and to the right
     const Pt dir{std::cos(ang), std::sin(ang)}, nrm{-dir.y, dir.x};
     const double length = 27;
     const auto along = [&](double x, double y) { return (x - pivot.x) * dir.x + (y - pivot.y) * dir.y; };
     const auto across = [&](double x, double y) { return (x - pivot.x) * nrm.x + (y - pivot.y) * nrm.y; };
     const auto radius = [&](double u) { return u > length - 4 || (u > 9 && u < 12) ? 6.6 : 6.0 - u * 0.03; };
     // barrel: a tapered tube with a band and a flared muzzle, lit along its upper side
-    Paint(image, 0, 0, 45, 45, [&](double x, double y) {
-        const double u = along(x, y);
-        return u >= -1 && u <= length && std::abs(across(x, y)) <= radius(u);
-    }, [&](double x, double y) {
-        const double u = along(x, y), t = across(x, y) / radius(u);  // t: -1 upper-left rim .. +1 lower-right rim
-        const Rgb base = radius(u) > 6.5 ? Rgb{108, 114, 130} : Rgb{84, 90, 106};
-        const double light = std::max(0.0, 1 - std::abs(t + 0.45) * 2.2);
-        return Shade(base, light * 0.5 - std::max(0.0, t) * 0.45);
-    });
+    Paint(
+        image, 0, 0, 45, 45,
+        [&](double x, double y) {
+            const double u = along(x, y);
+            return u >= -1 && u <= length && std::abs(across(x, y)) <= radius(u);
+        },
+        [&](double x, double y) {
+            const double u = along(x, y),
+                         t = across(x, y) / radius(u); // t: -1 upper-left rim .. +1 lower-right rim
+            const Rgb base = radius(u) > 6.5 ? Rgb{108, 114, 130} : Rgb{84, 90, 106};
+            const double light = std::max(0.0, 1 - std::abs(t + 0.45) * 2.2);
+            return Shade(base, light * 0.5 - std::max(0.0, t) * 0.45);
+        });
     // the bore seen at the muzzle
-    Paint(image, 0, 0, 45, 45, [&](double x, double y) {
-        const double du = (along(x, y) - (length - 1.6)) / 1.6, dv = across(x, y) / 4.3;
-        return du * du + dv * dv <= 1;
-    }, Rgb{22, 22, 28});
+    Paint(
+        image, 0, 0, 45, 45,
+        [&](double x, double y) {
+            const double du = (along(x, y) - (length - 1.6)) / 1.6, dv = across(x, y) / 4.3;
+            return du * du + dv * dv <= 1;
+        },
+        Rgb{22, 22, 28});
     // breech knob
     const Pt knob{pivot.x - dir.x * 2.5, pivot.y - dir.y * 2.5};
     FillCircle(image, knob.x, knob.y, 4.2, Sphere(Rgb{90, 96, 112}, knob.x, knob.y, 4.2));
@@ -49,14 +57,16 @@ Image DrawCannon() {
     return image;
 }
 
-Image DrawBall() {
+Image DrawBall()
+{
     Image image(Asset::kBullet.width, Asset::kBullet.height);
     FillCircle(image, 10, 10, 9.3, Sphere(Rgb{78, 82, 96}, 10, 10, 9.3, 0.9));
     InkEdges(image, 0.5);
     return image;
 }
 
-Image DrawPig() {
+Image DrawPig()
+{
     Image image(Asset::kPig.width, Asset::kPig.height);
     const Rgb pink{250, 165, 185}, darkPink{225, 110, 140};
     // ears
@@ -85,7 +95,8 @@ Image DrawPig() {
     return image;
 }
 
-Image DrawCow() {
+Image DrawCow()
+{
     Image image(Asset::kCow.width, Asset::kCow.height);
     const Rgb horn{245, 230, 190}, hide{250, 250, 245}, patch{35, 32, 34}, muzzle{250, 175, 180};
     // horns
@@ -101,7 +112,8 @@ Image DrawCow() {
     // head with patches
     const double hx = 20, hy = 19, hrx = 12.5, hry = 14;
     FillEllipse(image, hx, hy, hrx, hry, [&](double x, double y) {
-        const bool spot = std::hypot(x - 13, y - 11) < 6.5 || std::hypot(x - 28, y - 22) < 5 || std::hypot(x - 31, y - 12) < 3.5;
+        const bool spot = std::hypot(x - 13, y - 11) < 6.5 || std::hypot(x - 28, y - 22) < 5 ||
+                          std::hypot(x - 31, y - 12) < 3.5;
         const Rgb base = spot ? patch : hide;
         return Shade(base, ((x - hx) + (y - hy)) / (hrx + hry) * -0.18);
     });
@@ -110,7 +122,8 @@ Image DrawCow() {
     FillEllipse(image, 16.5, 29.5, 1.6, 2.2, Rgb{130, 60, 70});
     FillEllipse(image, 23.5, 29.5, 1.6, 2.2, Rgb{130, 60, 70});
     // mouth line
-    for (int x = 17; x <= 23; ++x) image.Set(x, 34, Rgb{190, 100, 110});
+    for (int x = 17; x <= 23; ++x)
+        image.Set(x, 34, Rgb{190, 100, 110});
     // eyes
     for (double ex : {14.5, 25.5}) {
         FillEllipse(image, ex, 18.5, 2.1, 2.8, Rgb{20, 15, 20});
@@ -123,21 +136,35 @@ Image DrawCow() {
     return image;
 }
 
-Image DrawSheep() {
+Image DrawSheep()
+{
     Image image(Asset::kSheep.width, Asset::kSheep.height);
     const Rgb wool{250, 250, 244}, face{58, 52, 56};
     // fluffy wool: a ring of puffs around the body
-    const std::array<std::array<double, 3>, 10> puffs{{{15, 15, 10}, {7, 9, 5}, {15, 5.5, 5}, {23, 9, 5}, {25, 17, 5},
-                                                        {21, 24, 5}, {9, 24, 5}, {5, 17, 5}, {15, 25.5, 4}, {11, 6, 4}}};
-    for (const auto& p : puffs) FillCircle(image, p[0], p[1], p[2], Rgb{200, 200, 196});
-    for (const auto& p : puffs) FillCircle(image, p[0] - 0.6, p[1] - 0.6, p[2] - 0.8, Sphere(wool, p[0] - 0.6, p[1] - 0.6, p[2], 0.2));
+    const std::array<std::array<double, 3>, 10> puffs{{{15, 15, 10},
+                                                       {7, 9, 5},
+                                                       {15, 5.5, 5},
+                                                       {23, 9, 5},
+                                                       {25, 17, 5},
+                                                       {21, 24, 5},
+                                                       {9, 24, 5},
+                                                       {5, 17, 5},
+                                                       {15, 25.5, 4},
+                                                       {11, 6, 4}}};
+    for (const auto& p : puffs)
+        FillCircle(image, p[0], p[1], p[2], Rgb{200, 200, 196});
+    for (const auto& p : puffs)
+        FillCircle(image, p[0] - 0.6, p[1] - 0.6, p[2] - 0.8,
+                   Sphere(wool, p[0] - 0.6, p[1] - 0.6, p[2], 0.2));
     // ears
     FillEllipse(image, 8, 14, 3.5, 1.8, face);
     FillEllipse(image, 22, 14, 3.5, 1.8, face);
     // face
-    FillEllipse(image, 15, 17.5, 5, 7, [&](double x, double y) { return Shade(face, -((x - 13) + (y - 15)) / 40); });
+    FillEllipse(image, 15, 17.5, 5, 7,
+                [&](double x, double y) { return Shade(face, -((x - 13) + (y - 15)) / 40); });
     // wool fringe on the forehead
-    for (double fx : {12.0, 15.0, 18.0}) FillCircle(image, fx, 11, 2.4, Sphere(wool, fx, 11, 2.4, 0.2));
+    for (double fx : {12.0, 15.0, 18.0})
+        FillCircle(image, fx, 11, 2.4, Sphere(wool, fx, 11, 2.4, 0.2));
     // eyes and nose
     for (int ex : {12, 17}) {
         image.Set(ex, 15, Rgb{255, 255, 255});

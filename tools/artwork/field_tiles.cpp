@@ -13,7 +13,8 @@ namespace {
 
 constexpr int kTileSize = Asset::kTileSize;
 
-Image DrawLedgeTile() {
+Image DrawLedgeTile()
+{
     Image tile(kTileSize, kTileSize);
     const std::array<int, 4> seams{0, 17, 34, 50};
     for (int p = 0; p < 3; ++p) {
@@ -23,17 +24,21 @@ Image DrawLedgeTile() {
         Bevel(tile, 0, y0, kTileSize, h, 3, 0.25, 0.35);
         // plank joint in the middle plank, staggered
         if (p == 1) {
-            for (int y = y0; y < y0 + h; ++y) tile.Set(31, y, Rgb{92, 58, 30});
+            for (int y = y0; y < y0 + h; ++y)
+                tile.Set(31, y, Rgb{92, 58, 30});
             Bevel(tile, 0, y0, 31, h, 2, 0.15, 0.25);
         }
-        for (double nx : {5.5, 44.5}) Rivet(tile, nx, y0 + h / 2.0, 1.8, Rgb{150, 150, 155});
+        for (double nx : {5.5, 44.5})
+            Rivet(tile, nx, y0 + h / 2.0, 1.8, Rgb{150, 150, 155});
     }
     for (int y : {16, 33})
-        for (int x = 0; x < kTileSize; ++x) tile.Set(x, y, Rgb{80, 48, 24});
+        for (int x = 0; x < kTileSize; ++x)
+            tile.Set(x, y, Rgb{80, 48, 24});
     return tile;
 }
 
-Image DrawEarthTile() {
+Image DrawEarthTile()
+{
     Image tile(kTileSize, kTileSize);
     FillRect(tile, 0, 0, kTileSize, kTileSize, [](double x, double y) {
         const double n = Fbm(x * 0.09, y * 0.09, 31);
@@ -44,19 +49,23 @@ Image DrawEarthTile() {
         const int x = rng.Below(kTileSize), y = rng.Below(kTileSize);
         tile.Set(x, y, Shade(tile.Get(x, y), i % 2 ? 0.22 : -0.3));
     }
-    const std::array<std::array<double, 3>, 6> pebbles{{{11, 12, 3.2}, {36, 9, 2.4}, {27, 28, 3.6}, {9, 38, 2.6}, {41, 37, 3.0}, {21, 44, 1.8}}};
+    const std::array<std::array<double, 3>, 6> pebbles{
+        {{11, 12, 3.2}, {36, 9, 2.4}, {27, 28, 3.6}, {9, 38, 2.6}, {41, 37, 3.0}, {21, 44, 1.8}}};
     for (const auto& p : pebbles) {
         FillEllipse(tile, p[0] + 0.7, p[1] + 0.8, p[2] * 1.3, p[2], Rgb{78, 50, 28});
-        FillEllipse(tile, p[0], p[1], p[2] * 1.3, p[2], Sphere(Rgb{178, 160, 132}, p[0], p[1], p[2] * 1.3, 0.3));
+        FillEllipse(tile, p[0], p[1], p[2] * 1.3, p[2],
+                    Sphere(Rgb{178, 160, 132}, p[0], p[1], p[2] * 1.3, 0.3));
     }
     // a little root
     const std::vector<Pt> root{{34, 18}, {30, 20}, {27, 19}, {23, 22}};
-    for (std::size_t i = 1; i < root.size(); ++i) ThickLine(tile, root[i - 1], root[i], 1.2, Rgb{170, 120, 70});
+    for (std::size_t i = 1; i < root.size(); ++i)
+        ThickLine(tile, root[i - 1], root[i], 1.2, Rgb{170, 120, 70});
     Bevel(tile, 0, 0, kTileSize, kTileSize, 3, 0.18, 0.35);
     return tile;
 }
 
-Image DrawBedrockTile() {
+Image DrawBedrockTile()
+{
     Image tile(kTileSize, kTileSize);
     Rng rng(53);
     std::vector<Pt> seeds;
@@ -77,7 +86,8 @@ Image DrawBedrockTile() {
                 d2 = d;
         }
         const double gap = d2 - d1;
-        if (gap < 1.4) return Rgb{30, 30, 36};
+        if (gap < 1.4)
+            return Rgb{30, 30, 36};
         const Rgb stone = Shade(Rgb{84, 86, 96}, tone[best] + (Fbm(x * 0.2, y * 0.2, 61) - 0.5) * 0.25);
         // lit on the upper-left side of each stone
         const double lit = ((seeds[best].x - x) + (seeds[best].y - y)) / 14.0;
@@ -87,27 +97,36 @@ Image DrawBedrockTile() {
     return tile;
 }
 
-Image DrawSpringTile() {
+Image DrawSpringTile()
+{
     Image tile(kTileSize, kTileSize);
-    FillRect(tile, 0, 0, kTileSize, kTileSize, VerticalGradient(Rgb{58, 64, 78}, Rgb{38, 42, 52}, 0, kTileSize));
+    FillRect(tile, 0, 0, kTileSize, kTileSize,
+             VerticalGradient(Rgb{58, 64, 78}, Rgb{38, 42, 52}, 0, kTileSize));
     Bevel(tile, 0, 0, kTileSize, kTileSize, 3, 0.3, 0.4);
     // coil: back halves darker, front halves bright, zig-zagging between the plates
     const Rgb steel{200, 205, 215};
     std::vector<Pt> pts;
-    for (int i = 0; i <= 6; ++i) pts.push_back({i % 2 ? 38.0 : 12.0, 38.0 - i * 4.3});
-    for (std::size_t i = 1; i < pts.size(); i += 2) Rod(tile, pts[i - 1], pts[i], 3.2, Shade(steel, -0.45), 0.2);
-    for (std::size_t i = 2; i < pts.size(); i += 2) Rod(tile, pts[i - 1], pts[i], 3.6, steel, 0.5);
+    for (int i = 0; i <= 6; ++i)
+        pts.push_back({i % 2 ? 38.0 : 12.0, 38.0 - i * 4.3});
+    for (std::size_t i = 1; i < pts.size(); i += 2)
+        Rod(tile, pts[i - 1], pts[i], 3.2, Shade(steel, -0.45), 0.2);
+    for (std::size_t i = 2; i < pts.size(); i += 2)
+        Rod(tile, pts[i - 1], pts[i], 3.6, steel, 0.5);
     // plates
     for (double py : {5.0, 39.0}) {
-        FillRoundRect(tile, 6, py, 38, 6, 2, VerticalGradient(Rgb{235, 80, 60}, Rgb{160, 35, 30}, py, py + 6));
-        for (int x = 7; x < 43; ++x) tile.Set(x, static_cast<int>(py), Rgb{255, 150, 130});
+        FillRoundRect(tile, 6, py, 38, 6, 2,
+                      VerticalGradient(Rgb{235, 80, 60}, Rgb{160, 35, 30}, py, py + 6));
+        for (int x = 7; x < 43; ++x)
+            tile.Set(x, static_cast<int>(py), Rgb{255, 150, 130});
     }
     for (double rx : {4.0, 46.0})
-        for (double ry : {4.0, 46.0}) Rivet(tile, rx, ry, 1.6, Rgb{150, 155, 165});
+        for (double ry : {4.0, 46.0})
+            Rivet(tile, rx, ry, 1.6, Rgb{150, 155, 165});
     return tile;
 }
 
-Image DrawPedestalTile() {
+Image DrawPedestalTile()
+{
     Image tile(kTileSize, kTileSize);
     const Rgb steel{150, 160, 175};
     FillRect(tile, 0, 0, kTileSize, kTileSize, [&](double x, double y) {
@@ -129,7 +148,8 @@ Image DrawPedestalTile() {
     return tile;
 }
 
-Image DrawAnchorTile() {
+Image DrawAnchorTile()
+{
     Image tile(kTileSize, kTileSize);
     const Rgb plate{120, 127, 138};
     FillRect(tile, 0, 0, kTileSize, kTileSize, plate);
@@ -160,16 +180,19 @@ Image DrawAnchorTile() {
     });
     FillCircle(tile, 25, 25, 4.5, Sphere(Rgb{165, 170, 180}, 25, 25, 4.5, 0.7));
     for (double rx : {6.0, 44.0})
-        for (double ry : {6.0, 44.0}) Rivet(tile, rx, ry, 2.2, Rgb{170, 175, 185});
+        for (double ry : {6.0, 44.0})
+            Rivet(tile, rx, ry, 2.2, Rgb{170, 175, 185});
     return tile;
 }
 
-Image DrawUnknownTile() {
+Image DrawUnknownTile()
+{
     Image tile(kTileSize, kTileSize);
     const Rgb board{150, 150, 146};
     FillRect(tile, 0, 0, kTileSize, kTileSize, Wood(board, 83));
     // frame: top, left, bottom and right boards
-    const std::array<std::array<int, 4>, 4> frame{{{0, 0, kTileSize, 7}, {0, 0, 7, kTileSize}, {0, 43, kTileSize, 7}, {43, 0, 7, kTileSize}}};
+    const std::array<std::array<int, 4>, 4> frame{
+        {{0, 0, kTileSize, 7}, {0, 0, 7, kTileSize}, {0, 43, kTileSize, 7}, {43, 0, 7, kTileSize}}};
     for (std::size_t i = 0; i < frame.size(); ++i) {
         const auto [x, y, w, h] = frame[i];
         FillRect(tile, x, y, w, h, Wood(Shade(board, -0.22), 84U + static_cast<std::uint32_t>(i)));
@@ -179,13 +202,17 @@ Image DrawUnknownTile() {
     ThickLine(tile, {8, 42}, {42, 8}, 7, Wood(Shade(board, -0.12), 90));
     // question plaque
     FillCircle(tile, 25.5, 26.5, 13, Rgb{70, 70, 72});
-    FillCircle(tile, 25, 25, 13, [](double x, double y) { return Shade(Rgb{225, 222, 205}, -std::hypot(x - 21, y - 21) / 60); });
+    FillCircle(tile, 25, 25, 13, [](double x, double y) {
+        return Shade(Rgb{225, 222, 205}, -std::hypot(x - 21, y - 21) / 60);
+    });
     const Mask q = TextMask(kTileSize, kTileSize, "?", 18, 15, 3);
     for (int y = 0; y < kTileSize; ++y)
         for (int x = 0; x < kTileSize; ++x)
-            if (q.At(x, y)) tile.Set(x, y, y < 25 ? Rgb{70, 72, 80} : Rgb{50, 52, 60});
+            if (q.At(x, y))
+                tile.Set(x, y, y < 25 ? Rgb{70, 72, 80} : Rgb{50, 52, 60});
     for (double rx : {3.5, 46.5})
-        for (double ry : {3.5, 46.5}) Rivet(tile, rx, ry, 1.5, Rgb{160, 160, 165});
+        for (double ry : {3.5, 46.5})
+            Rivet(tile, rx, ry, 1.5, Rgb{160, 160, 165});
     return tile;
 }
 
@@ -194,7 +221,7 @@ void PasteTile(Image& sheet, const Image& tile, Asset::TilePosition position)
     sheet.Paste(tile, position.x, position.y);
 }
 
-}  // namespace
+} // namespace
 
 Image DrawBlockTileset()
 {

@@ -25,9 +25,8 @@ Rgb Mix(Rgb a, Rgb b, double t);
 // Positive amounts lighten toward white, negative ones darken toward black.
 Rgb Shade(Rgb c, double amount);
 
-class Image
-{
-public:
+class Image {
+  public:
     Image(int width, int height, Rgb fill = kKey);
 
     int Width() const { return width; }
@@ -48,7 +47,7 @@ public:
     // Copies only the opaque pixels of source.
     void Overlay(const Image& source, int left, int top);
 
-private:
+  private:
     std::size_t Index(int x, int y) const { return static_cast<std::size_t>(y) * width + x; }
 
     int width;

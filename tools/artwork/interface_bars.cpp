@@ -10,20 +10,24 @@
 #include <string_view>
 #include <utility>
 
-Image DrawTopBar() {
+Image DrawTopBar()
+{
     Image image(Asset::kTopBar.width, Asset::kTopBar.height);
     const int width = image.Width();
-    constexpr int kBody = 58;  // the bar's height without the shadow row below it
+    constexpr int kBody = 58; // the bar's height without the shadow row below it
     FillRoundRect(image, 0, -20, width, kBody + 20, 12, Wood(Rgb{178, 118, 66}, 101));
     // the plank seams
-    for (int x = 0; x < width; ++x) image.Set(x, 29, Rgb{96, 58, 30});
+    for (int x = 0; x < width; ++x)
+        image.Set(x, 29, Rgb{96, 58, 30});
     Bevel(image, 0, 0, width, 29, 3, 0.2, 0.3);
     Bevel(image, 0, 30, width, kBody - 30, 3, 0.2, 0.3);
     // plain inset panel on the left for the cake counter
-    FillRoundRect(image, 6, 5, 164, kBody - 10, 8, VerticalGradient(Rgb{238, 214, 170}, Rgb{220, 188, 138}, 5, kBody - 5));
+    FillRoundRect(image, 6, 5, 164, kBody - 10, 8,
+                  VerticalGradient(Rgb{238, 214, 170}, Rgb{220, 188, 138}, 5, kBody - 5));
     for (int y = 5; y < kBody - 5; ++y)
         for (int x = 6; x < 170; ++x)
-            if (InRoundRect(x + 0.5, y + 0.5, 6, 5, 164, kBody - 10, 8) && !InRoundRect(x + 0.5, y + 0.5, 8, 7, 160, kBody - 14, 7))
+            if (InRoundRect(x + 0.5, y + 0.5, 6, 5, 164, kBody - 10, 8) &&
+                !InRoundRect(x + 0.5, y + 0.5, 8, 7, 160, kBody - 14, 7))
                 image.Set(x, y, Rgb{110, 70, 38});
     // fence posts and nails across the rest
     for (int px = 230; px < width; px += 160) {
@@ -47,7 +51,8 @@ Image DrawTopBar() {
 // on little key caps, then how to shoot and how to trigger a trick, parted by rivets.
 namespace {
 
-void DrawControlsHint(Image& image) {
+void DrawControlsHint(Image& image)
+{
     constexpr int kScale = 2, kTop = 13;
     const TextStyle label{Rgb{255, 252, 232}, Rgb{250, 222, 150}, Rgb{62, 34, 14}, 1, Rgb{48, 26, 10}, 1};
     const TextStyle capLetter{Rgb{70, 40, 18}, Rgb{40, 22, 8}, Rgb{70, 40, 18}, 0, Rgb{0, 0, 0}, 0};
@@ -55,9 +60,11 @@ void DrawControlsHint(Image& image) {
     const std::array<std::pair<char, std::string_view>, 3> keys{{{'Z', "PIG"}, {'X', "COW"}, {'C', "SHEEP"}}};
     const std::array<std::string_view, 2> phrases{"DRAG AND RELEASE TO SHOOT", "CLICK AGAIN FOR THE TRICK"};
     int width = 0;
-    for (const auto& [key, animal] : keys) width += kCap + kGap + TextWidth(animal, kScale) + kSpace;
+    for (const auto& [key, animal] : keys)
+        width += kCap + kGap + TextWidth(animal, kScale) + kSpace;
     width -= kSpace;
-    for (std::string_view phrase : phrases) width += kPart + TextWidth(phrase, kScale);
+    for (std::string_view phrase : phrases)
+        width += kPart + TextWidth(phrase, kScale);
     int x = (image.Width() - width) / 2;
     const auto words = [&](std::string_view text, const TextStyle& style) {
         DrawText(image, text, x + TextWidth(text, kScale) / 2, kTop, kScale, style);
@@ -65,13 +72,15 @@ void DrawControlsHint(Image& image) {
     };
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const double capTop = kTop - 3;
-        FillRoundRect(image, x, capTop + 1, kCap, kCap, 3, Rgb{60, 34, 14});  // the key's shadow
-        FillRoundRect(image, x, capTop, kCap, kCap - 1, 3, VerticalGradient(Rgb{255, 250, 232}, Rgb{224, 206, 170}, capTop, capTop + kCap));
+        FillRoundRect(image, x, capTop + 1, kCap, kCap, 3, Rgb{60, 34, 14}); // the key's shadow
+        FillRoundRect(image, x, capTop, kCap, kCap - 1, 3,
+                      VerticalGradient(Rgb{255, 250, 232}, Rgb{224, 206, 170}, capTop, capTop + kCap));
         const char letter[] = {keys[i].first, '\0'};
         DrawText(image, letter, x + kCap / 2, kTop, kScale, capLetter);
         x += kCap + kGap;
         words(keys[i].second, label);
-        if (i + 1 < keys.size()) x += kSpace;
+        if (i + 1 < keys.size())
+            x += kSpace;
     }
     for (std::string_view phrase : phrases) {
         Rivet(image, x + kPart / 2, kTop + kGlyphHeight * kScale / 2, 2.2, Rgb{170, 170, 175});
@@ -80,41 +89,47 @@ void DrawControlsHint(Image& image) {
     }
 }
 
-}  // namespace
+} // namespace
 
-Image DrawBotBar() {
+Image DrawBotBar()
+{
     Image image(Asset::kBotBar.width, Asset::kBotBar.height);
     const int width = image.Width();
     FillRoundRect(image, 0, 7, width, 45, 10, Wood(Rgb{170, 112, 62}, 121));
     Bevel(image, 0, 7, width, 25, 3, 0.22, 0.3);
-    for (int x = 0; x < width; ++x) image.Set(x, 7, Rgb{92, 56, 28});
+    for (int x = 0; x < width; ++x)
+        image.Set(x, 7, Rgb{92, 56, 28});
     // grass tufts peeking over the top edge
     Rng rng(131);
     for (int x = 1; x < width - 1; x += 2 + rng.Below(2)) {
-        const double clump = 0.5 + 0.5 * std::sin(x * 0.09) * std::sin(x * 0.023 + 1);  // taller in places
+        const double clump = 0.5 + 0.5 * std::sin(x * 0.09) * std::sin(x * 0.023 + 1); // taller in places
         const double h = rng.Uniform(2.5, 4.5) + clump * 4.5;
         const double lean = rng.Uniform(-2.0, 2.0);
         const Rgb green = Mix(Rgb{120, 198, 72}, Rgb{62, 140, 46}, rng.Uniform(0, 1));
         const double base = 11;
         FillPolygon(image, {{x - 1.6, base}, {x + 1.6, base}, {x + lean, base - h}},
-                     [&](double, double y) { return Shade(green, (base - y) / h * 0.3); });
+                    [&](double, double y) { return Shade(green, (base - y) / h * 0.3); });
     }
     DrawControlsHint(image);
     return image;
 }
 
 // Drawn on a 64-unit square scaled to size pixels; small sizes get a simpler drawing.
-Image DrawCrosshair(int size) {
+Image DrawCrosshair(int size)
+{
     Image image(size, size);
     const double c = size / 2.0, k = size / 64.0;
     const Rgb red{230, 40, 40}, rim{255, 255, 255};
     const double rOut = 26 * k, rIn = 20 * k;
     const double pad = 1.5 * k;
     const auto ring = [&](double ro, double ri, Rgb col) {
-        Paint(image, 0, 0, size, size, [&](double x, double y) {
-            const double d = std::hypot(x - c, y - c);
-            return d <= ro && d >= ri;
-        }, col);
+        Paint(
+            image, 0, 0, size, size,
+            [&](double x, double y) {
+                const double d = std::hypot(x - c, y - c);
+                return d <= ro && d >= ri;
+            },
+            col);
     };
     const auto bars = [&](double halfWidth, double from, double to, Rgb col) {
         FillRect(image, c - halfWidth, from, 2 * halfWidth, to - from, col);

@@ -9,7 +9,7 @@ namespace {
 
 struct Glyph {
     char ch;
-    std::array<std::uint8_t, kGlyphHeight> rows;  // bit 4 = leftmost column
+    std::array<std::uint8_t, kGlyphHeight> rows; // bit 4 = leftmost column
 };
 
 constexpr std::array kFont{
@@ -49,14 +49,15 @@ const Glyph& FindGlyph(char c)
     throw std::runtime_error(std::string("no glyph for '") + c + "'");
 }
 
-}  // namespace
+} // namespace
 
 int TextWidth(std::string_view text, int scale)
 {
     return text.empty() ? 0 : static_cast<int>(text.size()) * (kGlyphWidth + 1) * scale - scale;
 }
 
-Mask::Mask(int width, int height) : width(width), height(height), bits(static_cast<std::size_t>(width) * height, 0)
+Mask::Mask(int width, int height)
+    : width(width), height(height), bits(static_cast<std::size_t>(width) * height, 0)
 {
 }
 

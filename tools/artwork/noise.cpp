@@ -13,7 +13,7 @@ std::uint64_t Rng::Next()
 
 double Rng::Uniform(double lo, double hi)
 {
-    return lo + (hi - lo) * static_cast<double>(Next() >> 11) / 9007199254740992.0;  // 53 bits over 2^53
+    return lo + (hi - lo) * static_cast<double>(Next() >> 11) / 9007199254740992.0; // 53 bits over 2^53
 }
 
 int Rng::Below(int n)
@@ -23,8 +23,8 @@ int Rng::Below(int n)
 
 double Hash01(int x, int y, std::uint32_t seed)
 {
-    std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393U + static_cast<std::uint32_t>(y) * 668265263U +
-                      seed * 2246822519U;
+    std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393U +
+                      static_cast<std::uint32_t>(y) * 668265263U + seed * 2246822519U;
     h = (h ^ (h >> 13)) * 1274126177U;
     h ^= h >> 16;
     return static_cast<double>(h & 0xFFFFFFU) / 16777216.0;

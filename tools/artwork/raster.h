@@ -16,8 +16,7 @@ struct Pt {
     double y;
 };
 
-template <class Colour>
-Rgb ColourAt(const Colour& colour, double x, double y)
+template <class Colour> Rgb ColourAt(const Colour& colour, double x, double y)
 {
     if constexpr (std::is_convertible_v<Colour, Rgb>) {
         return colour;
@@ -67,8 +66,7 @@ void FillEllipse(Image& image, double cx, double cy, double rx, double ry, const
         colour);
 }
 
-template <class Colour>
-void FillCircle(Image& image, double cx, double cy, double r, const Colour& colour)
+template <class Colour> void FillCircle(Image& image, double cx, double cy, double r, const Colour& colour)
 {
     FillEllipse(image, cx, cy, r, r, colour);
 }
@@ -85,8 +83,7 @@ void FillRoundRect(Image& image, double x, double y, double w, double h, double 
 
 bool InPolygon(const std::vector<Pt>& polygon, double px, double py);
 
-template <class Colour>
-void FillPolygon(Image& image, const std::vector<Pt>& polygon, const Colour& colour)
+template <class Colour> void FillPolygon(Image& image, const std::vector<Pt>& polygon, const Colour& colour)
 {
     double x0 = 1e9;
     double y0 = 1e9;
@@ -98,20 +95,23 @@ void FillPolygon(Image& image, const std::vector<Pt>& polygon, const Colour& col
         x1 = std::max(x1, p.x);
         y1 = std::max(y1, p.y);
     }
-    Paint(image, x0, y0, x1, y1, [&](double px, double py) { return InPolygon(polygon, px, py); }, colour);
+    Paint(
+        image, x0, y0, x1, y1, [&](double px, double py) { return InPolygon(polygon, px, py); }, colour);
 }
 
 // Distance from p to the segment ab.
 double SegmentDistance(Pt p, Pt a, Pt b);
 
 // A stroke with round caps.
-template <class Colour>
-void ThickLine(Image& image, Pt a, Pt b, double width, const Colour& colour)
+template <class Colour> void ThickLine(Image& image, Pt a, Pt b, double width, const Colour& colour)
 {
     const double r = width / 2;
     Paint(
         image, std::min(a.x, b.x) - r, std::min(a.y, b.y) - r, std::max(a.x, b.x) + r, std::max(a.y, b.y) + r,
-        [&](double px, double py) { return SegmentDistance({px, py}, a, b) <= r; }, colour);
+        [&](double px, double py) {
+            return SegmentDistance({px, py}, a, b) <= r;
+        },
+        colour);
 }
 
 // A rounded stroke lit along its centre, like a metal rod or a horn.
