@@ -41,10 +41,17 @@ constexpr Bitmap kSheep{"./bmp/ovelha.bmp", 30, 30};
 constexpr Bitmap kWindowIcon{"./bmp/icon.bmp", 64, 64};
 
 // Every bitmap the game reads, in the order the artwork tool writes them.
-constexpr Bitmap kBitmaps[] = {kBackground, kBlockTileset,     kTopBar,      kBotBar,     kTarget1,
-                               kTarget1Interface, kTarget2, kTarget2Interface, kCake, kStartButton,
-                               kEndPicture, kCannon,  kBullet,       kPig,         kCow,        kSheep,
-                               kWindowIcon};
+constexpr Bitmap kBitmaps[] = {
+    kBackground, kBlockTileset,
+    kTopBar,     kBotBar,
+    kTarget1,    kTarget1Interface,
+    kTarget2,    kTarget2Interface,
+    kCake,       kStartButton,
+    kEndPicture, kCannon,
+    kBullet,     kPig,
+    kCow,        kSheep,
+    kWindowIcon,
+};
 
 // The desktop icons (PNG, with alpha), one square size per folder
 // desktop/icons/<size>x<size>/apps/farmyard-cannon.png.
@@ -61,7 +68,7 @@ struct Colour {
     std::uint8_t g;
     std::uint8_t b;
 };
-constexpr Colour kColourKey{255, 0, 255};  // magenta
+constexpr Colour kColourKey{255, 0, 255}; // magenta
 
 // The tile sheet: square tiles of kTileSize pixels, addressed by their top-left pixel.
 constexpr int kTileSize = 50;
@@ -76,7 +83,7 @@ constexpr TilePosition kEarthTile{100, 0};
 constexpr TilePosition kLedgeTile{150, 0};
 constexpr TilePosition kPedestalTile{350, 0};
 constexpr TilePosition kSpringTile{400, 0};
-constexpr TilePosition kUnknownTile{550, 0};  // for a kind the game never makes
+constexpr TilePosition kUnknownTile{550, 0}; // for a kind the game never makes
 constexpr TilePosition kAnchorTile{700, 100};
 // A target's cake, drawn from its tile's corner at the target body's width.
 constexpr TilePosition kTargetTile{600, 400};
@@ -87,4 +94,4 @@ constexpr int kTargetPictureSize = 45;
 constexpr int kDamageOverlayRow = 750;
 constexpr int kDamageOverlayCount = 10;
 
-}  // namespace Asset
+} // namespace Asset

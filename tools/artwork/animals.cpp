@@ -122,8 +122,9 @@ Image DrawCow()
     FillEllipse(image, 16.5, 29.5, 1.6, 2.2, Rgb{130, 60, 70});
     FillEllipse(image, 23.5, 29.5, 1.6, 2.2, Rgb{130, 60, 70});
     // mouth line
-    for (int x = 17; x <= 23; ++x)
+    for (int x = 17; x <= 23; ++x) {
         image.Set(x, 34, Rgb{190, 100, 110});
+    }
     // eyes
     for (double ex : {14.5, 25.5}) {
         FillEllipse(image, ex, 18.5, 2.1, 2.8, Rgb{20, 15, 20});
@@ -151,11 +152,13 @@ Image DrawSheep()
                                                        {5, 17, 5},
                                                        {15, 25.5, 4},
                                                        {11, 6, 4}}};
-    for (const auto& p : puffs)
+    for (const auto& p : puffs) {
         FillCircle(image, p[0], p[1], p[2], Rgb{200, 200, 196});
-    for (const auto& p : puffs)
+    }
+    for (const auto& p : puffs) {
         FillCircle(image, p[0] - 0.6, p[1] - 0.6, p[2] - 0.8,
                    Sphere(wool, p[0] - 0.6, p[1] - 0.6, p[2], 0.2));
+    }
     // ears
     FillEllipse(image, 8, 14, 3.5, 1.8, face);
     FillEllipse(image, 22, 14, 3.5, 1.8, face);
@@ -163,8 +166,9 @@ Image DrawSheep()
     FillEllipse(image, 15, 17.5, 5, 7,
                 [&](double x, double y) { return Shade(face, -((x - 13) + (y - 15)) / 40); });
     // wool fringe on the forehead
-    for (double fx : {12.0, 15.0, 18.0})
+    for (double fx : {12.0, 15.0, 18.0}) {
         FillCircle(image, fx, 11, 2.4, Sphere(wool, fx, 11, 2.4, 0.2));
+    }
     // eyes and nose
     for (int ex : {12, 17}) {
         image.Set(ex, 15, Rgb{255, 255, 255});

@@ -31,8 +31,9 @@ std::vector<Pt> JaggedPath(Rng& rng, Pt from, double heading, double maxLength)
         angle = heading + std::clamp(angle + rng.Uniform(-0.45, 0.45) - heading, -0.6, 0.6);
         p = {p.x + 2.5 * std::cos(angle), p.y + 2.5 * std::sin(angle)};
         pts.push_back(p);
-        if (p.x < 0 || p.y < 0 || p.x >= kTileSize || p.y >= kTileSize)
+        if (p.x < 0 || p.y < 0 || p.x >= kTileSize || p.y >= kTileSize) {
             break;
+        }
     }
     return pts;
 }
@@ -75,22 +76,26 @@ std::vector<Crack> MakeCracks()
                std::max(0, static_cast<int>(std::ceil((r + 2 - kFirst) / kGrow)));
     };
     const auto pointAt = [&](int d, double r) {
-        for (const Pt& p : radial[static_cast<std::size_t>(d)])
-            if (std::hypot(p.x - kImpact.x, p.y - kImpact.y) >= r)
+        for (const Pt& p : radial[static_cast<std::size_t>(d)]) {
+            if (std::hypot(p.x - kImpact.x, p.y - kImpact.y) >= r) {
                 return p;
+            }
+        }
         return radial[static_cast<std::size_t>(d)].back();
     };
     const std::array<std::pair<double, int>, 3> rings{{{9, 3}, {18, 5}, {28, 7}}};
-    for (const auto& [r, earliest] : rings)
+    for (const auto& [r, earliest] : rings) {
         for (int d = 0; d < kDirections; ++d) {
             const int e = (d + 1) % kDirections;
             const int level = std::max({earliest, reach(d, r), reach(e, r)});
-            if (level > 9)
+            if (level > 9) {
                 continue;
+            }
             const Pt a = pointAt(d, r), b = pointAt(e, r + rng.Uniform(-3, 3));
             const Pt mid{(a.x + b.x) / 2 + rng.Uniform(-2, 2), (a.y + b.y) / 2 + rng.Uniform(-2, 2)};
             cracks.push_back({{a, mid, b}, level});
         }
+    }
     return cracks;
 }
 
@@ -99,17 +104,19 @@ Image DrawDamageOverlay(const std::vector<Crack>& cracks, int level)
     const Rgb crackDark{34, 26, 22}, crackLight{176, 170, 160};
     Image dark(kTileSize, kTileSize);
     for (const Crack& c : cracks) {
-        if (c.birth > level)
+        if (c.birth > level) {
             continue;
+        }
         const int age = level - c.birth;
         const std::vector<Pt> pts = PathPrefix(c.pts, c.first + c.grow * age);
         for (std::size_t i = 1; i < pts.size(); ++i) {
             const Pt a = pts[i - 1], b = pts[i];
-            if (age < 2)
+            if (age < 2) {
                 PixelLine(dark, static_cast<int>(a.x), static_cast<int>(a.y), static_cast<int>(b.x),
                           static_cast<int>(b.y), crackDark);
-            else
+            } else {
                 ThickLine(dark, a, b, age < 5 ? 1.8 : 2.5, crackDark);
+            }
         }
     }
     // chunks knocked out of the corners once the block is nearly gone
@@ -117,27 +124,34 @@ Image DrawDamageOverlay(const std::vector<Crack>& cracks, int level)
                                                 {{50, 50}, {50, 34}, {43, 40}, {40, 46}, {30, 50}},
                                                 {{50, 0}, {50, 9}, {45, 8}, {40, 3}, {38, 0}},
                                                 {{0, 50}, {0, 40}, {6, 43}, {10, 47}, {13, 50}}}};
-    for (int i = 0; i < 4; ++i)
-        if (level >= 6 + i)
+    for (int i = 0; i < 4; ++i) {
+        if (level >= 6 + i) {
             FillPolygon(dark, chips[static_cast<std::size_t>(i)], Rgb{44, 36, 32});
+        }
+    }
     // light edge below-right of each crack gives it depth
     Image out(kTileSize, kTileSize);
-    for (int y = 0; y < kTileSize; ++y)
-        for (int x = 0; x < kTileSize; ++x)
+    for (int y = 0; y < kTileSize; ++y) {
+        for (int x = 0; x < kTileSize; ++x) {
             if (!dark.Keyed(x, y)) {
                 out.Set(x, y, dark.Get(x, y));
-                if (dark.Keyed(x + 1, y + 1))
+                if (dark.Keyed(x + 1, y + 1)) {
                     out.Set(x + 1, y + 1, crackLight);
+                }
             }
+        }
+    }
     return out;
 }
 
 int OpaquePixels(const Image& image)
 {
     int n = 0;
-    for (int y = 0; y < image.Height(); ++y)
-        for (int x = 0; x < image.Width(); ++x)
+    for (int y = 0; y < image.Height(); ++y) {
+        for (int x = 0; x < image.Width(); ++x) {
             n += !image.Keyed(x, y);
+        }
+    }
     return n;
 }
 

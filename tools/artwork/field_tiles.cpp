@@ -24,16 +24,20 @@ Image DrawLedgeTile()
         Bevel(tile, 0, y0, kTileSize, h, 3, 0.25, 0.35);
         // plank joint in the middle plank, staggered
         if (p == 1) {
-            for (int y = y0; y < y0 + h; ++y)
+            for (int y = y0; y < y0 + h; ++y) {
                 tile.Set(31, y, Rgb{92, 58, 30});
+            }
             Bevel(tile, 0, y0, 31, h, 2, 0.15, 0.25);
         }
-        for (double nx : {5.5, 44.5})
+        for (double nx : {5.5, 44.5}) {
             Rivet(tile, nx, y0 + h / 2.0, 1.8, Rgb{150, 150, 155});
+        }
     }
-    for (int y : {16, 33})
-        for (int x = 0; x < kTileSize; ++x)
+    for (int y : {16, 33}) {
+        for (int x = 0; x < kTileSize; ++x) {
             tile.Set(x, y, Rgb{80, 48, 24});
+        }
+    }
     return tile;
 }
 
@@ -58,8 +62,9 @@ Image DrawEarthTile()
     }
     // a little root
     const std::vector<Pt> root{{34, 18}, {30, 20}, {27, 19}, {23, 22}};
-    for (std::size_t i = 1; i < root.size(); ++i)
+    for (std::size_t i = 1; i < root.size(); ++i) {
         ThickLine(tile, root[i - 1], root[i], 1.2, Rgb{170, 120, 70});
+    }
     Bevel(tile, 0, 0, kTileSize, kTileSize, 3, 0.18, 0.35);
     return tile;
 }
@@ -70,24 +75,27 @@ Image DrawBedrockTile()
     Rng rng(53);
     std::vector<Pt> seeds;
     std::vector<double> tone;
-    for (int gy = -1; gy <= 3; ++gy)
+    for (int gy = -1; gy <= 3; ++gy) {
         for (int gx = -1; gx <= 3; ++gx) {
             seeds.push_back({gx * 17 + 8 + rng.Uniform(-5, 5), gy * 17 + 8 + rng.Uniform(-5, 5)});
             tone.push_back(rng.Uniform(-0.12, 0.12));
         }
+    }
     FillRect(tile, 0, 0, kTileSize, kTileSize, [&](double x, double y) {
         double d1 = 1e9, d2 = 1e9;
         std::size_t best = 0;
         for (std::size_t i = 0; i < seeds.size(); ++i) {
             const double d = std::hypot(x - seeds[i].x, y - seeds[i].y);
-            if (d < d1)
+            if (d < d1) {
                 d2 = d1, d1 = d, best = i;
-            else if (d < d2)
+            } else if (d < d2) {
                 d2 = d;
+            }
         }
         const double gap = d2 - d1;
-        if (gap < 1.4)
+        if (gap < 1.4) {
             return Rgb{30, 30, 36};
+        }
         const Rgb stone = Shade(Rgb{84, 86, 96}, tone[best] + (Fbm(x * 0.2, y * 0.2, 61) - 0.5) * 0.25);
         // lit on the upper-left side of each stone
         const double lit = ((seeds[best].x - x) + (seeds[best].y - y)) / 14.0;
@@ -106,22 +114,28 @@ Image DrawSpringTile()
     // coil: back halves darker, front halves bright, zig-zagging between the plates
     const Rgb steel{200, 205, 215};
     std::vector<Pt> pts;
-    for (int i = 0; i <= 6; ++i)
+    for (int i = 0; i <= 6; ++i) {
         pts.push_back({i % 2 ? 38.0 : 12.0, 38.0 - i * 4.3});
-    for (std::size_t i = 1; i < pts.size(); i += 2)
+    }
+    for (std::size_t i = 1; i < pts.size(); i += 2) {
         Rod(tile, pts[i - 1], pts[i], 3.2, Shade(steel, -0.45), 0.2);
-    for (std::size_t i = 2; i < pts.size(); i += 2)
+    }
+    for (std::size_t i = 2; i < pts.size(); i += 2) {
         Rod(tile, pts[i - 1], pts[i], 3.6, steel, 0.5);
+    }
     // plates
     for (double py : {5.0, 39.0}) {
         FillRoundRect(tile, 6, py, 38, 6, 2,
                       VerticalGradient(Rgb{235, 80, 60}, Rgb{160, 35, 30}, py, py + 6));
-        for (int x = 7; x < 43; ++x)
+        for (int x = 7; x < 43; ++x) {
             tile.Set(x, static_cast<int>(py), Rgb{255, 150, 130});
+        }
     }
-    for (double rx : {4.0, 46.0})
-        for (double ry : {4.0, 46.0})
+    for (double rx : {4.0, 46.0}) {
+        for (double ry : {4.0, 46.0}) {
             Rivet(tile, rx, ry, 1.6, Rgb{150, 155, 165});
+        }
+    }
     return tile;
 }
 
@@ -154,7 +168,7 @@ Image DrawAnchorTile()
     const Rgb plate{120, 127, 138};
     FillRect(tile, 0, 0, kTileSize, kTileSize, plate);
     // diamond tread pattern
-    for (int cy = 0; cy < 5; ++cy)
+    for (int cy = 0; cy < 5; ++cy) {
         for (int cx = 0; cx < 5; ++cx) {
             const double ox = cx * 10 + 2, oy = cy * 10 + 2;
             const bool up = (cx + cy) % 2 == 0;
@@ -162,6 +176,7 @@ Image DrawAnchorTile()
             ThickLine(tile, {a.x + 0.7, a.y + 0.7}, {b.x + 0.7, b.y + 0.7}, 1.6, Shade(plate, -0.3));
             ThickLine(tile, a, b, 1.6, Shade(plate, 0.3));
         }
+    }
     Bevel(tile, 0, 0, kTileSize, kTileSize, 3, 0.3, 0.45);
     // washer and hex bolt
     FillCircle(tile, 26, 26.5, 14, Shade(plate, -0.5));
@@ -179,9 +194,11 @@ Image DrawAnchorTile()
         return Shade(Rgb{140, 145, 155}, std::clamp(lit * 0.35, -0.35, 0.35));
     });
     FillCircle(tile, 25, 25, 4.5, Sphere(Rgb{165, 170, 180}, 25, 25, 4.5, 0.7));
-    for (double rx : {6.0, 44.0})
-        for (double ry : {6.0, 44.0})
+    for (double rx : {6.0, 44.0}) {
+        for (double ry : {6.0, 44.0}) {
             Rivet(tile, rx, ry, 2.2, Rgb{170, 175, 185});
+        }
+    }
     return tile;
 }
 
@@ -206,13 +223,18 @@ Image DrawUnknownTile()
         return Shade(Rgb{225, 222, 205}, -std::hypot(x - 21, y - 21) / 60);
     });
     const Mask q = TextMask(kTileSize, kTileSize, "?", 18, 15, 3);
-    for (int y = 0; y < kTileSize; ++y)
-        for (int x = 0; x < kTileSize; ++x)
-            if (q.At(x, y))
+    for (int y = 0; y < kTileSize; ++y) {
+        for (int x = 0; x < kTileSize; ++x) {
+            if (q.At(x, y)) {
                 tile.Set(x, y, y < 25 ? Rgb{70, 72, 80} : Rgb{50, 52, 60});
-    for (double rx : {3.5, 46.5})
-        for (double ry : {3.5, 46.5})
+            }
+        }
+    }
+    for (double rx : {3.5, 46.5}) {
+        for (double ry : {3.5, 46.5}) {
             Rivet(tile, rx, ry, 1.5, Rgb{160, 160, 165});
+        }
+    }
     return tile;
 }
 

@@ -61,26 +61,30 @@ void WriteIconPng(int size, const std::filesystem::path& path)
     const Image big = DrawIcon(size * kSamples);
     std::vector<unsigned char> rgba;
     rgba.reserve(static_cast<std::size_t>(size) * size * 4);
-    for (int y = 0; y < size; ++y)
+    for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             int r = 0, g = 0, b = 0, n = 0;
-            for (int sy = 0; sy < kSamples; ++sy)
+            for (int sy = 0; sy < kSamples; ++sy) {
                 for (int sx = 0; sx < kSamples; ++sx) {
                     const int bx = x * kSamples + sx, by = y * kSamples + sy;
-                    if (big.Keyed(bx, by))
+                    if (big.Keyed(bx, by)) {
                         continue;
+                    }
                     const Rgb c = big.Get(bx, by);
                     r += c.r;
                     g += c.g;
                     b += c.b;
                     ++n;
                 }
+            }
             const int d = std::max(n, 1);
             rgba.insert(rgba.end(), {static_cast<unsigned char>(r / d), static_cast<unsigned char>(g / d),
                                      static_cast<unsigned char>(b / d),
                                      static_cast<unsigned char>(n * 255 / (kSamples * kSamples))});
         }
+    }
     std::filesystem::create_directories(path.parent_path());
-    if (!WritePngFile(path.string(), size, size, 4, rgba, "make_artwork"))
+    if (!WritePngFile(path.string(), size, size, 4, rgba, "make_artwork")) {
         throw std::runtime_error("cannot write " + path.string());
+    }
 }

@@ -17,18 +17,22 @@ Image DrawTopBar()
     constexpr int kBody = 58; // the bar's height without the shadow row below it
     FillRoundRect(image, 0, -20, width, kBody + 20, 12, Wood(Rgb{178, 118, 66}, 101));
     // the plank seams
-    for (int x = 0; x < width; ++x)
+    for (int x = 0; x < width; ++x) {
         image.Set(x, 29, Rgb{96, 58, 30});
+    }
     Bevel(image, 0, 0, width, 29, 3, 0.2, 0.3);
     Bevel(image, 0, 30, width, kBody - 30, 3, 0.2, 0.3);
     // plain inset panel on the left for the cake counter
     FillRoundRect(image, 6, 5, 164, kBody - 10, 8,
                   VerticalGradient(Rgb{238, 214, 170}, Rgb{220, 188, 138}, 5, kBody - 5));
-    for (int y = 5; y < kBody - 5; ++y)
-        for (int x = 6; x < 170; ++x)
+    for (int y = 5; y < kBody - 5; ++y) {
+        for (int x = 6; x < 170; ++x) {
             if (InRoundRect(x + 0.5, y + 0.5, 6, 5, 164, kBody - 10, 8) &&
-                !InRoundRect(x + 0.5, y + 0.5, 8, 7, 160, kBody - 14, 7))
+                !InRoundRect(x + 0.5, y + 0.5, 8, 7, 160, kBody - 14, 7)) {
                 image.Set(x, y, Rgb{110, 70, 38});
+            }
+        }
+    }
     // fence posts and nails across the rest
     for (int px = 230; px < width; px += 160) {
         FillRect(image, px, 0, 18, kBody, Wood(Rgb{150, 96, 52}, 110U + static_cast<std::uint32_t>(px)));
@@ -37,13 +41,15 @@ Image DrawTopBar()
         Rivet(image, px + 9, 44, 2.2, Rgb{170, 170, 175});
     }
     // dark rim along the lower edge
-    for (int x = 0; x < width; ++x)
-        for (int y = kBody - 1; y >= 0; --y)
+    for (int x = 0; x < width; ++x) {
+        for (int y = kBody - 1; y >= 0; --y) {
             if (!image.Keyed(x, y)) {
                 image.Set(x, y, Rgb{70, 42, 22});
                 image.Set(x, y - 1, Rgb{90, 56, 30});
                 break;
             }
+        }
+    }
     return image;
 }
 
@@ -60,11 +66,13 @@ void DrawControlsHint(Image& image)
     const std::array<std::pair<char, std::string_view>, 3> keys{{{'Z', "PIG"}, {'X', "COW"}, {'C', "SHEEP"}}};
     const std::array<std::string_view, 2> phrases{"DRAG AND RELEASE TO SHOOT", "CLICK AGAIN FOR THE TRICK"};
     int width = 0;
-    for (const auto& [key, animal] : keys)
+    for (const auto& [key, animal] : keys) {
         width += kCap + kGap + TextWidth(animal, kScale) + kSpace;
+    }
     width -= kSpace;
-    for (std::string_view phrase : phrases)
+    for (std::string_view phrase : phrases) {
         width += kPart + TextWidth(phrase, kScale);
+    }
     int x = (image.Width() - width) / 2;
     const auto words = [&](std::string_view text, const TextStyle& style) {
         DrawText(image, text, x + TextWidth(text, kScale) / 2, kTop, kScale, style);
@@ -79,8 +87,9 @@ void DrawControlsHint(Image& image)
         DrawText(image, letter, x + kCap / 2, kTop, kScale, capLetter);
         x += kCap + kGap;
         words(keys[i].second, label);
-        if (i + 1 < keys.size())
+        if (i + 1 < keys.size()) {
             x += kSpace;
+        }
     }
     for (std::string_view phrase : phrases) {
         Rivet(image, x + kPart / 2, kTop + kGlyphHeight * kScale / 2, 2.2, Rgb{170, 170, 175});
@@ -97,8 +106,9 @@ Image DrawBotBar()
     const int width = image.Width();
     FillRoundRect(image, 0, 7, width, 45, 10, Wood(Rgb{170, 112, 62}, 121));
     Bevel(image, 0, 7, width, 25, 3, 0.22, 0.3);
-    for (int x = 0; x < width; ++x)
+    for (int x = 0; x < width; ++x) {
         image.Set(x, 7, Rgb{92, 56, 28});
+    }
     // grass tufts peeking over the top edge
     Rng rng(131);
     for (int x = 1; x < width - 1; x += 2 + rng.Below(2)) {

@@ -21,10 +21,12 @@ Image DrawCake(int size)
     FillRoundRect(image, x0, y0, x1 - x0, y1 - y0, 2.5 * k, [&](double x, double y) {
         const double side = (x - x0) / (x1 - x0);
         Rgb c = Mix(Rgb{244, 200, 128}, Rgb{214, 158, 92}, (y - y0) / (y1 - y0));
-        if (y > 31 * k && y < 34.5 * k)
+        if (y > 31 * k && y < 34.5 * k) {
             c = Rgb{255, 246, 226};
-        if (y >= 34.5 * k && y < 36.5 * k)
+        }
+        if (y >= 34.5 * k && y < 36.5 * k) {
             c = Rgb{205, 40, 70};
+        }
         return Shade(c, side < 0.15 ? 0.12 : (side > 0.8 ? -0.18 * (side - 0.8) / 0.2 - 0.05 : 0.0));
     });
     // pink icing with drips
@@ -39,15 +41,17 @@ Image DrawCake(int size)
         FillCircle(image, d[0] * k, (22 + d[1]) * k, 2.3 * k, icing);
     }
     // highlight along the icing top
-    for (int x = static_cast<int>(x0 + 3 * k); x < static_cast<int>(x1 - 4 * k); ++x)
+    for (int x = static_cast<int>(x0 + 3 * k); x < static_cast<int>(x1 - 4 * k); ++x) {
         image.Set(x, static_cast<int>(17.8 * k), Rgb{255, 225, 238});
+    }
     // sprinkles
     const std::array<std::array<double, 2>, 6> spr{
         {{12, 19.5}, {20, 21}, {30, 19.5}, {37, 21}, {24, 18.8}, {16, 18.5}}};
     const std::array<Rgb, 3> sprinkleColours{Rgb{80, 170, 255}, Rgb{255, 230, 60}, Rgb{120, 220, 120}};
-    for (std::size_t i = 0; i < spr.size(); ++i)
+    for (std::size_t i = 0; i < spr.size(); ++i) {
         FillRect(image, std::round(spr[i][0] * k), std::round(spr[i][1] * k), std::max(1.0, 2 * k),
                  std::max(1.0, k), sprinkleColours[i % 3]);
+    }
     // cherry with stem
     Rod(image, {cx, 11 * k}, {cx + 5 * k, 3 * k}, std::max(1.4, 1.6 * k), Rgb{90, 140, 40}, 0.3);
     FillCircle(image, cx, 12.5 * k, 5 * k, Sphere(Rgb{215, 25, 40}, cx, 12.5 * k, 5 * k, 0.9));
@@ -93,8 +97,9 @@ Image DrawEndPicture()
     const TextStyle title{Rgb{255, 255, 250}, Rgb{255, 230, 120}, Rgb{120, 40, 20}, 3, Rgb{90, 30, 10}, 4};
     DrawText(image, "YOU WIN!", 197, 26, 7, title);
     const Image icon = DrawCake(40);
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         image.Overlay(icon, 197 - 20 + (i - 1) * 52, 85);
+    }
     const TextStyle sub{Rgb{120, 50, 20}, Rgb{90, 35, 15}, Rgb{255, 240, 200}, 1, Rgb{150, 80, 30}, 2};
     DrawText(image, "ALL CAKES EATEN!", 197, 138, 3, sub);
     return image;
