@@ -12,7 +12,8 @@ Image DrawCannon()
     Image image(Asset::kCannon.width, Asset::kCannon.height);
     const Pt pivot{15, 29};
     const double ang = -std::numbers::pi / 4; // up and to the right
-    const Pt dir{std::cos(ang), std::sin(ang)}, nrm{-dir.y, dir.x};
+    const Pt dir{std::cos(ang), std::sin(ang)};
+    const Pt nrm{-dir.y, dir.x};
     const double length = 27;
     const auto along = [&](double x, double y) { return (x - pivot.x) * dir.x + (y - pivot.y) * dir.y; };
     const auto across = [&](double x, double y) { return (x - pivot.x) * nrm.x + (y - pivot.y) * nrm.y; };
@@ -35,7 +36,8 @@ Image DrawCannon()
     Paint(
         image, 0, 0, 45, 45,
         [&](double x, double y) {
-            const double du = (along(x, y) - (length - 1.6)) / 1.6, dv = across(x, y) / 4.3;
+            const double du = (along(x, y) - (length - 1.6)) / 1.6;
+            const double dv = across(x, y) / 4.3;
             return du * du + dv * dv <= 1;
         },
         Rgb{22, 22, 28});
@@ -44,7 +46,8 @@ Image DrawCannon()
     FillCircle(image, knob.x, knob.y, 4.2, Sphere(Rgb{90, 96, 112}, knob.x, knob.y, 4.2));
     // wooden carriage wheel with spokes
     const Pt wc{15, 34};
-    const Rgb darkWood{74, 44, 22}, lightWood{186, 128, 70};
+    const Rgb darkWood{74, 44, 22};
+    const Rgb lightWood{186, 128, 70};
     FillCircle(image, wc.x, wc.y, 9.5, darkWood);
     FillCircle(image, wc.x, wc.y, 8.2, Sphere(lightWood, wc.x, wc.y, 9.5, 0.2));
     FillCircle(image, wc.x, wc.y, 6.3, Rgb{58, 34, 18});
@@ -68,7 +71,8 @@ Image DrawBall()
 Image DrawPig()
 {
     Image image(Asset::kPig.width, Asset::kPig.height);
-    const Rgb pink{250, 165, 185}, darkPink{225, 110, 140};
+    const Rgb pink{250, 165, 185};
+    const Rgb darkPink{225, 110, 140};
     // ears
     FillPolygon(image, {{2.5, 9}, {3.5, 1.5}, {9, 5}}, darkPink);
     FillPolygon(image, {{17.5, 9}, {16.5, 1.5}, {11, 5}}, darkPink);
@@ -98,7 +102,10 @@ Image DrawPig()
 Image DrawCow()
 {
     Image image(Asset::kCow.width, Asset::kCow.height);
-    const Rgb horn{245, 230, 190}, hide{250, 250, 245}, patch{35, 32, 34}, muzzle{250, 175, 180};
+    const Rgb horn{245, 230, 190};
+    const Rgb hide{250, 250, 245};
+    const Rgb patch{35, 32, 34};
+    const Rgb muzzle{250, 175, 180};
     // horns
     Rod(image, {13, 9}, {7, 4.5}, 4, horn, 0.3);
     Rod(image, {27, 9}, {33, 4.5}, 4, horn, 0.3);
@@ -110,7 +117,10 @@ Image DrawCow()
     ear(6, 0);
     ear(34, 0);
     // head with patches
-    const double hx = 20, hy = 19, hrx = 12.5, hry = 14;
+    const double hx = 20;
+    const double hy = 19;
+    const double hrx = 12.5;
+    const double hry = 14;
     FillEllipse(image, hx, hy, hrx, hry, [&](double x, double y) {
         const bool spot = std::hypot(x - 13, y - 11) < 6.5 || std::hypot(x - 28, y - 22) < 5 ||
                           std::hypot(x - 31, y - 12) < 3.5;
@@ -140,7 +150,8 @@ Image DrawCow()
 Image DrawSheep()
 {
     Image image(Asset::kSheep.width, Asset::kSheep.height);
-    const Rgb wool{250, 250, 244}, face{58, 52, 56};
+    const Rgb wool{250, 250, 244};
+    const Rgb face{58, 52, 56};
     // fluffy wool: a ring of puffs around the body
     const std::array<std::array<double, 3>, 10> puffs{{{15, 15, 10},
                                                        {7, 9, 5},

@@ -43,7 +43,8 @@ std::vector<Pt> PathPrefix(const std::vector<Pt>& pts, double length)
 {
     std::vector<Pt> out{pts.front()};
     for (std::size_t i = 1; i < pts.size() && length > 0; ++i) {
-        const Pt a = pts[i - 1], b = pts[i];
+        const Pt a = pts[i - 1];
+        const Pt b = pts[i];
         const double seg = std::hypot(b.x - a.x, b.y - a.y);
         const double t = std::min(1.0, length / seg);
         out.push_back({a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t});
@@ -59,7 +60,8 @@ std::vector<Crack> MakeCracks()
     Rng rng(0x5EED);
     constexpr int kDirections = 8;
     constexpr std::array<int, kDirections> order{1, 5, 3, 7, 0, 4, 2, 6}; // direction revealed at each level
-    constexpr double kFirst = 12, kGrow = 7;
+    constexpr double kFirst = 12;
+    constexpr double kGrow = 7;
     std::array<std::vector<Pt>, kDirections> radial;
     std::array<int, kDirections> birth{};
     std::vector<Crack> cracks;
@@ -91,7 +93,8 @@ std::vector<Crack> MakeCracks()
             if (level > 9) {
                 continue;
             }
-            const Pt a = pointAt(d, r), b = pointAt(e, r + rng.Uniform(-3, 3));
+            const Pt a = pointAt(d, r);
+            const Pt b = pointAt(e, r + rng.Uniform(-3, 3));
             const Pt mid{(a.x + b.x) / 2 + rng.Uniform(-2, 2), (a.y + b.y) / 2 + rng.Uniform(-2, 2)};
             cracks.push_back({{a, mid, b}, level});
         }
@@ -101,7 +104,8 @@ std::vector<Crack> MakeCracks()
 
 Image DrawDamageOverlay(const std::vector<Crack>& cracks, int level)
 {
-    const Rgb crackDark{34, 26, 22}, crackLight{176, 170, 160};
+    const Rgb crackDark{34, 26, 22};
+    const Rgb crackLight{176, 170, 160};
     Image dark(kTileSize, kTileSize);
     for (const Crack& c : cracks) {
         if (c.birth > level) {
@@ -110,7 +114,8 @@ Image DrawDamageOverlay(const std::vector<Crack>& cracks, int level)
         const int age = level - c.birth;
         const std::vector<Pt> pts = PathPrefix(c.pts, c.first + c.grow * age);
         for (std::size_t i = 1; i < pts.size(); ++i) {
-            const Pt a = pts[i - 1], b = pts[i];
+            const Pt a = pts[i - 1];
+            const Pt b = pts[i];
             if (age < 2) {
                 PixelLine(dark, static_cast<int>(a.x), static_cast<int>(a.y), static_cast<int>(b.x),
                           static_cast<int>(b.y), crackDark);

@@ -18,7 +18,8 @@ Image DrawLedgeTile()
     Image tile(kTileSize, kTileSize);
     const std::array<int, 4> seams{0, 17, 34, 50};
     for (int p = 0; p < 3; ++p) {
-        const int y0 = seams[p], h = seams[p + 1] - y0;
+        const int y0 = seams[p];
+        const int h = seams[p + 1] - y0;
         const Rgb base = p == 1 ? Rgb{196, 140, 82} : Rgb{206, 150, 90};
         FillRect(tile, 0, y0, kTileSize, h, Wood(base, 20U + static_cast<std::uint32_t>(p)));
         Bevel(tile, 0, y0, kTileSize, h, 3, 0.25, 0.35);
@@ -50,7 +51,8 @@ Image DrawEarthTile()
     });
     Rng rng(41);
     for (int i = 0; i < 70; ++i) {
-        const int x = rng.Below(kTileSize), y = rng.Below(kTileSize);
+        const int x = rng.Below(kTileSize);
+        const int y = rng.Below(kTileSize);
         tile.Set(x, y, Shade(tile.Get(x, y), i % 2 ? 0.22 : -0.3));
     }
     const std::array<std::array<double, 3>, 6> pebbles{
@@ -82,12 +84,15 @@ Image DrawBedrockTile()
         }
     }
     FillRect(tile, 0, 0, kTileSize, kTileSize, [&](double x, double y) {
-        double d1 = 1e9, d2 = 1e9;
+        double d1 = 1e9;
+        double d2 = 1e9;
         std::size_t best = 0;
         for (std::size_t i = 0; i < seeds.size(); ++i) {
             const double d = std::hypot(x - seeds[i].x, y - seeds[i].y);
             if (d < d1) {
-                d2 = d1, d1 = d, best = i;
+                d2 = d1;
+                d1 = d;
+                best = i;
             } else if (d < d2) {
                 d2 = d;
             }
@@ -170,9 +175,11 @@ Image DrawAnchorTile()
     // diamond tread pattern
     for (int cy = 0; cy < 5; ++cy) {
         for (int cx = 0; cx < 5; ++cx) {
-            const double ox = cx * 10 + 2, oy = cy * 10 + 2;
+            const double ox = cx * 10 + 2;
+            const double oy = cy * 10 + 2;
             const bool up = (cx + cy) % 2 == 0;
-            const Pt a{ox + 1, up ? oy + 5 : oy + 1}, b{ox + 5, up ? oy + 1 : oy + 5};
+            const Pt a{ox + 1, up ? oy + 5 : oy + 1};
+            const Pt b{ox + 5, up ? oy + 1 : oy + 5};
             ThickLine(tile, {a.x + 0.7, a.y + 0.7}, {b.x + 0.7, b.y + 0.7}, 1.6, Shade(plate, -0.3));
             ThickLine(tile, a, b, 1.6, Shade(plate, 0.3));
         }

@@ -24,7 +24,8 @@ Image DrawIcon(int size)
         },
         VerticalGradient(Rgb{126, 204, 76}, Rgb{52, 128, 40}, 40 * k, 60 * k));
     // the cannon: a barrel aimed up and to the right on a wooden wheel
-    const Pt breech{17 * k, 46 * k}, muzzle{33 * k, 30 * k};
+    const Pt breech{17 * k, 46 * k};
+    const Pt muzzle{33 * k, 30 * k};
     Rod(image, breech, muzzle, 11 * k, Rgb{84, 90, 106}, 0.45);
     FillCircle(image, muzzle.x, muzzle.y, 4.2 * k, Rgb{22, 22, 28});
     const Pt wheel{19 * k, 49 * k};
@@ -35,7 +36,8 @@ Image DrawIcon(int size)
     FillCircle(image, 37 * k, 26 * k, 4 * k, Rgb{245, 245, 240});
     FillCircle(image, 41 * k, 23 * k, 3 * k, Rgb{235, 235, 230});
     const Pt pig{47 * k, 16 * k};
-    const Rgb pink{250, 165, 185}, darkPink{225, 110, 140};
+    const Rgb pink{250, 165, 185};
+    const Rgb darkPink{225, 110, 140};
     FillPolygon(
         image,
         {{pig.x - 9 * k, pig.y - 2 * k}, {pig.x - 8 * k, pig.y - 11 * k}, {pig.x - 2 * k, pig.y - 7 * k}},
@@ -63,10 +65,14 @@ void WriteIconPng(int size, const std::filesystem::path& path)
     rgba.reserve(static_cast<std::size_t>(size) * size * 4);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            int r = 0, g = 0, b = 0, n = 0;
+            int r = 0;
+            int g = 0;
+            int b = 0;
+            int n = 0;
             for (int sy = 0; sy < kSamples; ++sy) {
                 for (int sx = 0; sx < kSamples; ++sx) {
-                    const int bx = x * kSamples + sx, by = y * kSamples + sy;
+                    const int bx = x * kSamples + sx;
+                    const int by = y * kSamples + sy;
                     if (big.Keyed(bx, by)) {
                         continue;
                     }

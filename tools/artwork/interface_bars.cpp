@@ -59,10 +59,14 @@ namespace {
 
 void DrawControlsHint(Image& image)
 {
-    constexpr int kScale = 2, kTop = 13;
+    constexpr int kScale = 2;
+    constexpr int kTop = 13;
     const TextStyle label{Rgb{255, 252, 232}, Rgb{250, 222, 150}, Rgb{62, 34, 14}, 1, Rgb{48, 26, 10}, 1};
     const TextStyle capLetter{Rgb{70, 40, 18}, Rgb{40, 22, 8}, Rgb{70, 40, 18}, 0, Rgb{0, 0, 0}, 0};
-    constexpr int kCap = 18, kGap = 6, kSpace = 18, kPart = 44;
+    constexpr int kCap = 18;
+    constexpr int kGap = 6;
+    constexpr int kSpace = 18;
+    constexpr int kPart = 44;
     const std::array<std::pair<char, std::string_view>, 3> keys{{{'Z', "PIG"}, {'X', "COW"}, {'C', "SHEEP"}}};
     const std::array<std::string_view, 2> phrases{"DRAG AND RELEASE TO SHOOT", "CLICK AGAIN FOR THE TRICK"};
     int width = 0;
@@ -128,9 +132,12 @@ Image DrawBotBar()
 Image DrawCrosshair(int size)
 {
     Image image(size, size);
-    const double c = size / 2.0, k = size / 64.0;
-    const Rgb red{230, 40, 40}, rim{255, 255, 255};
-    const double rOut = 26 * k, rIn = 20 * k;
+    const double c = size / 2.0;
+    const double k = size / 64.0;
+    const Rgb red{230, 40, 40};
+    const Rgb rim{255, 255, 255};
+    const double rOut = 26 * k;
+    const double rIn = 20 * k;
     const double pad = 1.5 * k;
     const auto ring = [&](double ro, double ri, Rgb col) {
         Paint(

@@ -17,7 +17,10 @@ Image DrawCake(int size)
     FillEllipse(image, cx, 45 * k, 24 * k, 3.6 * k,
                 VerticalGradient(Rgb{235, 240, 250}, Rgb{160, 170, 190}, 41 * k, 49 * k));
     // sponge body with cream and jam layers, lit from the left
-    const double x0 = 6 * k, x1 = 44 * k, y0 = 21 * k, y1 = 44.5 * k;
+    const double x0 = 6 * k;
+    const double x1 = 44 * k;
+    const double y0 = 21 * k;
+    const double y1 = 44.5 * k;
     FillRoundRect(image, x0, y0, x1 - x0, y1 - y0, 2.5 * k, [&](double x, double y) {
         const double side = (x - x0) / (x1 - x0);
         Rgb c = Mix(Rgb{244, 200, 128}, Rgb{214, 158, 92}, (y - y0) / (y1 - y0));
@@ -63,7 +66,10 @@ namespace {
 
 void DrawPanel(Image& image, int inset, double radius, Rgb top, Rgb bottom, Rgb border, int borderWidth)
 {
-    const double x = inset, y = inset, w = image.Width() - 2 * inset, h = image.Height() - 2 * inset;
+    const double x = inset;
+    const double y = inset;
+    const double w = image.Width() - 2 * inset;
+    const double h = image.Height() - 2 * inset;
     FillRoundRect(image, x + 6, y + 8, w - 6, h - 8, radius, Shade(border, -0.35)); // drop shadow
     FillRoundRect(image, x, y, w - 6, h - 8, radius, border);
     const double b = borderWidth;
