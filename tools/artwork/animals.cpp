@@ -20,21 +20,21 @@ Image DrawCannon()
     const auto radius = [&](double u) { return u > length - 4 || (u > 9 && u < 12) ? 6.6 : 6.0 - u * 0.03; };
     // barrel: a tapered tube with a band and a flared muzzle, lit along its upper side
     Paint(
-        image, 0, 0, 45, 45,
+        image, 0, 0, image.Width(), image.Height(),
         [&](double x, double y) {
             const double u = along(x, y);
             return u >= -1 && u <= length && std::abs(across(x, y)) <= radius(u);
         },
         [&](double x, double y) {
-            const double u = along(x, y),
-                         t = across(x, y) / radius(u); // t: -1 upper-left rim .. +1 lower-right rim
+            const double u = along(x, y);
+            const double t = across(x, y) / radius(u); // -1 upper-left rim .. +1 lower-right rim
             const Rgb base = radius(u) > 6.5 ? Rgb{108, 114, 130} : Rgb{84, 90, 106};
             const double light = std::max(0.0, 1 - std::abs(t + 0.45) * 2.2);
             return Shade(base, light * 0.5 - std::max(0.0, t) * 0.45);
         });
     // the bore seen at the muzzle
     Paint(
-        image, 0, 0, 45, 45,
+        image, 0, 0, image.Width(), image.Height(),
         [&](double x, double y) {
             const double du = (along(x, y) - (length - 1.6)) / 1.6;
             const double dv = across(x, y) / 4.3;
