@@ -1,8 +1,17 @@
-// Checks the generated pictures under ./bmp/: sizes, tile sheet layout, damage overlays and see-through sprites.
+// Checks the generated pictures under ./bmp/: sizes, tile sheet layout, damage overlays and see-through sprites,
+// and that the artwork tool still draws them byte for byte.
+#include "assets/asset_catalog.h"
+
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -10,7 +19,10 @@ namespace {
 
 struct Rgb {
     Uint8 r = 0, g = 0, b = 0;
-    bool magenta() const { return r == 255 && g == 0 && b == 255; }
+    bool magenta() const
+    {
+        return r == Asset::kColourKey.r && g == Asset::kColourKey.g && b == Asset::kColourKey.b;
+    }
     bool operator==(const Rgb&) const = default;
 };
 
@@ -66,19 +78,18 @@ private:
     std::vector<Rgb> pixels_;
 };
 
-struct Expected {
-    const char* name;
-    int width, height;
-};
+constexpr int kTile = Asset::kTileSize;
 
-const std::vector<Expected> kPictures{
-    {"background.bmp", 1000, 650}, {"blocktileset.bmp", 800, 800}, {"top_bar.bmp", 1000, 64}, {"bot_bar.bmp", 1000, 32},
-    {"target1.bmp", 64, 64},       {"Target1.bmp", 64, 64},        {"target2.bmp", 16, 16},   {"Target2.bmp", 16, 16},
-    {"cake.bmp", 50, 50},          {"Start.bmp", 400, 200},        {"END.bmp", 400, 200},     {"p1cannon.bmp", 45, 45},
-    {"bullet.bmp", 20, 20},        {"pig.bmp", 20, 20},            {"vaca.bmp", 40, 40},      {"ovelha.bmp", 30, 30},
-};
+std::string FileName(const Asset::Bitmap& bitmap)
+{
+    return std::string(bitmap.FileName());
+}
 
-constexpr int kTile = 50;
+std::string Contents(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
 
 }  // namespace
 
@@ -87,13 +98,41 @@ constexpr int kTile = 50;
 // ---------------------------------------------------------------------------
 
 TEST(ArtworkFiles, EveryPictureLoadsWithItsSize) {
-    for (const Expected& e : kPictures) {
-        SCOPED_TRACE(e.name);
-        const Picture pic(e.name);
+    for (const Asset::Bitmap& bitmap : Asset::kBitmaps) {
+        SCOPED_TRACE(bitmap.path);
+        const Picture pic(FileName(bitmap));
         ASSERT_TRUE(pic.loaded()) << SDL_GetError();
-        EXPECT_EQ(pic.width(), e.width);
-        EXPECT_EQ(pic.height(), e.height);
+        EXPECT_EQ(pic.width(), bitmap.width);
+        EXPECT_EQ(pic.height(), bitmap.height);
     }
+}
+
+// The committed pictures are what the artwork tool draws, byte for byte, and nothing else lies in bmp/:
+// a change to a drawing, or to the catalogue, that was not regenerated and committed fails here.
+TEST(ArtworkFiles, ToolRedrawsTheCommittedPicturesExactly) {
+    namespace fs = std::filesystem;
+    const fs::path out = fs::temp_directory_path() / ("artwork_test_" + std::to_string(getpid()));
+    fs::remove_all(out);
+    const std::string command = std::string("'") + MAKE_ARTWORK_BINARY + "' '" + (out / "bmp").string() + "' '" +
+                                (out / "icons").string() + "' > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    std::set<std::string> expected;
+    for (const Asset::Bitmap& bitmap : Asset::kBitmaps) {
+        expected.insert(FileName(bitmap));
+        EXPECT_TRUE(Contents(out / "bmp" / FileName(bitmap)) == Contents(fs::path("bmp") / FileName(bitmap)))
+            << "bmp/" << FileName(bitmap) << " differs from what make_artwork draws";
+    }
+    for (const fs::directory_entry& entry : fs::directory_iterator("bmp")) {
+        EXPECT_TRUE(expected.count(entry.path().filename().string()))
+            << entry.path() << " is in bmp/ but not in the asset catalogue";
+    }
+    for (int size : Asset::kDesktopIconSizes) {
+        const fs::path icon = fs::path(std::to_string(size) + "x" + std::to_string(size)) / "apps" /
+                              Asset::kDesktopIconName;
+        EXPECT_TRUE(Contents(out / "icons" / icon) == Contents(fs::path("desktop/icons") / icon))
+            << "desktop/icons/" << icon.string() << " differs from what make_artwork draws";
+    }
+    fs::remove_all(out);
 }
 
 TEST(ArtworkFiles, CapitalisedMarkerNamesHoldTheSamePicture) {
@@ -114,7 +153,11 @@ TEST(ArtworkFiles, BackgroundIsNeverSeeThrough) {
 class BlockTileset : public ::testing::Test {
 protected:
     Picture sheet{"blocktileset.bmp"};
-    void SetUp() override { ASSERT_TRUE(sheet.loaded() && sheet.width() == 800 && sheet.height() == 800); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(sheet.loaded() && sheet.width() == Asset::kBlockTileset.width &&
+                    sheet.height() == Asset::kBlockTileset.height);
+    }
 };
 
 TEST_F(BlockTileset, EveryBlockKindHasAFullTile) {
@@ -122,8 +165,13 @@ TEST_F(BlockTileset, EveryBlockKindHasAFullTile) {
         const char* kind;
         int x, y;
     };
-    const std::vector<Tile> tiles{{"bedrock", 50, 0},   {"earth", 100, 0},   {"ledge", 150, 0},   {"pedestal", 350, 0},
-                                  {"spring", 400, 0},   {"unknown", 550, 0}, {"anchor", 700, 100}};
+    const std::vector<Tile> tiles{{"bedrock", Asset::kBedrockTile.x, Asset::kBedrockTile.y},
+                                  {"earth", Asset::kEarthTile.x, Asset::kEarthTile.y},
+                                  {"ledge", Asset::kLedgeTile.x, Asset::kLedgeTile.y},
+                                  {"pedestal", Asset::kPedestalTile.x, Asset::kPedestalTile.y},
+                                  {"spring", Asset::kSpringTile.x, Asset::kSpringTile.y},
+                                  {"unknown", Asset::kUnknownTile.x, Asset::kUnknownTile.y},
+                                  {"anchor", Asset::kAnchorTile.x, Asset::kAnchorTile.y}};
     for (const Tile& t : tiles) {
         SCOPED_TRACE(t.kind);
         // blocks are solid squares: nearly every pixel of the tile must be drawn
@@ -132,7 +180,7 @@ TEST_F(BlockTileset, EveryBlockKindHasAFullTile) {
 }
 
 TEST_F(BlockTileset, TargetCakeStaysInsideTheTargetBody) {
-    constexpr int kX = 600, kY = 400, kBody = 45;
+    constexpr int kX = Asset::kTargetTile.x, kY = Asset::kTargetTile.y, kBody = Asset::kTargetPictureSize;
     const int inside = sheet.opaque_in(kX, kY, kBody, kBody);
     EXPECT_GE(inside, kBody * kBody * 2 / 5) << "the cake should fill a good part of the target";
     const int whole_tile = sheet.opaque_in(kX, kY, kTile, kTile);
@@ -140,9 +188,9 @@ TEST_F(BlockTileset, TargetCakeStaysInsideTheTargetBody) {
 }
 
 TEST_F(BlockTileset, DamageOverlaysAreSeeThroughAndGrowWithDamage) {
-    constexpr int kY = 750;
+    constexpr int kY = Asset::kDamageOverlayRow;
     int previous = 0;
-    for (int n = 0; n < 10; ++n) {
+    for (int n = 0; n < Asset::kDamageOverlayCount; ++n) {
         SCOPED_TRACE("overlay " + std::to_string(n));
         const int covered = sheet.opaque_in(n * kTile, kY, kTile, kTile);
         EXPECT_GT(covered, 0) << "no crack drawn";
@@ -184,10 +232,10 @@ TEST(Sprites, SeeThroughSpritesHaveClearCornersAndADrawnCentre) {
 TEST(Sprites, NoColoursCloseToMagenta) {
     // Colour keying removes exact magenta only: a pixel that is merely close to it (an edge blended
     // toward the see-through background) would show as a pink fringe in the game.
-    for (const Expected& e : kPictures) {
-        if (std::string(e.name) == "background.bmp") continue;
-        SCOPED_TRACE(e.name);
-        const Picture pic(e.name);
+    for (const Asset::Bitmap& bitmap : Asset::kBitmaps) {
+        if (bitmap.FileName() == Asset::kBackground.FileName()) continue;
+        SCOPED_TRACE(bitmap.path);
+        const Picture pic(FileName(bitmap));
         ASSERT_TRUE(pic.loaded());
         int fringe = 0;
         for (int y = 0; y < pic.height(); ++y)
