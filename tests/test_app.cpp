@@ -1,6 +1,7 @@
 // The application's life cycle: start-up, the paced main loop, quitting and shutdown.
 #include "app/cimage.h"
 #include "app/shooter.h"
+#include "assets/asset_catalog.h"
 #include "tests/game_fixture.h"
 
 #include <gtest/gtest.h>
@@ -119,13 +120,13 @@ constexpr int kButtonLeft = 300;
 constexpr int kButtonTop = 116;
 constexpr int kButtonWidth = 400;
 constexpr int kButtonHeight = 200;
-const Rgb kMagenta{255, 0, 255};
+const Rgb kMagenta{Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b};
 
 // Share of the start button's opaque pixels that the screen shows as they are in the bitmap.
 double StartButtonShown(SDL_Surface* screen)
 {
-    SDL_Surface* button = CImage::Load("./bmp/Start.bmp");
-    EXPECT_NE(button, nullptr) << "./bmp/Start.bmp";
+    SDL_Surface* button = CImage::Load(Asset::kStartButton.path);
+    EXPECT_NE(button, nullptr) << Asset::kStartButton.path;
     if (button == nullptr) {
         return 0.0;
     }
@@ -480,8 +481,8 @@ TEST_F(AppTest, StartUpOpensTheWindowOnTheStartScreenWithTheGamesSettings)
     Shooter& g = *game;
     ASSERT_NE(g.screen, nullptr);
     EXPECT_EQ(g.screen, SDL_GetVideoSurface());
-    EXPECT_EQ(g.screen->w, 1000);
-    EXPECT_EQ(g.screen->h, 650);
+    EXPECT_EQ(g.screen->w, Asset::kWindowWidth);
+    EXPECT_EQ(g.screen->h, Asset::kWindowHeight);
     EXPECT_EQ(g.screen->format->BitsPerPixel, 32);
 
     EXPECT_TRUE(g.running);
@@ -518,7 +519,7 @@ TEST_F(AppTest, StartUpOpensTheWindowOnTheStartScreenWithTheGamesSettings)
     for (const auto& [name, surface] : images) {
         ASSERT_NE(surface, nullptr) << name;
         EXPECT_NE(surface->flags & SDL_SRCCOLORKEY, 0u) << name << " needs the magenta key";
-        EXPECT_EQ(surface->format->colorkey, SDL_MapRGB(surface->format, 255, 0, 255)) << name;
+        EXPECT_EQ(surface->format->colorkey, SDL_MapRGB(surface->format, Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b)) << name;
     }
     ASSERT_NE(g.background, nullptr);
     EXPECT_EQ(g.background->flags & SDL_SRCCOLORKEY, 0u) << "the background is drawn whole";
@@ -526,7 +527,7 @@ TEST_F(AppTest, StartUpOpensTheWindowOnTheStartScreenWithTheGamesSettings)
     // The first frame: the start button on the background.
     RunFrames(1);
     EXPECT_GT(StartButtonShown(g.screen), 0.99);
-    SDL_Surface* background = CImage::Load("./bmp/background.bmp");
+    SDL_Surface* background = CImage::Load(Asset::kBackground.path);
     ASSERT_NE(background, nullptr);
     for (const auto& [x, y] :
          std::initializer_list<std::pair<int, int>>{{50, 400}, {950, 400}, {500, 500}, {150, 200}}) {

@@ -1,6 +1,7 @@
 // The playing field's records and the Map: bodies of every block kind, balls, the cannon,
 // projectiles and their pictures, the boundary edges, removal, copies, pendulums and rotors.
 #include "app/cimage.h"
+#include "assets/asset_catalog.h"
 #include "field/map.h"
 #include "tests/game_fixture.h"
 
@@ -103,13 +104,13 @@ bool SameImage(SDL_Surface* a, SDL_Surface* b)
 TEST(BlockTest, EveryKindBuildsItsBodyFromTheKindTable)
 {
     const KindRow rows[] = {
-        {4, 150, 0, 10.0f, 1.0f, 0.0f, 1000.0f, b2_dynamicBody, 0.49f},
-        {5, 100, 0, 10.0f, 2.0f, 0.0f, 1000.0f, b2_dynamicBody, 0.49f},
-        {6, 50, 0, 50.0f, 1.0f, 0.0f, 3000.0f, b2_staticBody, 0.49f},
-        {7, 400, 0, 30.0f, 0.6f, 0.5f, 1000.0f, b2_dynamicBody, 0.49f},
-        {8, 350, 0, 20.0f, 1.0f, 0.1f, 10000.0f, b2_dynamicBody, 0.49f},
-        {9, 700, 100, 50.0f, 1.0f, 0.0f, 10000.0f, b2_kinematicBody, 0.49f},
-        {10, 600, 400, 2.0f, 0.2f, 0.8f, 1.0f, b2_dynamicBody, 0.45f},
+        {4, Asset::kLedgeTile.x, Asset::kLedgeTile.y, 10.0f, 1.0f, 0.0f, 1000.0f, b2_dynamicBody, 0.49f},
+        {5, Asset::kEarthTile.x, Asset::kEarthTile.y, 10.0f, 2.0f, 0.0f, 1000.0f, b2_dynamicBody, 0.49f},
+        {6, Asset::kBedrockTile.x, Asset::kBedrockTile.y, 50.0f, 1.0f, 0.0f, 3000.0f, b2_staticBody, 0.49f},
+        {7, Asset::kSpringTile.x, Asset::kSpringTile.y, 30.0f, 0.6f, 0.5f, 1000.0f, b2_dynamicBody, 0.49f},
+        {8, Asset::kPedestalTile.x, Asset::kPedestalTile.y, 20.0f, 1.0f, 0.1f, 10000.0f, b2_dynamicBody, 0.49f},
+        {9, Asset::kAnchorTile.x, Asset::kAnchorTile.y, 50.0f, 1.0f, 0.0f, 10000.0f, b2_kinematicBody, 0.49f},
+        {10, Asset::kTargetTile.x, Asset::kTargetTile.y, 2.0f, 0.2f, 0.8f, 1.0f, b2_dynamicBody, 0.45f},
     };
     b2World world(b2Vec2(0.0f, 20.0f));
     for (const KindRow& row : rows) {
@@ -143,8 +144,8 @@ TEST(BlockTest, EveryKindBuildsItsBodyFromTheKindTable)
     for (const int kind : {-1, 0, 3, 11, 1000}) {
         SCOPED_TRACE(testing::Message() << "unknown block kind " << kind);
         const Block block(3.5f, 2.5f, kind, &world);
-        EXPECT_EQ(block.tileX, 550);
-        EXPECT_EQ(block.tileY, 0);
+        EXPECT_EQ(block.tileX, Asset::kUnknownTile.x);
+        EXPECT_EQ(block.tileY, Asset::kUnknownTile.y);
         EXPECT_FLOAT_EQ(block.strength, 1.0f);
         EXPECT_FLOAT_EQ(block.fullStrength, 1.0f);
         EXPECT_FLOAT_EQ(block.halfSize, 0.49f);
@@ -472,13 +473,13 @@ TEST_F(ProjectileTest, EveryKindHasItsBodyAndItsOwnPicture)
         const char* picture;
     };
     const Row rows[] = {
-        {0, 0.377f, 0.2f, 0.5f, 1.0f, false, "./bmp/pig.bmp"},
-        {1, 1.28f, 0.4f, 0.2f, 5.0f, true, "./bmp/vaca.bmp"},
-        {2, 0.848f, 0.3f, 0.6f, 2.0f, false, "./bmp/ovelha.bmp"},
-        {3, 0.0314f, 0.1f, 0.6f, 2.0f, false, "./bmp/ovelha.bmp"},
-        {4, 0.377f, 0.2f, 0.8f, 2.0f, false, "./bmp/bullet.bmp"},
-        {-1, 0.377f, 0.2f, 0.8f, 2.0f, false, "./bmp/bullet.bmp"},
-        {1000, 0.377f, 0.2f, 0.8f, 2.0f, false, "./bmp/bullet.bmp"},
+        {0, 0.377f, 0.2f, 0.5f, 1.0f, false, Asset::kPig.path},
+        {1, 1.28f, 0.4f, 0.2f, 5.0f, true, Asset::kCow.path},
+        {2, 0.848f, 0.3f, 0.6f, 2.0f, false, Asset::kSheep.path},
+        {3, 0.0314f, 0.1f, 0.6f, 2.0f, false, Asset::kSheep.path},
+        {4, 0.377f, 0.2f, 0.8f, 2.0f, false, Asset::kBullet.path},
+        {-1, 0.377f, 0.2f, 0.8f, 2.0f, false, Asset::kBullet.path},
+        {1000, 0.377f, 0.2f, 0.8f, 2.0f, false, Asset::kBullet.path},
     };
     b2World world(b2Vec2(0.0f, 20.0f));
     std::vector<Projectile> made; // all alive at once, so their pictures must all differ
@@ -510,7 +511,7 @@ TEST_F(ProjectileTest, EveryKindHasItsBodyAndItsOwnPicture)
         EXPECT_TRUE(surfaces.insert(projectile.sprite.get()).second)
             << "each projectile loads its own picture";
         EXPECT_NE(projectile.sprite->flags & SDL_SRCCOLORKEY, 0u);
-        EXPECT_EQ(projectile.sprite->format->colorkey, SDL_MapRGB(projectile.sprite->format, 255, 0, 255));
+        EXPECT_EQ(projectile.sprite->format->colorkey, SDL_MapRGB(projectile.sprite->format, Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b));
         SDL_Surface* reference = CImage::Load(row.picture);
         EXPECT_TRUE(SameImage(projectile.sprite.get(), reference)) << "expected the picture " << row.picture;
         SDL_FreeSurface(reference);

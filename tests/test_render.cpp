@@ -3,6 +3,7 @@
 #include "tests/game_fixture.h"
 
 #include "app/cimage.h"
+#include "assets/asset_catalog.h"
 #include "render/screen_mapping.h"
 
 #include <set>
@@ -31,7 +32,7 @@ constexpr Rgb kMarker2{150, 100, 0};
 constexpr Rgb kCake{255, 180, 200};
 constexpr Rgb kStart{60, 160, 60};
 constexpr Rgb kEnd{10, 10, 10};
-constexpr Rgb kMagenta{255, 0, 255};
+constexpr Rgb kMagenta{Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b};
 
 // Overlay n of the sheet's damage row: its left half is this colour, its right half magenta.
 Rgb OverlayColour(int n)
@@ -60,26 +61,28 @@ SDL_Surface* Solid(int w, int h, Rgb colour)
     SDL_FreeSurface(raw);
     if (surface != nullptr) {
         Fill(surface, 0, 0, w, h, colour);
-        CImage::SetTransparent(surface, 255, 0, 255);
+        CImage::SetTransparent(surface, Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b);
     }
     return surface;
 }
 
-// Tiles where the Earth and Target kinds take them, and the ten overlays of the row at y = 750.
+// Tiles where the Earth and Target kinds take them, and the overlays along their row, each half
+// drawn and half see-through.
 SDL_Surface* TileSheet()
 {
-    SDL_Surface* sheet = Solid(800, 800, kSheetFill);
+    constexpr int kTile = Asset::kTileSize;
+    SDL_Surface* sheet = Solid(Asset::kBlockTileset.width, Asset::kBlockTileset.height, kSheetFill);
     if (sheet == nullptr) {
         return nullptr;
     }
     SDL_SetColorKey(sheet, 0, 0); // no key while filling
-    Fill(sheet, 100, 0, 50, 50, kEarthTile);
-    Fill(sheet, 600, 400, 50, 50, kTargetTile);
-    for (int n = 0; n < 10; ++n) {
-        Fill(sheet, n * 50, 750, 25, 50, OverlayColour(n));
-        Fill(sheet, n * 50 + 25, 750, 25, 50, kMagenta);
+    Fill(sheet, Asset::kEarthTile.x, Asset::kEarthTile.y, kTile, kTile, kEarthTile);
+    Fill(sheet, Asset::kTargetTile.x, Asset::kTargetTile.y, kTile, kTile, kTargetTile);
+    for (int n = 0; n < Asset::kDamageOverlayCount; ++n) {
+        Fill(sheet, n * kTile, Asset::kDamageOverlayRow, kTile / 2, kTile, OverlayColour(n));
+        Fill(sheet, n * kTile + kTile / 2, Asset::kDamageOverlayRow, kTile / 2, kTile, kMagenta);
     }
-    CImage::SetTransparent(sheet, 255, 0, 255);
+    CImage::SetTransparent(sheet, Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b);
     return sheet;
 }
 
@@ -116,13 +119,13 @@ class RenderTest : public GameTest {
         if (HasFatalFailure()) {
             return;
         }
-        Replace(game->background, Solid(1000, 650, kBackground));
+        Replace(game->background, Solid(Asset::kBackground.width, Asset::kBackground.height, kBackground));
         Replace(game->blockTileset, TileSheet());
         Replace(game->p1Cannon, Solid(50, 50, kCannon));
         Replace(game->bullet, Solid(50, 50, kBall));
         InterfaceSet& sprites = game->interfaces;
-        ReplaceSprite(sprites, "top_bar", Solid(1000, 64, kTopBar));
-        ReplaceSprite(sprites, "bot_bar", Solid(1000, 32, kBotBar));
+        ReplaceSprite(sprites, "top_bar", Solid(Asset::kTopBar.width, Asset::kTopBar.height, kTopBar));
+        ReplaceSprite(sprites, "bot_bar", Solid(Asset::kBotBar.width, Asset::kBotBar.height, kBotBar));
         ReplaceSprite(sprites, "target1", Solid(64, 64, kMarker1));
         ReplaceSprite(sprites, "target2", Solid(16, 16, kMarker2));
         ReplaceSprite(sprites, "cake", Solid(50, 50, kCake));
