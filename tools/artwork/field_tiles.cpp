@@ -13,6 +13,16 @@ namespace {
 
 constexpr int kTileSize = Asset::kTileSize;
 
+// A rivet near each corner of a tile, inset pixels from both edges.
+void RivetCorners(Image& tile, double inset, double radius, Rgb colour)
+{
+    for (double x : {inset, kTileSize - inset}) {
+        for (double y : {inset, kTileSize - inset}) {
+            Rivet(tile, x, y, radius, colour);
+        }
+    }
+}
+
 Image DrawLedgeTile()
 {
     Image tile(kTileSize, kTileSize);
@@ -136,11 +146,7 @@ Image DrawSpringTile()
             tile.Set(x, static_cast<int>(py), Rgb{255, 150, 130});
         }
     }
-    for (double rx : {4.0, 46.0}) {
-        for (double ry : {4.0, 46.0}) {
-            Rivet(tile, rx, ry, 1.6, Rgb{150, 155, 165});
-        }
-    }
+    RivetCorners(tile, 4.0, 1.6, Rgb{150, 155, 165});
     return tile;
 }
 
@@ -201,11 +207,7 @@ Image DrawAnchorTile()
         return Shade(Rgb{140, 145, 155}, std::clamp(lit * 0.35, -0.35, 0.35));
     });
     FillCircle(tile, 25, 25, 4.5, Sphere(Rgb{165, 170, 180}, 25, 25, 4.5, 0.7));
-    for (double rx : {6.0, 44.0}) {
-        for (double ry : {6.0, 44.0}) {
-            Rivet(tile, rx, ry, 2.2, Rgb{170, 175, 185});
-        }
-    }
+    RivetCorners(tile, 6.0, 2.2, Rgb{170, 175, 185});
     return tile;
 }
 
@@ -237,11 +239,7 @@ Image DrawUnknownTile()
             }
         }
     }
-    for (double rx : {3.5, 46.5}) {
-        for (double ry : {3.5, 46.5}) {
-            Rivet(tile, rx, ry, 1.5, Rgb{160, 160, 165});
-        }
-    }
+    RivetCorners(tile, 3.5, 1.5, Rgb{160, 160, 165});
     return tile;
 }
 
