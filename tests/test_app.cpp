@@ -519,7 +519,9 @@ TEST_F(AppTest, StartUpOpensTheWindowOnTheStartScreenWithTheGamesSettings)
     for (const auto& [name, surface] : images) {
         ASSERT_NE(surface, nullptr) << name;
         EXPECT_NE(surface->flags & SDL_SRCCOLORKEY, 0u) << name << " needs the magenta key";
-        EXPECT_EQ(surface->format->colorkey, SDL_MapRGB(surface->format, Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b)) << name;
+        EXPECT_EQ(surface->format->colorkey,
+                  SDL_MapRGB(surface->format, Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b))
+            << name;
     }
     ASSERT_NE(g.background, nullptr);
     EXPECT_EQ(g.background->flags & SDL_SRCCOLORKEY, 0u) << "the background is drawn whole";

@@ -1,5 +1,5 @@
-// Checks the generated pictures under ./bmp/: sizes, tile sheet layout, damage overlays and see-through sprites,
-// and that the artwork tool still draws them byte for byte.
+// Checks the generated pictures under ./bmp/: sizes, tile sheet layout, damage overlays and see-through
+// sprites, and that the artwork tool still draws them byte for byte.
 #include "assets/asset_catalog.h"
 
 #include <SDL.h>
@@ -109,12 +109,13 @@ TEST(ArtworkFiles, EveryPictureLoadsWithItsSize) {
 
 // The committed pictures are what the artwork tool draws, byte for byte, and nothing else lies in bmp/:
 // a change to a drawing, or to the catalogue, that was not regenerated and committed fails here.
-TEST(ArtworkFiles, ToolRedrawsTheCommittedPicturesExactly) {
+TEST(ArtworkFiles, ToolRedrawsTheCommittedPicturesExactly)
+{
     namespace fs = std::filesystem;
     const fs::path out = fs::temp_directory_path() / ("artwork_test_" + std::to_string(getpid()));
     fs::remove_all(out);
-    const std::string command = std::string("'") + MAKE_ARTWORK_BINARY + "' '" + (out / "bmp").string() + "' '" +
-                                (out / "icons").string() + "' > /dev/null";
+    const std::string command = std::string("'") + MAKE_ARTWORK_BINARY + "' '" + (out / "bmp").string() +
+                                "' '" + (out / "icons").string() + "' > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     std::set<std::string> expected;
     for (const Asset::Bitmap& bitmap : Asset::kBitmaps) {
@@ -127,8 +128,8 @@ TEST(ArtworkFiles, ToolRedrawsTheCommittedPicturesExactly) {
             << entry.path() << " is in bmp/ but not in the asset catalogue";
     }
     for (int size : Asset::kDesktopIconSizes) {
-        const fs::path icon = fs::path(std::to_string(size) + "x" + std::to_string(size)) / "apps" /
-                              Asset::kDesktopIconName;
+        const fs::path icon =
+            fs::path(std::to_string(size) + "x" + std::to_string(size)) / "apps" / Asset::kDesktopIconName;
         EXPECT_TRUE(Contents(out / "icons" / icon) == Contents(fs::path("desktop/icons") / icon))
             << "desktop/icons/" << icon.string() << " differs from what make_artwork draws";
     }
@@ -233,7 +234,9 @@ TEST(Sprites, NoColoursCloseToMagenta) {
     // Colour keying removes exact magenta only: a pixel that is merely close to it (an edge blended
     // toward the see-through background) would show as a pink fringe in the game.
     for (const Asset::Bitmap& bitmap : Asset::kBitmaps) {
-        if (bitmap.FileName() == Asset::kBackground.FileName()) continue;
+        if (bitmap.FileName() == Asset::kBackground.FileName()) {
+            continue;
+        }
         SCOPED_TRACE(bitmap.path);
         const Picture pic(FileName(bitmap));
         ASSERT_TRUE(pic.loaded());

@@ -108,7 +108,8 @@ TEST(BlockTest, EveryKindBuildsItsBodyFromTheKindTable)
         {5, Asset::kEarthTile.x, Asset::kEarthTile.y, 10.0f, 2.0f, 0.0f, 1000.0f, b2_dynamicBody, 0.49f},
         {6, Asset::kBedrockTile.x, Asset::kBedrockTile.y, 50.0f, 1.0f, 0.0f, 3000.0f, b2_staticBody, 0.49f},
         {7, Asset::kSpringTile.x, Asset::kSpringTile.y, 30.0f, 0.6f, 0.5f, 1000.0f, b2_dynamicBody, 0.49f},
-        {8, Asset::kPedestalTile.x, Asset::kPedestalTile.y, 20.0f, 1.0f, 0.1f, 10000.0f, b2_dynamicBody, 0.49f},
+        {8, Asset::kPedestalTile.x, Asset::kPedestalTile.y, 20.0f, 1.0f, 0.1f, 10000.0f, b2_dynamicBody,
+         0.49f},
         {9, Asset::kAnchorTile.x, Asset::kAnchorTile.y, 50.0f, 1.0f, 0.0f, 10000.0f, b2_kinematicBody, 0.49f},
         {10, Asset::kTargetTile.x, Asset::kTargetTile.y, 2.0f, 0.2f, 0.8f, 1.0f, b2_dynamicBody, 0.45f},
     };
@@ -511,7 +512,9 @@ TEST_F(ProjectileTest, EveryKindHasItsBodyAndItsOwnPicture)
         EXPECT_TRUE(surfaces.insert(projectile.sprite.get()).second)
             << "each projectile loads its own picture";
         EXPECT_NE(projectile.sprite->flags & SDL_SRCCOLORKEY, 0u);
-        EXPECT_EQ(projectile.sprite->format->colorkey, SDL_MapRGB(projectile.sprite->format, Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b));
+        EXPECT_EQ(projectile.sprite->format->colorkey,
+                  SDL_MapRGB(projectile.sprite->format, Asset::kColourKey.r, Asset::kColourKey.g,
+                             Asset::kColourKey.b));
         SDL_Surface* reference = CImage::Load(row.picture);
         EXPECT_TRUE(SameImage(projectile.sprite.get(), reference)) << "expected the picture " << row.picture;
         SDL_FreeSurface(reference);
