@@ -90,7 +90,7 @@ std::vector<Crack> MakeCracks()
         for (int d = 0; d < kDirections; ++d) {
             const int e = (d + 1) % kDirections;
             const int level = std::max({earliest, reach(d, r), reach(e, r)});
-            if (level > 9) {
+            if (level >= Asset::kDamageOverlayCount) { // would never show
                 continue;
             }
             const Pt a = pointAt(d, r);
