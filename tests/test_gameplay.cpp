@@ -1,5 +1,6 @@
 // Gameplay: starting a game, aiming and firing, the second-click actions, the frame rules and
 // a whole game played from the start button to the end picture.
+#include "assets/asset_catalog.h"
 #include "tests/game_fixture.h"
 
 #include <cmath>
@@ -113,12 +114,12 @@ class GameplayTest : public GameTest {
     // where the bitmap is not transparent (magenta lets the frame behind show through).
     std::pair<int, int> EndPixelsShown()
     {
-        SDL_Surface* end = SDL_LoadBMP("./bmp/END.bmp");
-        EXPECT_NE(end, nullptr) << "./bmp/END.bmp";
+        SDL_Surface* end = SDL_LoadBMP(Asset::kEndPicture.path);
+        EXPECT_NE(end, nullptr) << Asset::kEndPicture.path;
         if (end == nullptr) {
             return {0, 0};
         }
-        const Rgb magenta{255, 0, 255};
+        const Rgb magenta{Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b};
         int opaque = 0;
         int matches = 0;
         for (int y = kPictureTop; y < kPictureBottom; y += 10) {
