@@ -2,7 +2,9 @@
 #include "app/shooter.h"
 
 #include "app/cimage.h"
+#include "app/process_guard.h"
 
+#include <initializer_list>
 #include <set>
 
 namespace {
@@ -50,19 +52,33 @@ void Shooter::RunFrame()
     while (SDL_PollEvent(&event) != 0) {
         OnEvent(&event);
     }
+    if (ProcessGuard::TakeQuitSignal()) {
+        OnExit();
+    }
     OnLoop();
     OnRender();
 }
 
 bool Shooter::OnInit()
 {
-    if (SDL_Init(SDL_INIT_EVERYTHING) < 0) {
+    // The game needs a window, its events and the timer; it plays no sound, and joysticks and
+    // CD drives play no part, so their failing to start does not stop it.
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) {
         return false;
     }
+    for (const Uint32 optional : {SDL_INIT_AUDIO, SDL_INIT_JOYSTICK, SDL_INIT_CDROM}) {
+        SDL_InitSubSystem(optional);
+    }
+    ProcessGuard::CatchQuitSignals();
     screen = SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowDepth, SDL_HWSURFACE | SDL_DOUBLEBUF);
     if (screen == nullptr) {
         return false;
     }
+    if (!ProcessGuard::OnVisibleDisplay()) {
+        screen = nullptr;  // SDL's own surface; SDL_Quit releases it
+        return false;
+    }
+    ProcessGuard::EndOnLostDisplay();
     if (!LoadImages()) {
         return false;
     }

@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -180,10 +181,13 @@ bool SleepingInMainLoop(pid_t pid)
     return number == 35 || number == 230; // nanosleep, clock_nanosleep
 }
 
-// Runs the game in dir with the inherited (dummy-driver) environment. When closeWindow is set,
-// the game gets a close request (SDL turns SIGTERM into one) once it sleeps in its main loop.
-// A safety limit kills a game that hangs; it is no part of what is tested.
-ProcessResult RunGame(const fs::path& dir, bool closeWindow)
+// Environment changes for the game's process: a null value removes the variable.
+using EnvChanges = std::vector<std::pair<const char*, const char*>>;
+
+// Runs the game in dir with the inherited (dummy-driver) environment and the given changes.
+// When closeSignal is not 0, the game gets that signal (a close request) once it sleeps in its
+// main loop. A safety limit kills a game that hangs; it is no part of what is tested.
+ProcessResult RunGame(const fs::path& dir, int closeSignal, const EnvChanges& env = {})
 {
     const std::string outPath = (dir / "stdout.txt").string();
     const std::string errPath = (dir / "stderr.txt").string();
@@ -196,6 +200,13 @@ ProcessResult RunGame(const fs::path& dir, bool closeWindow)
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (out < 0 || err < 0 || chdir(dirPath.c_str()) != 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) {
             _exit(126);
+        }
+        for (const auto& [name, value] : env) {
+            if (value != nullptr) {
+                setenv(name, value, 1);
+            } else {
+                unsetenv(name);
+            }
         }
         execl(SHOOTER_BINARY, "shooter", static_cast<char*>(nullptr));
         _exit(127);
@@ -211,8 +222,8 @@ ProcessResult RunGame(const fs::path& dir, bool closeWindow)
     pid_t done = 0;
     for (int poll = 0; poll < kSafetyPolls && done == 0; ++poll) {
         done = waitpid(pid, &waitStatus, WNOHANG);
-        if (done == 0 && closeWindow && !closeSent && SleepingInMainLoop(pid)) {
-            closeSent = kill(pid, SIGTERM) == 0;
+        if (done == 0 && closeSignal != 0 && !closeSent && SleepingInMainLoop(pid)) {
+            closeSent = kill(pid, closeSignal) == 0;
         }
         if (done == 0) {
             usleep(10000);
@@ -278,7 +289,7 @@ TEST(AppProcessTest, EachMissingFieldBitmapEndsTheGameWithStatus255AndNoOutput)
         CopyArtwork(dir.path, missing);
         ASSERT_FALSE(fs::exists(dir.path / "bmp" / missing));
 
-        const ProcessResult result = RunGame(dir.path, false);
+        const ProcessResult result = RunGame(dir.path, 0);
         EXPECT_TRUE(result.exited) << "ended by signal " << result.signal;
         EXPECT_EQ(result.status, 255) << "a failed start-up returns -1 from main";
         EXPECT_EQ(result.out, "") << "the game writes nothing to stdout";
@@ -287,7 +298,7 @@ TEST(AppProcessTest, EachMissingFieldBitmapEndsTheGameWithStatus255AndNoOutput)
 
     SCOPED_TRACE("without any artwork");
     TempDir empty;
-    const ProcessResult result = RunGame(empty.path, false);
+    const ProcessResult result = RunGame(empty.path, 0);
     EXPECT_EQ(result.status, 255);
     EXPECT_EQ(result.err, "");
 }
@@ -297,11 +308,41 @@ TEST(AppProcessTest, WithAllArtworkTheGameRunsUntilClosedAndExitsWithZero)
     TempDir dir;
     ASSERT_FALSE(dir.path.empty());
     CopyArtwork(dir.path, "");
-    const ProcessResult result = RunGame(dir.path, true);
+    const ProcessResult result = RunGame(dir.path, SIGTERM);
     EXPECT_TRUE(result.exited) << "ended by signal " << result.signal;
     EXPECT_EQ(result.status, 0) << "closing the window is a normal end";
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, "");
+}
+
+TEST(AppProcessTest, QuitSignalsCloseTheGameAndOnlyAMissingDisplayOrVideoStopsStartUp)
+{
+    TempDir dir;
+    ASSERT_FALSE(dir.path.empty());
+    CopyArtwork(dir.path, "");
+    // The terminal closing (SIGHUP) and Ctrl+C count as closing the window.
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(testing::Message() << "signal " << strsignal(signal));
+        const ProcessResult result = RunGame(dir.path, signal);
+        EXPECT_TRUE(result.exited) << "ended by signal " << result.signal;
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.out + result.err, "");
+    }
+    {
+        SCOPED_TRACE("no sound device");
+        const ProcessResult result = RunGame(dir.path, SIGTERM, {{"SDL_AUDIODRIVER", "bogus"}});
+        EXPECT_EQ(result.status, 0) << "the game plays without sound";
+        EXPECT_EQ(result.out + result.err, "");
+    }
+    // Left to choose, SDL falls back to drawing off screen; the game must not play to nobody.
+    for (const char* display : {static_cast<const char*>(nullptr), ":987"}) {
+        SCOPED_TRACE(testing::Message() << "DISPLAY " << (display != nullptr ? display : "unset"));
+        const ProcessResult result =
+            RunGame(dir.path, 0, {{"SDL_VIDEODRIVER", nullptr}, {"DISPLAY", display}, {"WAYLAND_DISPLAY", nullptr}});
+        EXPECT_TRUE(result.exited) << "ended by signal " << result.signal;
+        EXPECT_EQ(result.status, 255) << "a display nobody sees is a failed start-up";
+        EXPECT_EQ(result.out, "");
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
