@@ -2,6 +2,7 @@
 #include "app/cimage.h"
 #include "app/shooter.h"
 #include "tests/game_fixture.h"
+#include "tests/game_process.h"
 
 #include <gtest/gtest.h>
 
@@ -153,123 +154,6 @@ void PushShot(int x, int y, int relX, int relY)
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, x, y);
     PushMotion(x + relX, y + relY, relX, relY, SDL_BUTTON_LMASK);
     PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, x + relX, y + relY);
-}
-
-// ---------------------------------------------------------------------------------------------
-// The game as its own process.
-
-struct ProcessResult {
-    bool exited = false; // ended by returning or exit(), not by a signal
-    int status = -1;
-    int signal = 0;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// True when the process's main thread is asleep in the loop's frame pacing (and so past start-up).
-bool SleepingInMainLoop(pid_t pid)
-{
-    std::ifstream syscall("/proc/" + std::to_string(pid) + "/syscall");
-    int number = -1;
-    syscall >> number;
-    return number == 35 || number == 230; // nanosleep, clock_nanosleep
-}
-
-// Environment changes for the game's process: a null value removes the variable.
-using EnvChanges = std::vector<std::pair<const char*, const char*>>;
-
-// Runs the game in dir with the inherited (dummy-driver) environment and the given changes.
-// When closeSignal is not 0, the game gets that signal (a close request) once it sleeps in its
-// main loop. A safety limit kills a game that hangs; it is no part of what is tested.
-ProcessResult RunGame(const fs::path& dir, int closeSignal, const EnvChanges& env = {})
-{
-    const std::string outPath = (dir / "stdout.txt").string();
-    const std::string errPath = (dir / "stderr.txt").string();
-    const std::string dirPath = dir.string();
-    ProcessResult result;
-
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0 || err < 0 || chdir(dirPath.c_str()) != 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) {
-            _exit(126);
-        }
-        for (const auto& [name, value] : env) {
-            if (value != nullptr) {
-                setenv(name, value, 1);
-            } else {
-                unsetenv(name);
-            }
-        }
-        execl(SHOOTER_BINARY, "shooter", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    EXPECT_GT(pid, 0) << "fork failed";
-    if (pid <= 0) {
-        return result;
-    }
-
-    constexpr int kSafetyPolls = 6000; // 60 s of 10 ms polls
-    bool closeSent = false;
-    int waitStatus = 0;
-    pid_t done = 0;
-    for (int poll = 0; poll < kSafetyPolls && done == 0; ++poll) {
-        done = waitpid(pid, &waitStatus, WNOHANG);
-        if (done == 0 && closeSignal != 0 && !closeSent && SleepingInMainLoop(pid)) {
-            closeSent = kill(pid, closeSignal) == 0;
-        }
-        if (done == 0) {
-            usleep(10000);
-        }
-    }
-    if (done == 0) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &waitStatus, 0);
-        ADD_FAILURE() << "the game did not end by itself within the safety limit";
-    }
-    result.exited = WIFEXITED(waitStatus);
-    result.status = result.exited ? WEXITSTATUS(waitStatus) : -1;
-    result.signal = WIFSIGNALED(waitStatus) ? WTERMSIG(waitStatus) : 0;
-    result.out = ReadFile(outPath);
-    result.err = ReadFile(errPath);
-    return result;
-}
-
-// A temporary directory removed at the end of its scope.
-class TempDir {
-  public:
-    TempDir()
-    {
-        char pattern[] = "/tmp/shooter-app-test-XXXXXX";
-        if (mkdtemp(pattern) != nullptr) {
-            path = pattern;
-        }
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    fs::path path;
-};
-
-// Copies the game's artwork into dir/bmp, leaving out one file (or none).
-void CopyArtwork(const fs::path& dir, const std::string& leftOut)
-{
-    const fs::path from = fs::path(SHOOTER_SOURCE_DIR) / "bmp";
-    fs::create_directory(dir / "bmp");
-    for (const fs::directory_entry& entry : fs::directory_iterator(from)) {
-        if (entry.path().filename() != leftOut) {
-            fs::copy_file(entry.path(), dir / "bmp" / entry.path().filename());
-        }
-    }
 }
 
 } // namespace
