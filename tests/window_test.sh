@@ -102,7 +102,7 @@ signals)
   ;;
 lost-display)
   start_game
-  kill -9 "$xvfb_pid"
+  kill "$xvfb_pid"
   wait "$xvfb_pid" 2>/dev/null || true
   xvfb_pid=""
   for _ in $(seq 1 20); do
