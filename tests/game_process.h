@@ -12,7 +12,7 @@ struct ProcessResult {
     bool exited = false; // ended by returning or exit(), not by a signal
     int status = -1;
     int signal = 0;
-    long peakKiB = 0;    // the most resident memory the process had
+    long peakKiB = 0; // the most resident memory the process had
     std::string out;
     std::string err;
 };

@@ -56,8 +56,8 @@ Bytes ClaimedSize(int32_t width, int32_t height)
     Put32(bytes, 14, 40);
     Put32(bytes, 18, static_cast<uint32_t>(width));
     Put32(bytes, 22, static_cast<uint32_t>(height));
-    bytes[26] = 1;   // planes
-    bytes[28] = 24;  // bits per pixel
+    bytes[26] = 1;  // planes
+    bytes[28] = 24; // bits per pixel
     return bytes;
 }
 
@@ -126,14 +126,20 @@ const char* const kFieldBitmaps[] = {"blocktileset.bmp", "background.bmp", "p1ca
 // Every other bitmap, with the sprite it is drawn as: an interface sprite, or a projectile kind.
 struct Optional {
     const char* file;
-    const char* sprite;  // null for a projectile's picture
+    const char* sprite; // null for a projectile's picture
     int kind;
 };
 const Optional kOptionalBitmaps[] = {
-    {"top_bar.bmp", "top_bar", 0},      {"bot_bar.bmp", "bot_bar", 0}, {"Target1.bmp", "target1", 0},
-    {"Target2.bmp", "target2", 0},      {"cake.bmp", "cake", 0},       {"Start.bmp", "start_button", 0},
-    {"END.bmp", "end", 0},              {"pig.bmp", nullptr, ProjectileKind::Pig},
-    {"vaca.bmp", nullptr, ProjectileKind::Cow}, {"ovelha.bmp", nullptr, ProjectileKind::Sheep},
+    {"top_bar.bmp", "top_bar", 0},
+    {"bot_bar.bmp", "bot_bar", 0},
+    {"Target1.bmp", "target1", 0},
+    {"Target2.bmp", "target2", 0},
+    {"cake.bmp", "cake", 0},
+    {"Start.bmp", "start_button", 0},
+    {"END.bmp", "end", 0},
+    {"pig.bmp", nullptr, ProjectileKind::Pig},
+    {"vaca.bmp", nullptr, ProjectileKind::Cow},
+    {"ovelha.bmp", nullptr, ProjectileKind::Sheep},
 };
 
 // A copy of the artwork with one file damaged, made the working directory for its lifetime.
@@ -159,7 +165,7 @@ class DamagedArtwork {
 
 class DamagedArtworkTest : public GameTest {
   protected:
-    void SetUp() override {}  // each case starts its own game in its own directory
+    void SetUp() override {} // each case starts its own game in its own directory
 
     // One game as a player would play it: start, every animal with its second click, the end.
     void PlayWholeGame(const Optional& bitmap)
@@ -178,7 +184,7 @@ class DamagedArtworkTest : public GameTest {
                 EXPECT_NE(game->lastProjectile->sprite, nullptr);
             }
             RunFrames(5);
-            PushClick(600, 300);  // the cow's or the sheep's second click
+            PushClick(600, 300); // the cow's or the sheep's second click
             RunFrames(5);
         }
         for (Block& block : CurrentMap().blocks) {
@@ -192,7 +198,7 @@ class DamagedArtworkTest : public GameTest {
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(DamagedArtworkTest, AFieldBitmapStopsStartUpAndAnyOtherIsLeftUndrawnWhileTheGamePlays)
 {
@@ -213,7 +219,8 @@ TEST_F(DamagedArtworkTest, AFieldBitmapStopsStartUpAndAnyOtherIsLeftUndrawnWhile
             DamagedArtwork artwork(bitmap.file, damage);
             GameTest::SetUp();
             if (bitmap.sprite != nullptr) {
-                EXPECT_EQ(game->interfaces.Find(bitmap.sprite)->surface, nullptr) << "the sprite is not drawn";
+                EXPECT_EQ(game->interfaces.Find(bitmap.sprite)->surface, nullptr)
+                    << "the sprite is not drawn";
             }
             PlayWholeGame(bitmap);
             TearDown();
@@ -238,9 +245,8 @@ TEST(DamagedArtworkProcessTest, EachDamageToAFieldBitmapEndsStartUpWith255AndNoO
 TEST(DamagedArtworkProcessTest, AHeaderClaimingAHugePictureIsRefusedBeforeAnythingLargeIsAllocated)
 {
     // 20000 x 20000 at 24 bits would be 1.2 GB of pixels, from a 118-byte file.
-    const Damage huge{"claims 20000 x 20000", [](const fs::path& path, Bytes) {
-                          Write(path, ClaimedSize(20000, 20000));
-                      }};
+    const Damage huge{"claims 20000 x 20000",
+                      [](const fs::path& path, Bytes) { Write(path, ClaimedSize(20000, 20000)); }};
     DamagedArtwork artwork("background.bmp", huge);
     const ProcessResult result = RunGame(artwork.dir.path, 0);
     EXPECT_EQ(result.status, 255);

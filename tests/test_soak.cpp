@@ -18,8 +18,8 @@ namespace {
 constexpr unsigned kSeeds[] = {1, 7, 2024, 31337, 4000000007u};
 constexpr int kFramesPerSeed = 4000;
 constexpr int kEventsPerFrame = 6;
-constexpr int kStartFrame = 200;   // the start button is clicked here
-constexpr int kEndFrame = 3000;    // every target left is broken here
+constexpr int kStartFrame = 200; // the start button is clicked here
+constexpr int kEndFrame = 3000;  // every target left is broken here
 // Key codes sweep 0..65535 across the seeds, half of all events being key presses or releases.
 constexpr uint32_t kKeyCodes = 65536;
 
@@ -44,7 +44,8 @@ class SoakTest : public GameTest {
             // Clicks anywhere, with every button: left, middle, right, the wheel, extra ones.
             const Uint8 type = choice % 2 == 0 ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
             const Uint8 button = random() % 3 == 0 ? SDL_BUTTON_LEFT : static_cast<Uint8>(random() % 8);
-            event = ButtonEvent(type, button, static_cast<int>(random() % 65536), static_cast<int>(random() % 65536));
+            event = ButtonEvent(type, button, static_cast<int>(random() % 65536),
+                                static_cast<int>(random() % 65536));
         } else if (choice < 18) {
             // Drags with extreme relative motion.
             const auto extreme = [this]() {
@@ -118,7 +119,7 @@ class SoakTest : public GameTest {
     long frames = 0;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(SoakTest, RandomEventsOfEveryKindFromStartToEndLeaveTheGameSound)
 {

@@ -14,10 +14,10 @@
 
 namespace {
 
-constexpr int kShotEvery = 10;           // frames
-constexpr int kSecondClickAfter = 5;     // frames after a cow or a sheep was fired
-constexpr int kReportEvery = 10000;      // frames
-constexpr int kWarmUp = 10000;           // frames before growth counts
+constexpr int kShotEvery = 10;       // frames
+constexpr int kSecondClickAfter = 5; // frames after a cow or a sheep was fired
+constexpr int kReportEvery = 10000;  // frames
+constexpr int kWarmUp = 10000;       // frames before growth counts
 
 // Resident memory of this process in KiB, from /proc.
 long ResidentKiB()
@@ -57,7 +57,7 @@ void Push(Uint8 type, int x, int y, int relX = 0, int relY = 0)
     SDL_PushEvent(&event);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -72,7 +72,7 @@ int main(int argc, char** argv)
         return 1;
     }
     game.SetLevelSeed(seed);
-    Push(SDL_MOUSEBUTTONDOWN, 500, 216);  // the start button
+    Push(SDL_MOUSEBUTTONDOWN, 500, 216); // the start button
     Push(SDL_MOUSEBUTTONUP, 500, 216);
 
     const SDLKey kinds[] = {SDLK_z, SDLK_x, SDLK_c};
