@@ -21,16 +21,23 @@ xvfb_pid=""
 game_pid=""
 cleanup() {
   [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  # The server is waited for: until it has gone, its display number is not free for the next
+  # test's server, and a client could still reach the dying one.
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+  fi
   rm -f "$out" "$ready"
   return 0
 }
 trap cleanup EXIT
 
 # Xvfb picks a free display and writes its number once it accepts connections, so nothing
-# talks to it before it is up, whatever else runs on the machine.
+# talks to it before it is up, whatever else runs on the machine. Without -noreset it would
+# reset whenever its last client leaves (SDL's first probe of the display, xdotool), and turn
+# away whoever connects meanwhile.
 mkfifo "$ready"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$ready" >/dev/null 2>&1 &
 xvfb_pid=$!
 number=""
 read -r -t 30 number <"$ready" || true
@@ -39,6 +46,10 @@ if [ -z "$number" ]; then
   exit 1
 fi
 export DISPLAY=":$number"
+for _ in $(seq 1 50); do
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  sleep 0.1
+done
 
 # Starts the game and waits for its window; sets game_pid and window.
 start_game() {
