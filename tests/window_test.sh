@@ -20,15 +20,16 @@ ready=$(mktemp -u)
 xvfb_pid=""
 game_pid=""
 cleanup() {
-  [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
+  if [ -n "$game_pid" ]; then
+    kill -9 "$game_pid" 2>/dev/null || true
+  fi
   # The server is waited for: until it has gone, its display number is not free for the next
   # test's server, and a client could still reach the dying one.
   if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
   fi
   rm -f "$out" "$ready"
-  return 0
 }
 trap cleanup EXIT
 
