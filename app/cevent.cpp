@@ -1,6 +1,35 @@
 // Event routing: which SDL event reaches which handler, and with which arguments.
 #include "app/cevent.h"
 
+#include <cstring>
+#include <type_traits>
+
+namespace {
+
+using RawKey = std::underlying_type_t<SDLKey>;
+using RawMod = std::underlying_type_t<SDLMod>;
+
+// The key code and modifiers of a key event, read as plain integers first: the queue may carry
+// any value (a foreign key code, a synthetic event), and one outside SDL's enumerations must
+// never be loaded as an enumerator. False for a key code outside SDL's key range; modifiers
+// keep SDL's 16 bits.
+bool ReadKey(const SDL_keysym& keysym, SDLKey& sym, SDLMod& mod)
+{
+    RawKey rawSym = 0;
+    RawMod rawMod = 0;
+    static_assert(sizeof(rawSym) == sizeof(keysym.sym) && sizeof(rawMod) == sizeof(keysym.mod));
+    std::memcpy(&rawSym, &keysym.sym, sizeof(rawSym));
+    std::memcpy(&rawMod, &keysym.mod, sizeof(rawMod));
+    if (rawSym < static_cast<RawKey>(SDLK_FIRST) || rawSym >= static_cast<RawKey>(SDLK_LAST)) {
+        return false;
+    }
+    sym = static_cast<SDLKey>(rawSym);
+    mod = static_cast<SDLMod>(rawMod & 0xFFFFu);
+    return true;
+}
+
+}  // namespace
+
 CEvent::CEvent() = default;
 
 CEvent::~CEvent() = default;
@@ -38,12 +67,19 @@ void CEvent::OnEvent(SDL_Event* event)
         break;
 
     case SDL_KEYDOWN:
-        OnKeyDown(event->key.keysym.sym, event->key.keysym.mod, event->key.keysym.unicode);
+    case SDL_KEYUP: {
+        // Keys SDL does not know reach no handler.
+        SDLKey sym = SDLK_UNKNOWN;
+        SDLMod mod = KMOD_NONE;
+        if (ReadKey(event->key.keysym, sym, mod)) {
+            if (event->type == SDL_KEYDOWN) {
+                OnKeyDown(sym, mod, event->key.keysym.unicode);
+            } else {
+                OnKeyUp(sym, mod, event->key.keysym.unicode);
+            }
+        }
         break;
-
-    case SDL_KEYUP:
-        OnKeyUp(event->key.keysym.sym, event->key.keysym.mod, event->key.keysym.unicode);
-        break;
+    }
 
     case SDL_MOUSEMOTION: {
         const Uint8 buttons = event->motion.state;

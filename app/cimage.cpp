@@ -1,7 +1,132 @@
 // Bitmap loading and blitting on SDL surfaces.
 #include "app/cimage.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
 namespace {
+
+constexpr int64_t kMaxSide = 16384;  // pixels; no picture of the game comes near
+// Run-length data does not tell how much picture it makes, so its area is bounded instead:
+// 16 megapixels, 64 MiB once converted to the display's 32 bits.
+constexpr int64_t kMaxRunLengthPixels = 4096 * 4096;
+constexpr size_t kFileHeaderBytes = 14;
+constexpr size_t kHeadersBytes = kFileHeaderBytes + 40;  // with the smallest full info header
+constexpr size_t kCoreHeaderBytes = 12;                  // the old OS/2 info header
+
+// Compression codes of the info header.
+constexpr uint32_t kUncompressed = 0;
+constexpr uint32_t kRunLength8 = 1;
+constexpr uint32_t kRunLength4 = 2;
+constexpr uint32_t kBitFields = 3;
+
+uint32_t Read16(const std::vector<unsigned char>& bytes, size_t at)
+{
+    return static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8;
+}
+
+uint32_t Read32(const std::vector<unsigned char>& bytes, size_t at)
+{
+    return Read16(bytes, at) | Read16(bytes, at + 2) << 16;
+}
+
+// Reads up to count bytes at offset into bytes; false on a read error.
+bool ReadAt(int fd, int64_t offset, size_t count, std::vector<unsigned char>& bytes)
+{
+    bytes.resize(count);
+    size_t done = 0;
+    while (done < count) {
+        const ssize_t got = pread(fd, bytes.data() + done, count - done, static_cast<off_t>(offset) + done);
+        if (got < 0) {
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<size_t>(got);
+    }
+    bytes.resize(done);
+    return true;
+}
+
+// The bytes SDL may decode from a BMP of fileSize bytes whose first bytes are head, or 0 when
+// the header describes no picture SDL should be handed: a size past the bound, a bit depth
+// BMP does not have, pixel data that cannot fit in the file. Nothing is allocated for the
+// picture before this has said yes.
+int64_t DecodableBytes(const std::vector<unsigned char>& head, int64_t fileSize)
+{
+    if (head.size() < kFileHeaderBytes + kCoreHeaderBytes || head[0] != 'B' || head[1] != 'M') {
+        return 0;
+    }
+    const int64_t pixelOffset = Read32(head, 10);
+    const uint32_t infoSize = Read32(head, kFileHeaderBytes);
+    int64_t width = 0;
+    int64_t height = 0;
+    uint32_t depth = 0;
+    uint32_t compression = kUncompressed;
+    if (infoSize == kCoreHeaderBytes) {
+        width = Read16(head, 18);
+        height = Read16(head, 20);
+        depth = Read16(head, 24);
+    } else if (infoSize >= 40 && head.size() >= kHeadersBytes) {
+        width = static_cast<int32_t>(Read32(head, 18));
+        height = static_cast<int32_t>(Read32(head, 22));  // negative: rows run top-down
+        depth = Read16(head, 28);
+        compression = Read32(head, 30);
+    } else {
+        return 0;
+    }
+    height = std::llabs(height);
+    if (width <= 0 || height == 0 || width > kMaxSide || height > kMaxSide) {
+        return 0;
+    }
+    if (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32) {
+        return 0;
+    }
+    if (pixelOffset >= fileSize) {
+        return 0;
+    }
+    if (compression == kRunLength8 || compression == kRunLength4) {
+        if (width * height > kMaxRunLengthPixels) {
+            return 0;
+        }
+        return fileSize;  // a run can stand for up to 255 pixels, so any length may be whole
+    }
+    if (compression != kUncompressed && compression != kBitFields) {
+        return 0;
+    }
+    const int64_t rowBytes = (width * depth + 31) / 32 * 4;  // rows are padded to 4 bytes
+    const int64_t end = pixelOffset + rowBytes * height;
+    return end <= fileSize ? end : 0;
+}
+
+// The bytes of a BMP file that passes DecodableBytes; empty for anything else, and for
+// anything that is not a regular file (a directory, a pipe that would block the game).
+std::vector<unsigned char> ReadBitmapFile(const char* path)
+{
+    std::vector<unsigned char> bytes;
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return bytes;
+    }
+    struct stat status {};
+    if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && ReadAt(fd, 0, kHeadersBytes, bytes)) {
+        const int64_t wanted = DecodableBytes(bytes, status.st_size);
+        if (wanted <= 0 || wanted > INT32_MAX || !ReadAt(fd, 0, static_cast<size_t>(wanted), bytes) ||
+            static_cast<int64_t>(bytes.size()) != wanted) {
+            bytes.clear();
+        }
+    } else {
+        bytes.clear();
+    }
+    close(fd);
+    return bytes;
+}
 
 // SDL rectangles keep the low 16 bits of each value; SDL clips to the destination.
 SDL_Rect MakeRect(int32_t x, int32_t y, int32_t w, int32_t h)
@@ -16,13 +141,26 @@ SDL_Rect MakeRect(int32_t x, int32_t y, int32_t w, int32_t h)
 
 }  // namespace
 
-SDL_Surface* CImage::Load(const char* path)
+SDL_Surface* CImage::LoadUnconverted(const char* path)
 {
-    SDL_RWops* stream = SDL_RWFromFile(path, "rb");
+    if (path == nullptr) {
+        return nullptr;
+    }
+    // SDL decodes the checked bytes from memory, never the file itself.
+    const std::vector<unsigned char> bytes = ReadBitmapFile(path);
+    if (bytes.empty()) {
+        return nullptr;
+    }
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (stream == nullptr) {
         return nullptr;
     }
-    SDL_Surface* loaded = SDL_LoadBMP_RW(stream, 1);  // closes the stream itself
+    return SDL_LoadBMP_RW(stream, 1);  // closes the stream itself
+}
+
+SDL_Surface* CImage::Load(const char* path)
+{
+    SDL_Surface* loaded = LoadUnconverted(path);
     if (loaded == nullptr) {
         return nullptr;
     }

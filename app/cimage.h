@@ -12,6 +12,10 @@ public:
     // A BMP file converted to the display's format, owned by the caller; null on any failure.
     static SDL_Surface* Load(const char* path);
 
+    // The same checked BMP in its own pixel format, for use before the window exists (the
+    // window icon); owned by the caller; null on any failure.
+    static SDL_Surface* LoadUnconverted(const char* path);
+
     // Blits all of src with its top-left corner at (x, y); false when either surface is null.
     static bool Draw(SDL_Surface* dest, SDL_Surface* src, int32_t x, int32_t y);
 

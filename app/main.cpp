@@ -3,13 +3,33 @@
 
 #include <SDL.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
+
+namespace {
+
+bool gameReturned = false;
+
+// SDL is shut down at exit also when start-up fails halfway. An exit from anywhere but the end
+// of main comes from a library giving up inside the game (Xlib does when its display goes
+// away); SDL's shutdown could then wait for ever on what has just failed, so the process ends
+// at once with that status.
+void ShutDownSdl(int status, void* /*unused*/)
+{
+    if (!gameReturned) {
+        _exit(status != 0 ? status : EXIT_FAILURE);
+    }
+    SDL_Quit();
+}
+
+}  // namespace
 
 int main(int /*argc*/, char* /*argv*/[])
 {
-    // SDL is shut down at exit also when start-up fails halfway.
-    std::atexit(SDL_Quit);
+    on_exit(ShutDownSdl, nullptr);
     Shooter game;
     const int result = game.OnExecute();
+    gameReturned = true;
     return result;
 }

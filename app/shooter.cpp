@@ -2,7 +2,10 @@
 #include "app/shooter.h"
 
 #include "app/cimage.h"
+#include "app/process_guard.h"
+#include "assets/asset_catalog.h"
 
+#include <initializer_list>
 #include <set>
 
 namespace {
@@ -24,11 +27,12 @@ constexpr const char* kGameName = "Farmyard Cannon";
 void NameWindow()
 {
     SDL_WM_SetCaption(kGameName, kGameName);
-    SDL_Surface* icon = SDL_LoadBMP("./bmp/icon.bmp");
+    SDL_Surface* icon = CImage::LoadUnconverted(Asset::kWindowIcon.path);
     if (icon == nullptr) {
         return;
     }
-    SDL_SetColorKey(icon, SDL_SRCCOLORKEY, SDL_MapRGB(icon->format, 255, 0, 255));
+    SDL_SetColorKey(icon, SDL_SRCCOLORKEY,
+                    SDL_MapRGB(icon->format, Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b));
     SDL_WM_SetIcon(icon, nullptr);
     SDL_FreeSurface(icon);
 }
@@ -66,20 +70,34 @@ void Shooter::RunFrame()
     while (SDL_PollEvent(&event) != 0) {
         OnEvent(&event);
     }
+    if (ProcessGuard::TakeQuitSignal()) {
+        OnExit();
+    }
     OnLoop();
     OnRender();
 }
 
 bool Shooter::OnInit()
 {
-    if (SDL_Init(SDL_INIT_EVERYTHING) < 0) {
+    // The game needs a window, its events and the timer; it plays no sound, and joysticks and
+    // CD drives play no part, so their failing to start does not stop it.
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) {
         return false;
     }
+    for (const Uint32 optional : {SDL_INIT_AUDIO, SDL_INIT_JOYSTICK, SDL_INIT_CDROM}) {
+        SDL_InitSubSystem(optional);
+    }
+    ProcessGuard::CatchQuitSignals();
     NameWindow();
     screen = SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowDepth, SDL_HWSURFACE | SDL_DOUBLEBUF);
     if (screen == nullptr) {
         return false;
     }
+    if (!ProcessGuard::OnVisibleDisplay()) {
+        screen = nullptr;  // SDL's own surface; SDL_Quit releases it
+        return false;
+    }
+    ProcessGuard::EndOnLostDisplay();
     if (!LoadImages()) {
         return false;
     }

@@ -17,6 +17,7 @@ b2Body* CreateFieldBody(b2World* world, const BodySetup& setup, const b2Shape& s
     fixtureDef.density = setup.density;
     fixtureDef.friction = setup.friction;
     fixtureDef.restitution = setup.restitution;
+    fixtureDef.filter = setup.filter;
 
     b2Body* body = world->CreateBody(&bodyDef);
     body->CreateFixture(&fixtureDef);

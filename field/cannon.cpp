@@ -17,6 +17,8 @@ void Cannon::CreateBody(b2World* world)
     setup.density = density;
     setup.friction = friction;
     setup.restitution = restitution;
+    setup.filter.categoryBits = CollisionCategory::Cannon;
+    setup.filter.maskBits = static_cast<uint16>(~CollisionCategory::Shot);
     body = CreateFieldBody(world, setup, SquareShape(halfSize));
 }
 

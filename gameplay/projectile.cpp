@@ -66,6 +66,7 @@ void Projectile::CreateBody(b2World* world)
     setup.density = density;
     setup.friction = friction;
     setup.restitution = restitution;
+    setup.filter.categoryBits = CollisionCategory::Shot;
     if (kind == ProjectileKind::Cow) {
         body = CreateFieldBody(world, setup, SquareShape(size));
     } else {

@@ -3,6 +3,7 @@
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
 #include "tests/game_fixture.h"
+#include "tests/game_process.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -155,113 +157,6 @@ void PushShot(int x, int y, int relX, int relY)
     PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, x + relX, y + relY);
 }
 
-// ---------------------------------------------------------------------------------------------
-// The game as its own process.
-
-struct ProcessResult {
-    bool exited = false; // ended by returning or exit(), not by a signal
-    int status = -1;
-    int signal = 0;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// True when the process's main thread is asleep in the loop's frame pacing (and so past start-up).
-bool SleepingInMainLoop(pid_t pid)
-{
-    std::ifstream syscall("/proc/" + std::to_string(pid) + "/syscall");
-    int number = -1;
-    syscall >> number;
-    return number == 35 || number == 230; // nanosleep, clock_nanosleep
-}
-
-// Runs the game in dir with the inherited (dummy-driver) environment. When closeWindow is set,
-// the game gets a close request (SDL turns SIGTERM into one) once it sleeps in its main loop.
-// A safety limit kills a game that hangs; it is no part of what is tested.
-ProcessResult RunGame(const fs::path& dir, bool closeWindow)
-{
-    const std::string outPath = (dir / "stdout.txt").string();
-    const std::string errPath = (dir / "stderr.txt").string();
-    const std::string dirPath = dir.string();
-    ProcessResult result;
-
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0 || err < 0 || chdir(dirPath.c_str()) != 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) {
-            _exit(126);
-        }
-        execl(SHOOTER_BINARY, "shooter", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    EXPECT_GT(pid, 0) << "fork failed";
-    if (pid <= 0) {
-        return result;
-    }
-
-    constexpr int kSafetyPolls = 6000; // 60 s of 10 ms polls
-    bool closeSent = false;
-    int waitStatus = 0;
-    pid_t done = 0;
-    for (int poll = 0; poll < kSafetyPolls && done == 0; ++poll) {
-        done = waitpid(pid, &waitStatus, WNOHANG);
-        if (done == 0 && closeWindow && !closeSent && SleepingInMainLoop(pid)) {
-            closeSent = kill(pid, SIGTERM) == 0;
-        }
-        if (done == 0) {
-            usleep(10000);
-        }
-    }
-    if (done == 0) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &waitStatus, 0);
-        ADD_FAILURE() << "the game did not end by itself within the safety limit";
-    }
-    result.exited = WIFEXITED(waitStatus);
-    result.status = result.exited ? WEXITSTATUS(waitStatus) : -1;
-    result.signal = WIFSIGNALED(waitStatus) ? WTERMSIG(waitStatus) : 0;
-    result.out = ReadFile(outPath);
-    result.err = ReadFile(errPath);
-    return result;
-}
-
-// A temporary directory removed at the end of its scope.
-class TempDir {
-  public:
-    TempDir()
-    {
-        char pattern[] = "/tmp/shooter-app-test-XXXXXX";
-        if (mkdtemp(pattern) != nullptr) {
-            path = pattern;
-        }
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    fs::path path;
-};
-
-// Copies the game's artwork into dir/bmp, leaving out one file (or none).
-void CopyArtwork(const fs::path& dir, const std::string& leftOut)
-{
-    const fs::path from = fs::path(SHOOTER_SOURCE_DIR) / "bmp";
-    fs::create_directory(dir / "bmp");
-    for (const fs::directory_entry& entry : fs::directory_iterator(from)) {
-        if (entry.path().filename() != leftOut) {
-            fs::copy_file(entry.path(), dir / "bmp" / entry.path().filename());
-        }
-    }
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -279,7 +174,7 @@ TEST(AppProcessTest, EachMissingFieldBitmapEndsTheGameWithStatus255AndNoOutput)
         CopyArtwork(dir.path, missing);
         ASSERT_FALSE(fs::exists(dir.path / "bmp" / missing));
 
-        const ProcessResult result = RunGame(dir.path, false);
+        const ProcessResult result = RunGame(dir.path, 0);
         EXPECT_TRUE(result.exited) << "ended by signal " << result.signal;
         EXPECT_EQ(result.status, 255) << "a failed start-up returns -1 from main";
         EXPECT_EQ(result.out, "") << "the game writes nothing to stdout";
@@ -288,7 +183,7 @@ TEST(AppProcessTest, EachMissingFieldBitmapEndsTheGameWithStatus255AndNoOutput)
 
     SCOPED_TRACE("without any artwork");
     TempDir empty;
-    const ProcessResult result = RunGame(empty.path, false);
+    const ProcessResult result = RunGame(empty.path, 0);
     EXPECT_EQ(result.status, 255);
     EXPECT_EQ(result.err, "");
 }
@@ -298,11 +193,46 @@ TEST(AppProcessTest, WithAllArtworkTheGameRunsUntilClosedAndExitsWithZero)
     TempDir dir;
     ASSERT_FALSE(dir.path.empty());
     CopyArtwork(dir.path, "");
-    const ProcessResult result = RunGame(dir.path, true);
+    const ProcessResult result = RunGame(dir.path, SIGTERM);
     EXPECT_TRUE(result.exited) << "ended by signal " << result.signal;
     EXPECT_EQ(result.status, 0) << "closing the window is a normal end";
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, "");
+}
+
+TEST(AppProcessTest, QuitSignalsCloseTheGameAndOnlyAMissingDisplayOrVideoStopsStartUp)
+{
+    TempDir dir;
+    ASSERT_FALSE(dir.path.empty());
+    CopyArtwork(dir.path, "");
+    // The terminal closing (SIGHUP) and Ctrl+C count as closing the window.
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(testing::Message() << "signal " << strsignal(signal));
+        const ProcessResult result = RunGame(dir.path, signal);
+        EXPECT_TRUE(result.exited) << "ended by signal " << result.signal;
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.out + result.err, "");
+    }
+    {
+        SCOPED_TRACE("no sound device");
+        const ProcessResult result = RunGame(dir.path, SIGTERM, {{"SDL_AUDIODRIVER", "bogus"}});
+        EXPECT_EQ(result.status, 0) << "the game plays without sound";
+        EXPECT_EQ(result.out + result.err, "");
+    }
+    // Left to choose, SDL falls back to drawing off screen; the game must not play to nobody.
+    for (const char* display : {static_cast<const char*>(nullptr), ":987"}) {
+        SCOPED_TRACE(testing::Message() << "DISPLAY " << (display != nullptr ? display : "unset"));
+        // SDL tries and unloads its desktop video libraries on the way, which leave allocations
+        // behind that are not the game's; a sanitizer build would report them at exit.
+        const ProcessResult result = RunGame(dir.path, 0,
+                                             {{"SDL_VIDEODRIVER", nullptr},
+                                              {"DISPLAY", display},
+                                              {"WAYLAND_DISPLAY", nullptr},
+                                              {"ASAN_OPTIONS", "detect_leaks=0"}});
+        EXPECT_TRUE(result.exited) << "ended by signal " << result.signal;
+        EXPECT_EQ(result.status, 255) << "a display nobody sees is a failed start-up";
+        EXPECT_EQ(result.out, "");
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -6,8 +6,10 @@
 
 #include <SDL.h>
 
+#include <cstring>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -138,6 +140,27 @@ TEST(CEventTest, KeysPassSymModifierAndCharacterUnchanged)
     EXPECT_EQ(Dispatch(KeyEvent(SDL_KEYDOWN, SDLK_c, static_cast<SDLMod>(KMOD_RCTRL | KMOD_LALT), 0xFFFF)),
               (Calls{"KeyDown " + std::to_string(SDLK_c) + " " + std::to_string(KMOD_RCTRL | KMOD_LALT) +
                      " 65535"}));
+}
+
+TEST(CEventTest, KeyCodesOutsideSdlsRangeReachNoHandler)
+{
+    // The queue carries key codes as plain integers; write them as such.
+    const auto rawKey = [](Uint8 type, long long sym, long long mod) {
+        SDL_Event event = KeyEvent(type, SDLK_UNKNOWN);
+        const auto rawSym = static_cast<std::underlying_type_t<SDLKey>>(sym);
+        const auto rawMod = static_cast<std::underlying_type_t<SDLMod>>(mod);
+        std::memcpy(&event.key.keysym.sym, &rawSym, sizeof(rawSym));
+        std::memcpy(&event.key.keysym.mod, &rawMod, sizeof(rawMod));
+        return event;
+    };
+    for (const long long sym : {static_cast<long long>(SDLK_LAST), 511LL, 35023LL, 65535LL, -1LL}) {
+        SCOPED_TRACE(testing::Message() << "key code " << sym);
+        EXPECT_EQ(Dispatch(rawKey(SDL_KEYDOWN, sym, KMOD_NONE)), Calls{});
+        EXPECT_EQ(Dispatch(rawKey(SDL_KEYUP, sym, KMOD_LSHIFT)), Calls{});
+    }
+    EXPECT_EQ(Dispatch(rawKey(SDL_KEYDOWN, SDLK_UNDO, 0x1FFFF)),
+              (Calls{"KeyDown " + std::to_string(SDLK_UNDO) + " 65535 0"}))
+        << "the last key is known; modifiers keep SDL's 16 bits";
 }
 
 TEST(CEventTest, MouseMotionUnpacksPositionsRelativeMotionAndButtonsInLeftRightMiddleOrder)

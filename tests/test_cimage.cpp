@@ -6,11 +6,13 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -294,6 +296,79 @@ TEST_F(CImageTest, DrawPlacesTheWholePictureClipsAndAcceptsPositionsOutside)
             const bool inside = x >= 2 && x < 5 && y >= 2 && y < 5;
             ASSERT_EQ(PixelAt(dest, x, y), inside ? Gradient(x, y) : kSentinel)
                 << "pixel (" << x << ", " << y << ")";
+        }
+    }
+}
+
+TEST_F(CImageTest, RealBitmapVariantsStillLoad)
+{
+    // A BMP file: 14-byte file header, 40-byte info header, palette (BGRA), pixel data.
+    const auto bmp = [](int32_t width, int32_t height, uint16_t depth, uint32_t compression,
+                        const std::vector<uint32_t>& palette, const std::vector<uint8_t>& pixels) {
+        std::vector<uint8_t> bytes;
+        const auto put = [&bytes](uint32_t value, int count) {
+            for (int i = 0; i < count; ++i) {
+                bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+            }
+        };
+        const auto offset = static_cast<uint32_t>(54 + 4 * palette.size());
+        bytes.push_back('B');
+        bytes.push_back('M');
+        put(offset + static_cast<uint32_t>(pixels.size()), 4);
+        put(0, 4);
+        put(offset, 4);
+        put(40, 4);
+        put(static_cast<uint32_t>(width), 4);
+        put(static_cast<uint32_t>(height), 4);
+        put(1, 2);
+        put(depth, 2);
+        put(compression, 4);
+        put(static_cast<uint32_t>(pixels.size()), 4);
+        put(2835, 4);
+        put(2835, 4);
+        put(static_cast<uint32_t>(palette.size()), 4);
+        put(0, 4);
+        for (const uint32_t colour : palette) {
+            put(colour, 4);
+        }
+        bytes.insert(bytes.end(), pixels.begin(), pixels.end());
+        return bytes;
+    };
+    const Rgb red{255, 0, 0};
+    const Rgb green{0, 255, 0};
+    const Rgb blue{0, 0, 255};
+    struct Variant {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        int width;
+        int height;
+        std::vector<std::pair<std::pair<int, int>, Rgb>> pixels;  // (x, y) from the top left
+    };
+    const std::vector<Variant> variants = {
+        {"1 x 1", bmp(1, 1, 24, 0, {}, {0, 0, 255, 0}), 1, 1, {{{0, 0}, red}}},
+        {"top-down rows (negative height)",
+         bmp(2, -2, 24, 0, {}, {0, 0, 255, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 0, 0, 0}), 2, 2,
+         {{{0, 0}, red}, {{1, 0}, blue}, {{0, 1}, blue}}},
+        {"paletted, 8 bits", bmp(2, 2, 8, 0, {0x00FF00, 0xFF0000}, {0, 1, 0, 0, 1, 0, 0, 0}), 2, 2,
+         {{{0, 0}, red}, {{1, 0}, green}, {{0, 1}, green}, {{1, 1}, red}}},
+        {"run-length, 8 bits",
+         bmp(4, 2, 8, 1, {0x00FF00, 0x0000FF}, {4, 1, 0, 0, 2, 0, 2, 1, 0, 0, 0, 1}), 4, 2,
+         {{{0, 0}, green}, {{3, 0}, blue}, {{0, 1}, blue}, {{3, 1}, blue}}},
+    };
+    for (const Variant& variant : variants) {
+        SCOPED_TRACE(variant.name);
+        const std::string path = dir + "/variant.bmp";
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(variant.bytes.data()),
+                   static_cast<std::streamsize>(variant.bytes.size()));
+        SDL_Surface* loaded = CImage::Load(path.c_str());
+        ASSERT_NE(loaded, nullptr);
+        Own(loaded);
+        EXPECT_EQ(loaded->w, variant.width);
+        EXPECT_EQ(loaded->h, variant.height);
+        for (const auto& [at, colour] : variant.pixels) {
+            EXPECT_EQ(PixelAt(loaded, at.first, at.second), colour)
+                << "pixel " << at.first << ", " << at.second;
         }
     }
 }

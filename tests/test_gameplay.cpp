@@ -465,7 +465,7 @@ TEST_F(GameplayTest, ContactDamageDependsOnSpeedMassAndKind)
     ASSERT_TRUE(Touching(map.projectiles[2].body, target->body));
     ASSERT_TRUE(Touching(map.projectiles[3].body, spring->body));
     ASSERT_TRUE(Touching(map.projectiles[4].body, map.balls[0].body));
-    ASSERT_TRUE(Touching(map.projectiles[5].body, map.cannon->body));
+    ASSERT_FALSE(HasContact(map.projectiles[5].body, map.cannon->body)) << "shots pass through the cannon";
     ASSERT_FALSE(Touching(map.projectiles[6].body, map.blocks[6].body));
     ASSERT_TRUE(HasContact(map.projectiles[6].body, map.blocks[6].body))
         << "the hovering pig's contact is listed, though the shapes do not touch";
@@ -691,4 +691,41 @@ TEST_F(GameplayTest, WholeGameFromStartButtonToEndPicture)
     PushQuit();
     RunFrames(1);
     EXPECT_FALSE(game->running);
+}
+
+TEST_F(GameplayTest, CannonStaysInTheFieldUnderAnyRateOfFire)
+{
+    // Cows dropped from the muzzle as fast as a player can click pile up where they appear;
+    // then every kind in turn, thrown every way, with the cow's and the sheep's second clicks.
+    struct Fire {
+        int interval;  // frames between shots
+        int frames;
+        bool mixed;
+    };
+    const std::pair<int, int> drags[] = {{0, 0}, {40, -40}, {-30, 30}, {30, 30}, {0, -60}, {-60, 0}};
+    const SDLKey kinds[] = {SDLK_x, SDLK_z, SDLK_c};
+    for (const Fire fire : {Fire{4, 400, false}, Fire{25, 1000, true}}) {
+        SCOPED_TRACE(testing::Message() << "a shot every " << fire.interval << " frames");
+        TearDown();
+        SetUp();
+        StartGame(kSeed);
+        RunFrames(100);
+        const Cannon* cannon = CurrentMap().GetCannon();
+        ASSERT_NE(cannon, nullptr);
+        const float right = static_cast<float>(CurrentMap().GetWidth()) - cannon->halfSize;
+        const float bottom = static_cast<float>(CurrentMap().GetHeight()) + 0.5f - cannon->halfSize;
+        constexpr float kSlack = 0.05f;  // contact skin and resting overlap
+        for (int shot = 0; shot < fire.frames / fire.interval; ++shot) {
+            PushKey(kinds[fire.mixed ? shot % 3 : 0]);
+            const auto [dx, dy] = drags[fire.mixed ? shot % 6 : 0];
+            if (game->aimState == AimState::WaitingForAction && fire.mixed) {
+                PushClick(500, 300);
+            }
+            Shoot(dx, dy);
+            RunFrames(fire.interval - 1);
+            ASSERT_TRUE(cannon->x >= cannon->halfSize - kSlack && cannon->x <= right + kSlack &&
+                        cannon->y <= bottom + kSlack)
+                << "after shot " << shot << " the cannon is at (" << cannon->x << ", " << cannon->y << ")";
+        }
+    }
 }

@@ -1,0 +1,255 @@
+// Damaged artwork: every bitmap of the game missing, cut short, garbled, lying about its size,
+// or not a file at all. A field bitmap stops start-up; any other leaves its sprite undrawn.
+#include "app/shooter.h"
+#include "tests/game_fixture.h"
+#include "tests/game_process.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<char>;
+
+void Put32(Bytes& bytes, size_t at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) {
+        bytes[at + static_cast<size_t>(i)] = static_cast<char>(value >> (8 * i));
+    }
+}
+
+void Write(const fs::path& path, const Bytes& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes Pattern(size_t count)
+{
+    Bytes bytes(count);
+    for (size_t i = 0; i < count; ++i) {
+        bytes[i] = static_cast<char>((i * 73 + 11) % 251);
+    }
+    return bytes;
+}
+
+// A 118-byte file whose headers claim a 24-bit picture of width x height.
+Bytes ClaimedSize(int32_t width, int32_t height)
+{
+    Bytes bytes(118, 0);
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    Put32(bytes, 2, 118);
+    Put32(bytes, 10, 54);
+    Put32(bytes, 14, 40);
+    Put32(bytes, 18, static_cast<uint32_t>(width));
+    Put32(bytes, 22, static_cast<uint32_t>(height));
+    bytes[26] = 1;  // planes
+    bytes[28] = 24; // bits per pixel
+    return bytes;
+}
+
+struct Damage {
+    const char* name;
+    // Turns the intact file at path (whose bytes are given) into the damaged one.
+    std::function<void(const fs::path& path, Bytes bytes)> apply;
+};
+
+// The game's headers are the full 40-byte kind: width at 18, depth at 28, pixel offset at 10.
+Damage Patched(const char* name, size_t at, uint32_t value, bool sixteenBits = false)
+{
+    return {name, [=](const fs::path& path, Bytes bytes) {
+                if (sixteenBits) {
+                    bytes[at] = static_cast<char>(value);
+                    bytes[at + 1] = static_cast<char>(value >> 8);
+                } else {
+                    Put32(bytes, at, value);
+                }
+                Write(path, bytes);
+            }};
+}
+
+const std::vector<Damage>& Damages()
+{
+    static const std::vector<Damage> damages = {
+        {"missing", [](const fs::path& path, Bytes) { fs::remove(path); }},
+        {"empty", [](const fs::path& path, Bytes) { Write(path, {}); }},
+        {"truncated",
+         [](const fs::path& path, Bytes bytes) {
+             bytes.resize(bytes.size() / 2);
+             Write(path, bytes);
+         }},
+        {"garbage", [](const fs::path& path, Bytes) { Write(path, Pattern(300)); }},
+        {"BM and garbage",
+         [](const fs::path& path, Bytes) {
+             Bytes bytes = Pattern(300);
+             bytes[0] = 'B';
+             bytes[1] = 'M';
+             Write(path, bytes);
+         }},
+        {"huge claimed size", [](const fs::path& path, Bytes) { Write(path, ClaimedSize(16000, 16000)); }},
+        Patched("negative width", 18, static_cast<uint32_t>(-64)),
+        Patched("bit depth 0", 28, 0, true),
+        Patched("bit depth 3", 28, 3, true),
+        Patched("bit depth 64", 28, 64, true),
+        Patched("pixel data offset past the end", 10, 1u << 20),
+        {"directory",
+         [](const fs::path& path, Bytes) {
+             fs::remove(path);
+             fs::create_directory(path);
+         }},
+        {"FIFO",
+         [](const fs::path& path, Bytes) {
+             fs::remove(path);
+             mkfifo(path.c_str(), 0600);
+         }},
+    };
+    return damages;
+}
+
+// The six bitmaps the field cannot be drawn without.
+const char* const kFieldBitmaps[] = {"blocktileset.bmp", "background.bmp", "p1cannon.bmp",
+                                     "target1.bmp",      "target2.bmp",    "bullet.bmp"};
+
+// Every other bitmap, with the sprite it is drawn as: an interface sprite, or a projectile kind.
+struct Optional {
+    const char* file;
+    const char* sprite; // null for a projectile's picture
+    int kind;
+};
+const Optional kOptionalBitmaps[] = {
+    {"top_bar.bmp", "top_bar", 0},
+    {"bot_bar.bmp", "bot_bar", 0},
+    {"Target1.bmp", "target1", 0},
+    {"Target2.bmp", "target2", 0},
+    {"cake.bmp", "cake", 0},
+    {"Start.bmp", "start_button", 0},
+    {"END.bmp", "end", 0},
+    {"pig.bmp", nullptr, ProjectileKind::Pig},
+    {"vaca.bmp", nullptr, ProjectileKind::Cow},
+    {"ovelha.bmp", nullptr, ProjectileKind::Sheep},
+    {"icon.bmp", nullptr, -1}, // the window's icon
+};
+
+// A copy of the artwork with one file damaged, made the working directory for its lifetime.
+class DamagedArtwork {
+  public:
+    DamagedArtwork(const char* file, const Damage& damage) : previous(fs::current_path())
+    {
+        CopyArtwork(dir.path, "");
+        const fs::path path = dir.path / "bmp" / file;
+        std::ifstream in(path, std::ios::binary);
+        const Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        in.close();
+        damage.apply(path, bytes);
+        fs::current_path(dir.path);
+    }
+    ~DamagedArtwork() { fs::current_path(previous); }
+
+    TempDir dir;
+
+  private:
+    fs::path previous;
+};
+
+class DamagedArtworkTest : public GameTest {
+  protected:
+    void SetUp() override {} // each case starts its own game in its own directory
+
+    // One game as a player would play it: start, every animal with its second click, the end.
+    void PlayWholeGame(const Optional& bitmap)
+    {
+        StartGame(1234);
+        for (const SDLKey key : {SDLK_z, SDLK_x, SDLK_c}) {
+            PushKey(key);
+            PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 500, 300);
+            PushMotion(450, 330, -50, 30, SDL_BUTTON_LMASK);
+            PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 450, 330);
+            RunFrames(1);
+            ASSERT_NE(game->lastProjectile, nullptr);
+            if (bitmap.sprite == nullptr && game->lastProjectile->kind == bitmap.kind) {
+                EXPECT_EQ(game->lastProjectile->sprite, nullptr) << "the shot is not drawn";
+            } else {
+                EXPECT_NE(game->lastProjectile->sprite, nullptr);
+            }
+            RunFrames(5);
+            PushClick(600, 300); // the cow's or the sheep's second click
+            RunFrames(5);
+        }
+        for (Block& block : CurrentMap().blocks) {
+            if (block.kind == BlockKind::Target) {
+                block.strength = 0.0f;
+            }
+        }
+        RunFrames(3);
+        EXPECT_EQ(game->gameState, GameState::Ended);
+        EXPECT_TRUE(game->interfaces.Find("end")->visible);
+    }
+};
+
+} // namespace
+
+TEST_F(DamagedArtworkTest, AFieldBitmapStopsStartUpAndAnyOtherIsLeftUndrawnWhileTheGamePlays)
+{
+    for (const Damage& damage : Damages()) {
+        for (const char* file : kFieldBitmaps) {
+            SCOPED_TRACE(testing::Message() << "bmp/" << file << ": " << damage.name);
+            DamagedArtwork artwork(file, damage);
+            Shooter shooter;
+            EXPECT_FALSE(shooter.OnInit());
+            for (SDL_Surface* surface : {shooter.blockTileset, shooter.background, shooter.p1Cannon,
+                                         shooter.target1, shooter.target2, shooter.bullet}) {
+                SDL_FreeSurface(surface);
+            }
+            SDL_Quit();
+        }
+        for (const Optional& bitmap : kOptionalBitmaps) {
+            SCOPED_TRACE(testing::Message() << "bmp/" << bitmap.file << ": " << damage.name);
+            DamagedArtwork artwork(bitmap.file, damage);
+            GameTest::SetUp();
+            if (bitmap.sprite != nullptr) {
+                EXPECT_EQ(game->interfaces.Find(bitmap.sprite)->surface, nullptr)
+                    << "the sprite is not drawn";
+            }
+            PlayWholeGame(bitmap);
+            TearDown();
+        }
+    }
+}
+
+TEST(DamagedArtworkProcessTest, EachDamageToAFieldBitmapEndsStartUpWith255AndNoOutput)
+{
+    const std::vector<Damage>& damages = Damages();
+    for (size_t i = 0; i < damages.size(); ++i) {
+        const char* file = kFieldBitmaps[i % std::size(kFieldBitmaps)];
+        SCOPED_TRACE(testing::Message() << "bmp/" << file << ": " << damages[i].name);
+        DamagedArtwork artwork(file, damages[i]);
+        const ProcessResult result = RunGame(artwork.dir.path, 0);
+        EXPECT_TRUE(result.exited) << "ended by signal " << result.signal;
+        EXPECT_EQ(result.status, 255);
+        EXPECT_EQ(result.out + result.err, "");
+    }
+}
+
+TEST(DamagedArtworkProcessTest, AHeaderClaimingAHugePictureIsRefusedBeforeAnythingLargeIsAllocated)
+{
+    // 20000 x 20000 at 24 bits would be 1.2 GB of pixels, from a 118-byte file.
+    const Damage huge{"claims 20000 x 20000",
+                      [](const fs::path& path, Bytes) { Write(path, ClaimedSize(20000, 20000)); }};
+    DamagedArtwork artwork("background.bmp", huge);
+    const ProcessResult result = RunGame(artwork.dir.path, 0);
+    EXPECT_EQ(result.status, 255);
+    EXPECT_LT(result.peakKiB, 64 * 1024) << "peak resident memory in KiB";
+}
