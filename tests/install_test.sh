@@ -33,8 +33,9 @@ for size in 16 32 48 64 128 256; do
 done
 
 # The X server picks a free display itself and writes its number once it accepts clients, so
-# nothing below can race its start-up or another test's server.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+# nothing below can race its start-up or another test's server. Without -noreset it would reset
+# whenever its last client (a window search) leaves, and a game connecting just then gets no display.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 1 100); do
   [ -s "$work/display" ] && break
