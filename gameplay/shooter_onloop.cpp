@@ -8,16 +8,6 @@ constexpr float kTargetHitLoss = 1.0f;  // a target loses this on every hit, on 
 constexpr int32_t kTargetPoints = 5;
 constexpr int32_t kFallenBelow = 5;  // cells below the field's bottom where a body counts as gone
 
-Block* FindBlock(Map& map, const b2Body* body)
-{
-    for (Block& block : map.blocks) {
-        if (block.body == body) {
-            return &block;
-        }
-    }
-    return nullptr;
-}
-
 // The impact damage a projectile deals at its current speed.
 float ImpactDamage(const Projectile& projectile)
 {
@@ -63,7 +53,11 @@ void Shooter::StepPhysics()
 
 void Shooter::UpdateMap()
 {
-    CurrentMap().Update();
+    Map& map = CurrentMap();
+    map.Update();
+    // Settings for the next step, from the speeds and places of this one.
+    map.UpdateContinuousCollision(timeStep);
+    map.ReleaseSeparatedShots();
 }
 
 void Shooter::ApplyContactDamage()
@@ -79,10 +73,10 @@ void Shooter::ApplyContactDamage()
         }
         b2Body* bodyA = contact->GetFixtureA()->GetBody();
         b2Body* bodyB = contact->GetFixtureB()->GetBody();
-        Block* block = FindBlock(map, bodyA);
+        Block* block = map.FindBlock(bodyA);
         const Projectile* projectile = map.FindProjectile(bodyB);
         if (block == nullptr || projectile == nullptr) {
-            block = FindBlock(map, bodyB);
+            block = map.FindBlock(bodyB);
             projectile = map.FindProjectile(bodyA);
         }
         if (block == nullptr || projectile == nullptr) {
