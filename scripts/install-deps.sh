@@ -14,6 +14,7 @@ packages=(
   xvfb
   xauth
   xdotool
+  x11-apps
 )
 
 missing=()
