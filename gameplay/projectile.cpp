@@ -64,7 +64,7 @@ void Projectile::CreateBody(b2World* world)
     BodySetup setup;
     setup.position.Set(x, y);
     setup.type = b2_dynamicBody;
-    setup.bullet = true;  // the launch force acts in the first step; the frame rules decide after it
+    setup.bullet = true;  // the launch force acts in the first step; the frame rules decide later
     setup.fixedRotation = kind == ProjectileKind::Cow;  // the cow's square stays upright
     setup.density = density;
     setup.friction = friction;
@@ -104,7 +104,9 @@ float Projectile::Speed() const
 
 void Projectile::UpdateContinuousCollision(float timeStep)
 {
-    if (body != nullptr) {
+    // Before its first step a shot keeps the continuous collision it was made with: its launch
+    // force has not shown in its speed yet.
+    if (body != nullptr && lifetime < kProjectileLifetime) {
         body->SetBullet(Speed() * timeStep > kContinuousFraction * size);
     }
 }

@@ -41,7 +41,7 @@ struct Projectile {
     void Update();
     // Units per second.
     float Speed() const;
-    // Continuous collision (a bullet body) only while the shot moves more than half its
-    // size in one step of timeStep seconds; slower, it cannot pass through anything in a step.
+    // Continuous collision (a bullet body) for the coming step of timeStep seconds only while
+    // the shot moves more than half its size in one; slower, it cannot pass through anything.
     void UpdateContinuousCollision(float timeStep);
 };

@@ -46,7 +46,10 @@ void Shooter::CheckGameOver()
 
 void Shooter::StepPhysics()
 {
-    b2World& world = *CurrentMap().world;
+    Map& map = CurrentMap();
+    // From the speeds the step starts with, whatever changed them since the last one.
+    map.UpdateContinuousCollision(timeStep);
+    b2World& world = *map.world;
     world.Step(timeStep, velocityIterations, positionIterations);
     world.ClearForces();
 }
@@ -55,8 +58,6 @@ void Shooter::UpdateMap()
 {
     Map& map = CurrentMap();
     map.Update();
-    // Settings for the next step, from the speeds and places of this one.
-    map.UpdateContinuousCollision(timeStep);
     map.ReleaseSeparatedShots();
 }
 
