@@ -10,6 +10,7 @@ if [ -z "${INSIDE_XVFB:-}" ]; then
   INSIDE_XVFB=1 exec xvfb-run -a -s '-screen 0 1024x768x24' bash "$0" "$@"
 fi
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+source "$(dirname "$0")/game_window.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -21,16 +22,8 @@ capture() {
   shift
   env "$@" "$game" >"$work/$name.out" 2>&1 &
   local pid=$!
-  local window=""
-  for _ in $(seq 1 300); do
-    for w in $(xdotool search --onlyvisible --name '.*' 2>/dev/null || true); do
-      if xdotool getwindowgeometry "$w" | grep -q 'Geometry: 1000x650'; then
-        window=$w
-      fi
-    done
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
+  local window
+  window=$(GameWindow 300)
   if [ -z "$window" ]; then
     echo "$name: no 1000x650 window appeared"
     kill "$pid" 2>/dev/null || true

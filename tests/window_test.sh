@@ -18,16 +18,8 @@ trap 'rm -f "$out"' EXIT
 "$game" >"$out" 2>&1 &
 pid=$!
 
-window=""
-for _ in $(seq 1 100); do
-  for w in $(xdotool search --onlyvisible --name '.*' 2>/dev/null || true); do
-    if xdotool getwindowgeometry "$w" | grep -q 'Geometry: 1000x650'; then
-      window=$w
-    fi
-  done
-  [ -n "$window" ] && break
-  sleep 0.1
-done
+source "$(dirname "$0")/game_window.sh"
+window=$(GameWindow 100)
 if [ -z "$window" ]; then
   echo "no 1000x650 window appeared"
   kill "$pid" 2>/dev/null || true
