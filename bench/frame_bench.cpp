@@ -18,12 +18,12 @@
 
 namespace {
 
-constexpr int kTileSize = 50;           // pixels
-constexpr int kDamageOverlayRow = 750;  // y of the damage overlays in the tile sheet
-constexpr float kMuzzleX = 1.1f;        // where the cannon's shots appear on a generated level
+constexpr int kTileSize = 50;          // pixels
+constexpr int kDamageOverlayRow = 750; // y of the damage overlays in the tile sheet
+constexpr float kMuzzleX = 1.1f;       // where the cannon's shots appear on a generated level
 constexpr float kMuzzleY = -0.1f;
 
-int jammedShots = 0;  // shots the game refused because the muzzle was crowded
+int jammedShots = 0; // shots the game refused because the muzzle was crowded
 
 double CpuMillis()
 {
@@ -70,11 +70,12 @@ void FloorRender(Shooter& game)
     for (const Block& block : map.blocks) {
         const int left = WorldToScreen(block.x, block.halfSize);
         const int top = WorldToScreen(block.y, block.halfSize);
-        CImage::DrawPart(screen, game.blockTileset, left, top, block.tileX, block.tileY, kTileSize, kTileSize);
+        CImage::DrawPart(screen, game.blockTileset, left, top, block.tileX, block.tileY, kTileSize,
+                         kTileSize);
         if (block.fullStrength > block.strength) {
             CImage::DrawPart(screen, game.blockTileset, left, top,
-                             Shooter::DamageFrame(block.strength, block.fullStrength) * kTileSize, kDamageOverlayRow,
-                             kTileSize, kTileSize);
+                             Shooter::DamageFrame(block.strength, block.fullStrength) * kTileSize,
+                             kDamageOverlayRow, kTileSize, kTileSize);
         }
     }
     if (const Cannon* cannon = map.GetCannon()) {
@@ -86,7 +87,8 @@ void FloorRender(Shooter& game)
                      WorldToScreen(projectile.y, projectile.size));
     }
     for (const Ball& ball : map.balls) {
-        CImage::Draw(screen, game.bullet, WorldToScreen(ball.x, ball.radius), WorldToScreen(ball.y, ball.radius));
+        CImage::Draw(screen, game.bullet, WorldToScreen(ball.x, ball.radius),
+                     WorldToScreen(ball.y, ball.radius));
     }
     for (size_t i = 0; i < game.interfaces.Size(); ++i) {
         const ObjInterface& object = game.interfaces[i];
@@ -101,7 +103,8 @@ void FloorRender(Shooter& game)
 // A shot as the cannon fires it, with a slightly different drag each time so they spread out.
 void FireFromMuzzle(Map& map, int shot)
 {
-    const b2Vec2 force(200.0f + static_cast<float>((shot * 37) % 400), -100.0f - static_cast<float>((shot * 53) % 300));
+    const b2Vec2 force(200.0f + static_cast<float>((shot * 37) % 400),
+                       -100.0f - static_cast<float>((shot * 53) % 300));
     if (map.Fire(kMuzzleX, kMuzzleY, force, shot % 3) == nullptr) {
         ++jammedShots;
     }
@@ -116,11 +119,11 @@ void FireFromAbove(Map& map, int shot)
 
 struct Scenario {
     std::string name;
-    int settleFrames = 300;     // run before any shot, then shots until the field is as wanted
-    int liveProjectiles = 0;    // topped up to this by one shot a frame
-    int burstTotal = 0;         // or: this many shots, in bursts of burstSize a frame
+    int settleFrames = 300;  // run before any shot, then shots until the field is as wanted
+    int liveProjectiles = 0; // topped up to this by one shot a frame
+    int burstTotal = 0;      // or: this many shots, in bursts of burstSize a frame
     int burstSize = 0;
-    bool wideField = false;     // the ~900 block field instead of a generated level
+    bool wideField = false; // the ~900 block field instead of a generated level
 };
 
 // About 900 blocks: 76 columns by 12 rows on a field as high as the game's but 76 wide.
@@ -163,7 +166,7 @@ void RunScenario(const Scenario& scenario, int frames, unsigned seed)
             for (int i = 0; i < scenario.burstSize && shot < scenario.burstTotal; ++i) {
                 FireFromMuzzle(*map, shot++);
             }
-            ready = true;  // the bursts themselves are measured
+            ready = true; // the bursts themselves are measured
         } else if (static_cast<int>(map->projectiles.size()) < scenario.liveProjectiles) {
             // One shot a frame from the cannon, like an auto-clicker; a second one from above
             // while the field holds fewer than wanted.
@@ -231,18 +234,20 @@ void RunScenario(const Scenario& scenario, int frames, unsigned seed)
                 static_cast<double>(contactsTotal) / n, shot, jammedShots);
     std::printf("  OnLoop   cpu mean %8.3f  p99 %8.3f  worst %9.3f ms | wall mean %8.3f vs bare step %8.3f ms"
                 "  ratio %5.2f\n",
-                loop.mean, loop.p99, loop.worst, loopW.mean, step.mean, step.mean > 0.0 ? loopW.mean / step.mean : 0.0);
-    std::printf("  OnRender cpu mean %8.3f  p99 %8.3f  worst %9.3f ms | floor %8.3f ms  ratio %5.2f\n", render.mean,
-                render.p99, render.worst, floor.mean, floor.mean > 0.0 ? render.mean / floor.mean : 0.0);
+                loop.mean, loop.p99, loop.worst, loopW.mean, step.mean,
+                step.mean > 0.0 ? loopW.mean / step.mean : 0.0);
+    std::printf("  OnRender cpu mean %8.3f  p99 %8.3f  worst %9.3f ms | floor %8.3f ms  ratio %5.2f\n",
+                render.mean, render.p99, render.worst, floor.mean,
+                floor.mean > 0.0 ? render.mean / floor.mean : 0.0);
     std::printf("  worst step %.3f ms: collide %.3f, solve %.3f, continuous %.3f, broad phase %.3f\n",
                 worstStep.step, worstStep.collide, worstStep.solve, worstStep.solveTOI, worstStep.broadphase);
-    std::printf("  frame    cpu mean %8.3f  p99 %8.3f  worst %9.3f ms  (events, rules, drawing)\n", whole.mean,
-                whole.p99, whole.worst);
+    std::printf("  frame    cpu mean %8.3f  p99 %8.3f  worst %9.3f ms  (events, rules, drawing)\n",
+                whole.mean, whole.p99, whole.worst);
     std::fflush(stdout);
     game.OnCleanup();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -260,8 +265,9 @@ int main(int argc, char** argv)
     scenarios.push_back({"500 in bursts of 30", 300, 0, 500, 30, false});
     scenarios.push_back({"900 blocks, 100 shots", 300, 100, 0, 0, true});
 
-    std::printf("frame_bench: %d measured frames per scenario, seed %u; times per frame, CPU of this thread\n", frames,
-                seed);
+    std::printf(
+        "frame_bench: %d measured frames per scenario, seed %u; times per frame, CPU of this thread\n",
+        frames, seed);
     for (const Scenario& scenario : scenarios) {
         if (only.empty() || scenario.name.find(only) != std::string::npos) {
             RunScenario(scenario, frames, seed);

@@ -15,7 +15,7 @@ namespace {
 // The system clock, noting each iteration: the loop reads the clock once as an iteration
 // starts and once as it ends.
 class ProbeClock : public FrameClock {
-public:
+  public:
     explicit ProbeClock(double seconds) : seconds(seconds) {}
 
     uint64_t NowMicros() override
@@ -29,7 +29,7 @@ public:
 
     PaceReport report;
 
-private:
+  private:
     void OnIterationStart()
     {
         const double now = PaceReport::NowSeconds();
@@ -65,7 +65,7 @@ private:
         event.button.type = type;
         event.button.button = SDL_BUTTON_LEFT;
         event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.button.x = 500;  // the start button
+        event.button.x = 500; // the start button
         event.button.y = 216;
         SDL_PushEvent(&event);
     }
@@ -78,7 +78,7 @@ private:
     bool quitting = false;
 };
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -89,7 +89,8 @@ int main(int argc, char** argv)
     Shooter game;
     game.SetClock(clock);
     if (game.OnExecute() != 0) {
-        std::fprintf(stderr, "pace_probe: the game did not start (a display, and ./bmp/ under the working folder?)\n");
+        std::fprintf(
+            stderr, "pace_probe: the game did not start (a display, and ./bmp/ under the working folder?)\n");
         return 1;
     }
     clock.report.Print("game ");

@@ -11,7 +11,7 @@
 
 // Marks the start of each iteration and reports on the whole run.
 class PaceReport {
-public:
+  public:
     void Start()
     {
         starts.clear();
@@ -36,7 +36,8 @@ public:
             std::count_if(intervals.begin(), intervals.end(), [](double ms) { return ms > 20.0; }));
         std::printf("%s: %.2f steps per second over %.1f s; interval mean %.3f ms, p99 %.2f ms, max %.2f ms, "
                     "%zu over 20 ms; CPU %.1f %% of one core\n",
-                    name, static_cast<double>(intervals.size()) / wall, wall, wall * 1e3 / static_cast<double>(intervals.size()),
+                    name, static_cast<double>(intervals.size()) / wall, wall,
+                    wall * 1e3 / static_cast<double>(intervals.size()),
                     intervals[intervals.size() * 99 / 100], intervals.back(), over, 100.0 * cpu / wall);
         std::fflush(stdout);
     }
@@ -46,13 +47,15 @@ public:
         return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
     }
 
-private:
+  private:
     // User and system time of every thread of the process.
     static double CpuSeconds()
     {
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
-        auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+        auto seconds = [](const timeval& t) {
+            return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+        };
         return seconds(usage.ru_utime) + seconds(usage.ru_stime);
     }
 

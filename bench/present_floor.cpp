@@ -12,9 +12,9 @@
 
 namespace {
 
-constexpr int kTileSize = 50;  // pixels
+constexpr int kTileSize = 50; // pixels
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -31,8 +31,8 @@ int main(int argc, char** argv)
     SDL_Surface* top = CImage::Load("./bmp/top_bar.bmp");
     SDL_Surface* bottom = CImage::Load("./bmp/bot_bar.bmp");
     SDL_Surface* cake = CImage::Load("./bmp/cake.bmp");
-    if (screen == nullptr || background == nullptr || tiles == nullptr || top == nullptr || bottom == nullptr ||
-        cake == nullptr) {
+    if (screen == nullptr || background == nullptr || tiles == nullptr || top == nullptr ||
+        bottom == nullptr || cake == nullptr) {
         std::fprintf(stderr, "present_floor: no window or no bitmaps (run from the repository root)\n");
         return 1;
     }
@@ -64,7 +64,8 @@ int main(int argc, char** argv)
         CImage::Draw(screen, background, 0, 0);
         for (int row = 5; row < 13; ++row) {
             for (int column = 0; column < 20; ++column) {
-                CImage::DrawPart(screen, tiles, column * kTileSize, row * kTileSize, 100, 0, kTileSize, kTileSize);
+                CImage::DrawPart(screen, tiles, column * kTileSize, row * kTileSize, 100, 0, kTileSize,
+                                 kTileSize);
             }
         }
         CImage::Draw(screen, top, 0, 0);

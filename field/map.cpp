@@ -17,7 +17,8 @@ constexpr uintptr_t kListMask = (uintptr_t{1} << kListBits) - 1;
 void Tag(b2Body* body, BodyList list, size_t index = 0)
 {
     if (body != nullptr) {
-        body->GetUserData().pointer = (static_cast<uintptr_t>(index) << kListBits) | static_cast<uintptr_t>(list);
+        const uintptr_t place = static_cast<uintptr_t>(index) << kListBits;
+        body->GetUserData().pointer = place | static_cast<uintptr_t>(list);
     }
 }
 
@@ -33,7 +34,8 @@ void TagFrom(std::vector<Record>& records, size_t first, BodyList list)
         }
         const uintptr_t tag = body->GetUserData().pointer;
         const size_t earlier = static_cast<size_t>(tag >> kListBits);
-        if ((tag & kListMask) == static_cast<uintptr_t>(list) && earlier < i && records[earlier].body == body) {
+        const bool sameList = (tag & kListMask) == static_cast<uintptr_t>(list);
+        if (sameList && earlier < i && records[earlier].body == body) {
             continue;
         }
         Tag(body, list, i);
@@ -295,7 +297,8 @@ size_t Map::PassThroughOverlaps(const Projectile& shot)
         return count;
     }
     for (const Projectile& earlier : projectiles) {
-        if (earlier.body != nullptr && earlier.body != shot.body && ShotOverlaps::Overlap(shot.body, earlier.body)) {
+        if (earlier.body != nullptr && earlier.body != shot.body &&
+            ShotOverlaps::Overlap(shot.body, earlier.body)) {
             overlaps->Add(shot.body, earlier.body);
             ++count;
         }

@@ -504,7 +504,8 @@ TEST(FramePacerTest, KeepsToItsOwnTimelineWhenSleepsWakeLateAndRestartsItAfterAn
     const uint64_t afterOverrun = iterate(3000);
     EXPECT_EQ(afterOverrun, overrunStart + 25000) << "no sleep after an overrun";
     const uint64_t next = iterate(3000);
-    EXPECT_EQ(next, afterOverrun + 10000 + 300) << "the new timeline counts from the iteration after the overrun";
+    EXPECT_EQ(next, afterOverrun + 10000 + 300)
+        << "the new timeline counts from the iteration after the overrun";
     const uint64_t later = iterate(3000);
     EXPECT_EQ(later, afterOverrun + 20000 + 300) << "no catch-up: the lost time is not made up";
 }

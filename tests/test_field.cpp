@@ -415,15 +415,17 @@ TEST(MapTest, EveryBodyFindsItsOwnRecordAcrossAddsRemovalsAndCopies)
             EXPECT_EQ(found->body, body) << "block " << i;
             EXPECT_LE(found, &field.blocks[i]) << "block " << i;
             EXPECT_EQ(found, &*std::find_if(field.blocks.begin(), field.blocks.end(),
-                                           [body](const Block& b) { return b.body == body; }))
+                                            [body](const Block& b) { return b.body == body; }))
                 << "block " << i << ": the first record in list order must be found";
             EXPECT_EQ(field.FindProjectile(body), nullptr) << "block " << i;
         }
         for (size_t i = 0; i < field.projectiles.size(); ++i) {
-            EXPECT_EQ(field.FindProjectile(field.projectiles[i].body), &field.projectiles[i]) << "projectile " << i;
+            EXPECT_EQ(field.FindProjectile(field.projectiles[i].body), &field.projectiles[i])
+                << "projectile " << i;
             EXPECT_EQ(field.FindBlock(field.projectiles[i].body), nullptr) << "projectile " << i;
         }
-        for (const b2Body* other : {field.balls[0].body, field.GetCannon()->body, static_cast<b2Body*>(nullptr)}) {
+        for (const b2Body* other :
+             {field.balls[0].body, field.GetCannon()->body, static_cast<b2Body*>(nullptr)}) {
             EXPECT_EQ(field.FindBlock(other), nullptr);
             EXPECT_EQ(field.FindProjectile(other), nullptr);
         }
@@ -437,7 +439,7 @@ TEST(MapTest, EveryBodyFindsItsOwnRecordAcrossAddsRemovalsAndCopies)
     ASSERT_EQ(map.FindBlock(map.blocks[1].body), &map.blocks[1]) << "the shared body's first record";
 
     Map copy = map;
-    copy.RemoveBlock(0);  // the original's first block now has no body left to look up
+    copy.RemoveBlock(0); // the original's first block now has no body left to look up
     expectAllFound(copy, 0, "in a copy after its own removals");
     expectAllFound(map, 1, "in the original, after the copy removed records from the shared world");
 }

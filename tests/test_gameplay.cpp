@@ -696,11 +696,12 @@ TEST_F(GameplayTest, FastShotsPassThroughNeitherAOneCellWallNorASwingingBall)
 {
     // A shot already in flight is sped up between two frames, so only the frame rules can give
     // it continuous collision for the step that follows.
-    constexpr float kSpeeds[] = {60.0f, 120.0f, 200.0f};  // 0.6 to 2 units a step
+    constexpr float kSpeeds[] = {60.0f, 120.0f, 200.0f}; // 0.6 to 2 units a step
     constexpr int kKinds[] = {ProjectileKind::Pig, ProjectileKind::Cow, ProjectileKind::Sheep};
     for (const int kind : kKinds) {
         for (const float speed : kSpeeds) {
-            SCOPED_TRACE(testing::Message() << "projectile kind " << kind << " at " << speed << " units a second");
+            SCOPED_TRACE(testing::Message()
+                         << "projectile kind " << kind << " at " << speed << " units a second");
             game->maps[0] = Map(game->gridWidth, game->gridHeight, game->gravity, game->doSleep);
             PlayOnEmptyField();
             Map& map = CurrentMap();
@@ -711,7 +712,7 @@ TEST_F(GameplayTest, FastShotsPassThroughNeitherAOneCellWallNorASwingingBall)
             map.AddPendulum(12.5f, 4.0f);
             RunFrames(30);
             ASSERT_LT(map.GetBlock(0).body->GetPosition().x, 12.6f);
-            map.GetBall(0).body->SetLinearVelocity(b2Vec2(-4.0f, 0.0f));  // swinging towards the shot
+            map.GetBall(0).body->SetLinearVelocity(b2Vec2(-4.0f, 0.0f)); // swinging towards the shot
 
             ASSERT_NE(map.Fire(4.0f, 11.5f, b2Vec2(0.0f, 0.0f), kind), nullptr);
             ASSERT_NE(map.Fire(4.0f, 5.0f, b2Vec2(0.0f, 0.0f), kind), nullptr);
@@ -786,14 +787,16 @@ TEST_F(GameplayTest, ShotsFiredOnTopOfOneAnotherPassThroughUntilApartAndACrowded
     ASSERT_EQ(map.ProjectileCount(), 8u);
     RunFrames(1);
     for (unsigned pig = 5; pig < 8; ++pig) {
-        EXPECT_TRUE(HasContact(cow->body, map.GetProjectile(pig).body)) << "pig " << pig - 5 << " passes through the cow";
+        EXPECT_TRUE(HasContact(cow->body, map.GetProjectile(pig).body))
+            << "pig " << pig - 5 << " passes through the cow";
     }
 
     // Resting on the floor they come apart within a second and then keep apart.
     RunFrames(150);
     for (unsigned i = 1; i < 4; ++i) {
         for (unsigned j = 0; j < i; ++j) {
-            const float apart = b2Distance(map.GetProjectile(i).body->GetPosition(), map.GetProjectile(j).body->GetPosition());
+            const float apart = b2Distance(map.GetProjectile(i).body->GetPosition(),
+                                           map.GetProjectile(j).body->GetPosition());
             EXPECT_GT(apart, 0.35f) << "shots " << j << " and " << i << " still overlap";
         }
     }
