@@ -13,7 +13,9 @@ bool ShotOverlaps::Overlap(const b2Body* a, const b2Body* b)
 {
     for (const b2Fixture* fa = a->GetFixtureList(); fa != nullptr; fa = fa->GetNext()) {
         for (const b2Fixture* fb = b->GetFixtureList(); fb != nullptr; fb = fb->GetNext()) {
-            if (b2TestOverlap(fa->GetShape(), 0, fb->GetShape(), 0, a->GetTransform(), b->GetTransform())) {
+            // The broad phase's boxes first: most shots are nowhere near each other.
+            if (b2TestOverlap(fa->GetAABB(0), fb->GetAABB(0)) &&
+                b2TestOverlap(fa->GetShape(), 0, fb->GetShape(), 0, a->GetTransform(), b->GetTransform())) {
                 return true;
             }
         }
