@@ -803,3 +803,23 @@ TEST_F(GameplayTest, ShotsFiredOnTopOfOneAnotherPassThroughUntilApartAndACrowded
     // The muzzle is clear again.
     EXPECT_NE(map.Fire(10.0f, 8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
 }
+
+TEST_F(GameplayTest, ACowRefusedByAJammedMuzzleLeavesTheNextClickToAim)
+{
+    StartGame();
+    Map& map = CurrentMap();
+    const Cannon* cannon = map.GetCannon();
+    ASSERT_NE(cannon, nullptr);
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_NE(map.Fire(cannon->x + 0.6f, cannon->y - 0.6f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    }
+    const size_t count = map.ProjectileCount();
+    PushKey(SDLK_x);
+    Press(500, 300);
+    Drag(500, 300, -10, 0);
+    Release(490, 300);
+    DispatchEvents();
+    EXPECT_EQ(map.ProjectileCount(), count) << "the cow appeared in a jammed muzzle";
+    EXPECT_EQ(game->lastProjectile, nullptr);
+    EXPECT_EQ(game->aimState, AimState::Idle) << "no cow is waiting for its second click";
+}
