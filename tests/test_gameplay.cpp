@@ -811,7 +811,8 @@ TEST_F(GameplayTest, ACowRefusedByAJammedMuzzleLeavesTheNextClickToAim)
     const Cannon* cannon = map.GetCannon();
     ASSERT_NE(cannon, nullptr);
     for (int i = 0; i < 4; ++i) {
-        ASSERT_NE(map.Fire(cannon->x + 0.6f, cannon->y - 0.6f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+        ASSERT_NE(map.Fire(cannon->x + 0.6f, cannon->y - 0.6f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig),
+                  nullptr);
     }
     const size_t count = map.ProjectileCount();
     PushKey(SDLK_x);
