@@ -27,19 +27,29 @@ FramePacer::FramePacer(FrameClock& clock, uint64_t frameMicros) : clock(&clock),
 
 void FramePacer::StartFrame()
 {
-    frameStart = clock->NowMicros();
+    const uint64_t now = clock->NowMicros();
+    deadline = onTimeline ? deadline + frameMicros : now + frameMicros;
+    onTimeline = true;
 }
 
 void FramePacer::FinishFrame()
 {
     const uint64_t now = clock->NowMicros();
-    const uint64_t elapsed = now >= frameStart ? now - frameStart : 0;
-    if (elapsed < frameMicros) {
-        clock->SleepMicros(frameMicros - elapsed);
+    if (now >= deadline) {
+        onTimeline = false;  // overrun: the next iteration starts now and sets the pace afresh
+        return;
     }
+    uint64_t wait = deadline - now;
+    if (wait > frameMicros) {
+        // The clock went back: wait one frame at most and take up the pace from here.
+        wait = frameMicros;
+        deadline = now + frameMicros;
+    }
+    clock->SleepMicros(wait);
 }
 
 void FramePacer::SetClock(FrameClock& newClock)
 {
     clock = &newClock;
+    onTimeline = false;
 }

@@ -21,14 +21,17 @@ public:
 };
 
 // One physics step per iteration, so the game runs at real speed when an iteration is
-// stretched to the step's length. An iteration that overran is followed at once by the next;
-// there are no catch-up steps.
+// stretched to the step's length. Iterations are due on the loop's own timeline, one frame
+// after the previous one was due, so a sleep that wakes late is made up in the next frame and
+// the loop holds exactly one step per frame of wall-clock time on average. An iteration that
+// overran is followed at once by the next, and the timeline restarts from there: there are no
+// catch-up steps.
 class FramePacer {
 public:
     explicit FramePacer(FrameClock& clock, uint64_t frameMicros = 10000);
 
     void StartFrame();
-    // Sleeps away whatever is left of the frame's time, if anything.
+    // Sleeps until the iteration is due to end, if that is still ahead.
     void FinishFrame();
 
     void SetClock(FrameClock& clock);
@@ -36,5 +39,6 @@ public:
 private:
     FrameClock* clock;
     uint64_t frameMicros;
-    uint64_t frameStart = 0;
+    uint64_t deadline = 0;  // microseconds on the clock when the current iteration is due to end
+    bool onTimeline = false;  // false at first and after an overrun: the next start sets the pace
 };

@@ -1,5 +1,6 @@
 // The game's entry: one Shooter, run until its window is closed.
 #include "app/shooter.h"
+#include "app/video_defaults.h"
 
 #include <SDL.h>
 
@@ -27,6 +28,7 @@ void ShutDownSdl(int status, void* /*unused*/)
 
 int main(int /*argc*/, char* /*argv*/[])
 {
+    SetVideoDefaults();
     on_exit(ShutDownSdl, nullptr);
     Shooter game;
     const int result = game.OnExecute();

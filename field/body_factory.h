@@ -24,7 +24,7 @@ struct BodySetup {
 };
 
 // A body with one fixture of the given shape, or null when there is no world. The world owns
-// the body; no user data is attached (records find their bodies by pointer).
+// the body; its user data stays empty until a Map tags it with its record's place.
 b2Body* CreateFieldBody(b2World* world, const BodySetup& setup, const b2Shape& shape);
 
 // The square of half side h centred on the body.

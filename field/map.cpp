@@ -8,6 +8,68 @@ constexpr float kFloorDrop = 0.5f;  // the floor lies half a cell below the bott
 constexpr float kRotorSpeed = 2.0f;      // radians per second
 constexpr float kRotorTorque = 100.0f;
 
+// A body's user data: its record's place, shifted past the list code in the low two bits.
+// Zero marks a body made outside the Map, whose record can only be found by searching.
+enum class BodyList : uintptr_t { Unknown = 0, Block = 1, Projectile = 2, Other = 3 };
+constexpr uintptr_t kListBits = 2;
+constexpr uintptr_t kListMask = (uintptr_t{1} << kListBits) - 1;
+
+void Tag(b2Body* body, BodyList list, size_t index = 0)
+{
+    if (body != nullptr) {
+        const uintptr_t place = static_cast<uintptr_t>(index) << kListBits;
+        body->GetUserData().pointer = place | static_cast<uintptr_t>(list);
+    }
+}
+
+// Tags records[first..] with their places. A body that already points at an earlier record of
+// the same list keeps it, so the first record in list order is the one found.
+template <typename Record>
+void TagFrom(std::vector<Record>& records, size_t first, BodyList list)
+{
+    for (size_t i = first; i < records.size(); ++i) {
+        b2Body* body = records[i].body;
+        if (body == nullptr) {
+            continue;
+        }
+        const uintptr_t tag = body->GetUserData().pointer;
+        const size_t earlier = static_cast<size_t>(tag >> kListBits);
+        const bool sameList = (tag & kListMask) == static_cast<uintptr_t>(list);
+        if (sameList && earlier < i && records[earlier].body == body) {
+            continue;
+        }
+        Tag(body, list, i);
+    }
+}
+
+// The record that owns the body: straight from the tag when it still holds, by a search in list
+// order when the list was changed behind the Map's back (or by a copy of the Map sharing the
+// body), and none at all for a body of another list.
+template <typename Record>
+Record* FindRecord(std::vector<Record>& records, const b2Body* body, BodyList list)
+{
+    if (body == nullptr) {
+        return nullptr;
+    }
+    // Box2D 2.4 has no const accessor for user data; it is only read here.
+    const uintptr_t tag = const_cast<b2Body*>(body)->GetUserData().pointer;
+    const uintptr_t tagList = tag & kListMask;
+    if (tagList == static_cast<uintptr_t>(list)) {
+        const size_t index = static_cast<size_t>(tag >> kListBits);
+        if (index < records.size() && records[index].body == body) {
+            return &records[index];
+        }
+    } else if (tagList != static_cast<uintptr_t>(BodyList::Unknown)) {
+        return nullptr;
+    }
+    for (Record& record : records) {
+        if (record.body == body) {
+            return &record;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 Map::Map(int width, int height, b2Vec2 gravity, bool doSleep) : width(width), height(height)
@@ -22,8 +84,12 @@ Map::Map(int width, int height, b2Vec2 gravity, bool doSleep) : width(width), he
 
 void Map::CreateWorld(b2Vec2 gravity, bool doSleep)
 {
-    world = std::make_shared<b2World>(gravity);
+    overlaps = std::make_shared<ShotOverlaps>();
+    // The world holds on to its filter, so the filter outlives it in every copy of the Map.
+    world = std::shared_ptr<b2World>(new b2World(gravity), [filter = overlaps](b2World* w) { delete w; });
     world->SetAllowSleeping(doSleep);
+    world->SetContactFilter(overlaps.get());
+    world->SetDestructionListener(overlaps.get());
 }
 
 void Map::AddEdge(b2Vec2 start, b2Vec2 end)
@@ -36,16 +102,19 @@ void Map::AddEdge(b2Vec2 start, b2Vec2 end)
     b2EdgeShape shape;
     shape.SetTwoSided(start, end);
     edgeBody->CreateFixture(&shape, 0.0f);
+    Tag(edgeBody, BodyList::Other);
 }
 
 void Map::AddBlock(float x, float y, int kind)
 {
     blocks.push_back(Block(x, y, kind, world.get()));
+    TagBlocksFrom(blocks.size() - 1);
 }
 
 void Map::AddCannon(float x, float y)
 {
     cannon = std::make_shared<Cannon>(x, y, world.get());
+    Tag(cannon->body, BodyList::Other);
 }
 
 void Map::AddPendulum(float x, float y)
@@ -55,6 +124,8 @@ void Map::AddPendulum(float x, float y)
     AddDistanceJoint(anchor.body, bob.body);
     blocks.push_back(anchor);
     balls.push_back(bob);
+    TagBlocksFrom(blocks.size() - 1);
+    Tag(bob.body, BodyList::Other);
 }
 
 void Map::AddRotor(float x, float y)
@@ -64,6 +135,8 @@ void Map::AddRotor(float x, float y)
     AddRevoluteJoint(anchor.body, bob.body);
     blocks.push_back(anchor);
     balls.push_back(bob);
+    TagBlocksFrom(blocks.size() - 1);
+    Tag(bob.body, BodyList::Other);
 }
 
 void Map::AddDistanceJoint(b2Body* a, b2Body* b)
@@ -104,6 +177,7 @@ void Map::RemoveBlock(int index)
         world->DestroyBody(block.body);  // also destroys its joints
     }
     blocks.erase(blocks.begin() + index);
+    TagBlocksFrom(static_cast<size_t>(index));
 }
 
 void Map::RemoveProjectile(int index)
@@ -115,6 +189,17 @@ void Map::RemoveProjectile(int index)
     // Erasing drops the list's hold on the picture; it is freed unless a launch record
     // still shares it.
     projectiles.erase(projectiles.begin() + index);
+    TagProjectilesFrom(static_cast<size_t>(index));
+}
+
+void Map::TagBlocksFrom(size_t first)
+{
+    TagFrom(blocks, first, BodyList::Block);
+}
+
+void Map::TagProjectilesFrom(size_t first)
+{
+    TagFrom(projectiles, first, BodyList::Projectile);
 }
 
 void Map::Update()
@@ -185,13 +270,38 @@ b2Contact* Map::GetContactList() const
 
 Projectile* Map::FindProjectile(const b2Body* body)
 {
-    if (body == nullptr) {
-        return nullptr;
-    }
+    return FindRecord(projectiles, body, BodyList::Projectile);
+}
+
+Block* Map::FindBlock(const b2Body* body)
+{
+    return FindRecord(blocks, body, BodyList::Block);
+}
+
+void Map::UpdateContinuousCollision(float timeStep)
+{
     for (Projectile& projectile : projectiles) {
-        if (projectile.body == body) {
-            return &projectile;
+        projectile.UpdateContinuousCollision(timeStep);
+    }
+}
+
+void Map::ReleaseSeparatedShots()
+{
+    overlaps->ReleaseSeparated();
+}
+
+size_t Map::PassThroughOverlaps(const Projectile& shot)
+{
+    size_t count = 0;
+    if (shot.body == nullptr) {
+        return count;
+    }
+    for (const Projectile& earlier : projectiles) {
+        if (earlier.body != nullptr && earlier.body != shot.body &&
+            ShotOverlaps::Overlap(shot.body, earlier.body)) {
+            overlaps->Add(shot.body, earlier.body);
+            ++count;
         }
     }
-    return nullptr;
+    return count;
 }

@@ -4,6 +4,7 @@
 #include "field/ball.h"
 #include "field/block.h"
 #include "field/cannon.h"
+#include "field/shot_overlaps.h"
 #include "gameplay/projectile.h"
 
 #include <box2d/box2d.h>
@@ -14,6 +15,8 @@
 // One world unit is one grid cell. x grows to the right, y downwards; the field's top is
 // y = 0 and it is open there. Copies of a Map share its world and its cannon; both are
 // released when the last copy goes, the world after every record pointing into it.
+// Every body the Map makes carries, in its user data, which list holds its record and where,
+// so a contact finds its records in constant time; the tag follows removals.
 class Map {
 public:
     Map(int width, int height, b2Vec2 gravity, bool doSleep);
@@ -25,7 +28,8 @@ public:
     void AddRotor(float x, float y);
 
     // Firing. The launch record is a separate copy of the new projectile: it shares the
-    // body, but its x, y stay at the launch point.
+    // body, but its x, y stay at the launch point. Null, and nothing fired, when the shot
+    // would appear inside a crowd of earlier shots (see firing.cpp).
     std::unique_ptr<Projectile> Fire(float x, float y, b2Vec2 force, int kind);
     // The second click: a cow splits into three pigs, a sheep is jolted downwards. Does
     // nothing for any other kind, or once the projectile has left the field.
@@ -50,6 +54,14 @@ public:
     b2Contact* GetContactList() const;
     // The live projectile in the list that owns this body, or null once it has gone.
     Projectile* FindProjectile(const b2Body* body);
+    // The block in the list that owns this body, or null. The first record in list order wins.
+    Block* FindBlock(const b2Body* body);
+
+    // Continuous collision for each projectile only while it is fast enough to pass through
+    // something within one step of timeStep seconds.
+    void UpdateContinuousCollision(float timeStep);
+    // Shots that appeared on top of one another collide again once they have come apart.
+    void ReleaseSeparatedShots();
 
     std::vector<Block> blocks;            // creation order, which is also drawing order
     std::vector<Projectile> projectiles;  // firing order
@@ -60,6 +72,13 @@ public:
     std::shared_ptr<b2World> world;
 
 private:
+    void TagBlocksFrom(size_t first);
+    void TagProjectilesFrom(size_t first);
+    // Lets the new shot through every earlier one it overlaps; returns how many those are.
+    size_t PassThroughOverlaps(const Projectile& shot);
+
+    std::shared_ptr<ShotOverlaps> overlaps;  // the world's contact filter; lives as long as the world
+
     void CreateWorld(b2Vec2 gravity, bool doSleep);
     void AddEdge(b2Vec2 start, b2Vec2 end);
     void AddDistanceJoint(b2Body* a, b2Body* b);

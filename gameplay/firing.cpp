@@ -4,6 +4,9 @@
 namespace {
 
 constexpr float kPigSpread = 0.5f;  // the cow's pigs appear half a unit around it
+// A shot that would appear overlapping this many earlier shots is not fired: the muzzle is
+// jammed until they have moved on. Only shots fired many times a second ever get there.
+constexpr size_t kJammedMuzzle = 4;
 const b2Vec2 kSheepJolt(0.0f, 300.0f);  // downwards
 const b2Vec2 kSheepJoltPoint(0.5f, 0.5f);  // a world point, so the sheep also spins
 
@@ -12,7 +15,12 @@ const b2Vec2 kSheepJoltPoint(0.5f, 0.5f);  // a world point, so the sheep also s
 std::unique_ptr<Projectile> Map::Fire(float x, float y, b2Vec2 force, int kind)
 {
     auto record = std::make_unique<Projectile>(x, y, world.get(), kind);
+    if (PassThroughOverlaps(*record) >= kJammedMuzzle) {
+        world->DestroyBody(record->body);
+        return nullptr;
+    }
     projectiles.push_back(*record);
+    TagProjectilesFrom(projectiles.size() - 1);
     // The force acts for one step: the world's forces are cleared after every step.
     record->ApplyForce(force);
     return record;
@@ -38,6 +46,7 @@ void Map::ProjectileAction(const Projectile* record)
         Fire(position.x + kPigSpread, position.y, velocity, ProjectileKind::Pig);
         Fire(position.x - kPigSpread, position.y, velocity, ProjectileKind::Pig);
         Fire(position.x, position.y - kPigSpread, velocity, ProjectileKind::Pig);
+        overlaps->Release(body);  // the pigs burst out of the cow and push it aside
     } else if (record->kind == ProjectileKind::Sheep) {
         body->ApplyLinearImpulse(kSheepJolt, kSheepJoltPoint, true);
     }

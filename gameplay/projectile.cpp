@@ -21,6 +21,9 @@ constexpr KindRow kPigRow{"./bmp/pig.bmp", 1.0f, 0.2f, 3.0f, 0.5f, 0.5f};
 constexpr KindRow kCowRow{"./bmp/vaca.bmp", 5.0f, 0.4f, 2.0f, 1.0f, 0.2f};
 constexpr KindRow kSheepRow{"./bmp/ovelha.bmp", 2.0f, 0.3f, 3.0f, 0.5f, 0.6f};
 constexpr KindRow kLightSheepRow{"./bmp/ovelha.bmp", 2.0f, 0.1f, 1.0f, 0.5f, 0.6f};
+// A shot moving further than this share of its size in one step gets continuous collision.
+constexpr float kContinuousFraction = 0.5f;
+
 constexpr KindRow kBulletRow{"./bmp/bullet.bmp", 2.0f, 0.2f, 3.0f, 0.5f, 0.8f};
 
 const KindRow& RowFor(int kind)
@@ -61,7 +64,7 @@ void Projectile::CreateBody(b2World* world)
     BodySetup setup;
     setup.position.Set(x, y);
     setup.type = b2_dynamicBody;
-    setup.bullet = true;
+    setup.bullet = true;  // the launch force acts in the first step; the frame rules decide later
     setup.fixedRotation = kind == ProjectileKind::Cow;  // the cow's square stays upright
     setup.density = density;
     setup.friction = friction;
@@ -98,4 +101,13 @@ float Projectile::Speed() const
     }
     const b2Vec2& velocity = body->GetLinearVelocity();
     return std::sqrt(velocity.x * velocity.x + velocity.y * velocity.y);
+}
+
+void Projectile::UpdateContinuousCollision(float timeStep)
+{
+    // Before its first step a shot keeps the continuous collision it was made with: its launch
+    // force has not shown in its speed yet.
+    if (body != nullptr && lifetime < kProjectileLifetime) {
+        body->SetBullet(Speed() * timeStep > kContinuousFraction * size);
+    }
 }

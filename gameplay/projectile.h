@@ -1,4 +1,4 @@
-// A fired animal (or bullet): its own picture, its own bullet body, its kind's constants.
+// A fired animal (or bullet): its own picture, its own body, its kind's constants.
 #pragma once
 
 #include <SDL.h>
@@ -41,4 +41,7 @@ struct Projectile {
     void Update();
     // Units per second.
     float Speed() const;
+    // Continuous collision (a bullet body) for the coming step of timeStep seconds only while
+    // the shot moves more than half its size in one; slower, it cannot pass through anything.
+    void UpdateContinuousCollision(float timeStep);
 };

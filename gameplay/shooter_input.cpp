@@ -74,7 +74,9 @@ void Shooter::OnLButtonUp(int32_t /*x*/, int32_t /*y*/)
     interfaces.SetVisible("target1", false);
     interfaces.SetVisible("target2", false);
     aim = b2Vec2(0.0f, 0.0f);
-    aimState = projectileKind != ProjectileKind::Pig ? AimState::WaitingForAction : AimState::Idle;
+    // A shot the jammed muzzle refused has no second click to wait for.
+    const bool trick = projectileKind != ProjectileKind::Pig && lastProjectile != nullptr;
+    aimState = trick ? AimState::WaitingForAction : AimState::Idle;
 }
 
 void Shooter::OnRButtonDown(int32_t /*x*/, int32_t /*y*/) {}

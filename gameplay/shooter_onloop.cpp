@@ -8,16 +8,6 @@ constexpr float kTargetHitLoss = 1.0f;  // a target loses this on every hit, on 
 constexpr int32_t kTargetPoints = 5;
 constexpr int32_t kFallenBelow = 5;  // cells below the field's bottom where a body counts as gone
 
-Block* FindBlock(Map& map, const b2Body* body)
-{
-    for (Block& block : map.blocks) {
-        if (block.body == body) {
-            return &block;
-        }
-    }
-    return nullptr;
-}
-
 // The impact damage a projectile deals at its current speed.
 float ImpactDamage(const Projectile& projectile)
 {
@@ -56,14 +46,19 @@ void Shooter::CheckGameOver()
 
 void Shooter::StepPhysics()
 {
-    b2World& world = *CurrentMap().world;
+    Map& map = CurrentMap();
+    // From the speeds the step starts with, whatever changed them since the last one.
+    map.UpdateContinuousCollision(timeStep);
+    b2World& world = *map.world;
     world.Step(timeStep, velocityIterations, positionIterations);
     world.ClearForces();
 }
 
 void Shooter::UpdateMap()
 {
-    CurrentMap().Update();
+    Map& map = CurrentMap();
+    map.Update();
+    map.ReleaseSeparatedShots();
 }
 
 void Shooter::ApplyContactDamage()
@@ -79,10 +74,10 @@ void Shooter::ApplyContactDamage()
         }
         b2Body* bodyA = contact->GetFixtureA()->GetBody();
         b2Body* bodyB = contact->GetFixtureB()->GetBody();
-        Block* block = FindBlock(map, bodyA);
+        Block* block = map.FindBlock(bodyA);
         const Projectile* projectile = map.FindProjectile(bodyB);
         if (block == nullptr || projectile == nullptr) {
-            block = FindBlock(map, bodyB);
+            block = map.FindBlock(bodyB);
             projectile = map.FindProjectile(bodyA);
         }
         if (block == nullptr || projectile == nullptr) {

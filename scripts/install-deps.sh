@@ -15,6 +15,7 @@ packages=(
   xauth
   xdotool
   x11-utils
+  x11-apps
   # installing and packaging: the package's dependencies, its checks, the desktop files' checks
   dpkg-dev
   file

@@ -9,11 +9,13 @@ build=$1
 name="Farmyard Cannon"
 
 work=$(mktemp -d)
-xvfb_pid=""
 game_pid=""
+source "$(dirname "$0")/game_window.sh"
 cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  if [ -n "$game_pid" ]; then
+    kill "$game_pid" 2>/dev/null || true
+  fi
+  StopDisplay
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -32,18 +34,7 @@ for size in 16 32 48 64 128 256; do
   [ -s "$prefix/share/icons/hicolor/${size}x${size}/apps/farmyard-cannon.png" ] || fail "no ${size}x${size} icon"
 done
 
-# The X server picks a free display itself and writes its number once it accepts clients, so
-# nothing below can race its start-up or another test's server. Without -noreset it would reset
-# whenever its last client (a window search) leaves, and a game connecting just then gets no display.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$work/display" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || fail "the X server did not start"
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "the X server did not report its display"
-export DISPLAY=":$(head -n 1 "$work/display")"
+StartDisplay || fail "no virtual display"
 
 # In a sanitizer build, the desktop libraries keep allocations until exit that are not the game's.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"

@@ -402,6 +402,45 @@ TEST(FramePacerTest, SleepsAwayTheRestOfTenMillisecondsAndNeverCatchesUp)
     EXPECT_EQ(other.slept, (std::vector<uint64_t>{6000}));
 }
 
+TEST(FramePacerTest, KeepsToItsOwnTimelineWhenSleepsWakeLateAndRestartsItAfterAnOverrun)
+{
+    // Every sleep wakes 300 us late, as a real one on a busy machine does.
+    struct LateClock : FrameClock {
+        uint64_t NowMicros() override { return now; }
+        void SleepMicros(uint64_t micros) override { now += micros + 300; }
+        uint64_t now = 1'000'000;
+    };
+    LateClock clock;
+    FramePacer pacer(clock);
+    auto iterate = [&](uint64_t took) {
+        pacer.StartFrame();
+        const uint64_t start = clock.now;
+        clock.now += took;
+        pacer.FinishFrame();
+        return start;
+    };
+
+    const uint64_t first = iterate(3000);
+    uint64_t start = first;
+    for (int i = 1; i < 1000; ++i) {
+        start = iterate(3000);
+    }
+    // Each start is the previous deadline plus one late wake-up; sleeping what is left of each
+    // frame would drift 0.3 ms a frame instead.
+    EXPECT_EQ(start - first, 999u * 10000u + 300u) << "1000 iterations must start 10 ms apart on average";
+    EXPECT_EQ(clock.now - first, 1000u * 10000u + 300u);
+
+    SCOPED_TRACE("an overrun is followed at once by the next iteration, which sets a new pace");
+    const uint64_t overrunStart = iterate(25000);
+    const uint64_t afterOverrun = iterate(3000);
+    EXPECT_EQ(afterOverrun, overrunStart + 25000) << "no sleep after an overrun";
+    const uint64_t next = iterate(3000);
+    EXPECT_EQ(next, afterOverrun + 10000 + 300)
+        << "the new timeline counts from the iteration after the overrun";
+    const uint64_t later = iterate(3000);
+    EXPECT_EQ(later, afterOverrun + 20000 + 300) << "no catch-up: the lost time is not made up";
+}
+
 // ---------------------------------------------------------------------------------------------
 
 class AppTest : public GameTest {};

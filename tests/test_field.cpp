@@ -393,6 +393,59 @@ TEST(MapTest, CopiesShareTheWorldAndTheCannon)
     EXPECT_EQ(assigned.GetCannon(), map.GetCannon());
 }
 
+TEST(MapTest, EveryBodyFindsItsOwnRecordAcrossAddsRemovalsAndCopies)
+{
+    Map map = MakeMap();
+    for (int i = 0; i < 4; ++i) {
+        map.AddBlock(2.5f + static_cast<float>(i), 10.5f, 5);
+    }
+    map.AddPendulum(12.0f, 2.0f);
+    map.AddCannon(0.5f, 0.5f);
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_NE(map.Fire(3.0f + static_cast<float>(i), 3.0f, b2Vec2(0.0f, 0.0f), 0), nullptr);
+    }
+    // A record pushed without the Map, and a second record sharing a block's body.
+    map.projectiles.push_back(Projectile(9.0f, 3.0f, map.world.get(), 0));
+    map.blocks.push_back(map.blocks[2]);
+
+    auto expectAllFound = [](Map& field, size_t firstBlock, const char* when) {
+        SCOPED_TRACE(when);
+        for (size_t i = firstBlock; i < field.blocks.size(); ++i) {
+            const b2Body* body = field.blocks[i].body;
+            Block* found = field.FindBlock(body);
+            ASSERT_NE(found, nullptr) << "block " << i;
+            EXPECT_EQ(found->body, body) << "block " << i;
+            EXPECT_LE(found, &field.blocks[i]) << "block " << i;
+            EXPECT_EQ(found, &*std::find_if(field.blocks.begin(), field.blocks.end(),
+                                            [body](const Block& b) { return b.body == body; }))
+                << "block " << i << ": the first record in list order must be found";
+            EXPECT_EQ(field.FindProjectile(body), nullptr) << "block " << i;
+        }
+        for (size_t i = 0; i < field.projectiles.size(); ++i) {
+            EXPECT_EQ(field.FindProjectile(field.projectiles[i].body), &field.projectiles[i])
+                << "projectile " << i;
+            EXPECT_EQ(field.FindBlock(field.projectiles[i].body), nullptr) << "projectile " << i;
+        }
+        for (const b2Body* other :
+             {field.balls[0].body, field.GetCannon()->body, static_cast<b2Body*>(nullptr)}) {
+            EXPECT_EQ(field.FindBlock(other), nullptr);
+            EXPECT_EQ(field.FindProjectile(other), nullptr);
+        }
+    };
+    expectAllFound(map, 0, "as built");
+
+    map.RemoveBlock(1);
+    map.RemoveProjectile(0);
+    map.RemoveProjectile(1);
+    expectAllFound(map, 0, "after removals moved later records down");
+    ASSERT_EQ(map.FindBlock(map.blocks[1].body), &map.blocks[1]) << "the shared body's first record";
+
+    Map copy = map;
+    copy.RemoveBlock(0); // the original's first block now has no body left to look up
+    expectAllFound(copy, 0, "in a copy after its own removals");
+    expectAllFound(map, 1, "in the original, after the copy removed records from the shared world");
+}
+
 TEST(MapTest, PendulumSwingsOnItsRodAndRotorTurnsItsBall)
 {
     Map map = MakeMap();

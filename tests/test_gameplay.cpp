@@ -729,3 +729,136 @@ TEST_F(GameplayTest, CannonStaysInTheFieldUnderAnyRateOfFire)
         }
     }
 }
+
+TEST_F(GameplayTest, FastShotsPassThroughNeitherAOneCellWallNorASwingingBall)
+{
+    // A shot already in flight is sped up between two frames, so only the frame rules can give
+    // it continuous collision for the step that follows.
+    constexpr float kSpeeds[] = {60.0f, 120.0f, 200.0f}; // 0.6 to 2 units a step
+    constexpr int kKinds[] = {ProjectileKind::Pig, ProjectileKind::Cow, ProjectileKind::Sheep};
+    for (const int kind : kKinds) {
+        for (const float speed : kSpeeds) {
+            SCOPED_TRACE(testing::Message()
+                         << "projectile kind " << kind << " at " << speed << " units a second");
+            game->maps[0] = Map(game->gridWidth, game->gridHeight, game->gravity, game->doSleep);
+            PlayOnEmptyField();
+            Map& map = CurrentMap();
+            // A wall one cell thick of three earth blocks on the floor, and a pendulum.
+            for (const float y : {12.5f, 11.5f, 10.5f}) {
+                map.AddBlock(12.5f, y, BlockKind::Earth);
+            }
+            map.AddPendulum(12.5f, 4.0f);
+            RunFrames(30);
+            ASSERT_LT(map.GetBlock(0).body->GetPosition().x, 12.6f);
+            map.GetBall(0).body->SetLinearVelocity(b2Vec2(-4.0f, 0.0f)); // swinging towards the shot
+
+            ASSERT_NE(map.Fire(4.0f, 11.5f, b2Vec2(0.0f, 0.0f), kind), nullptr);
+            ASSERT_NE(map.Fire(4.0f, 5.0f, b2Vec2(0.0f, 0.0f), kind), nullptr);
+            RunFrames(1);
+            const b2Body* atWall = map.GetProjectile(0).body;
+            const b2Body* atBall = map.GetProjectile(1).body;
+            const b2Body* ball = map.GetBall(0).body;
+            // Whether the shot has met the ball; after that it may go anywhere.
+            struct Meeting : b2ContactListener {
+                const b2Body* a = nullptr;
+                const b2Body* b = nullptr;
+                bool met = false;
+                void BeginContact(b2Contact* contact) override
+                {
+                    const b2Body* x = contact->GetFixtureA()->GetBody();
+                    const b2Body* y = contact->GetFixtureB()->GetBody();
+                    met = met || (x == a && y == b) || (x == b && y == a);
+                }
+            } meeting;
+            meeting.a = atBall;
+            meeting.b = ball;
+            map.world->SetContactListener(&meeting);
+            map.GetProjectile(0).body->SetLinearVelocity(b2Vec2(speed, 0.0f));
+            map.GetProjectile(1).body->SetLinearVelocity(b2Vec2(speed, 0.0f));
+            for (int frame = 0; frame < 40; ++frame) {
+                RunFrames(1);
+                const Projectile* wallShot = map.FindProjectile(atWall);
+                const Projectile* ballShot = map.FindProjectile(atBall);
+                ASSERT_NE(wallShot, nullptr);
+                ASSERT_NE(ballShot, nullptr);
+                ASSERT_LT(wallShot->x, 12.5f) << "frame " << frame << ": the shot went through the wall";
+                ASSERT_TRUE(meeting.met || ballShot->x < map.GetBall(0).x)
+                    << "frame " << frame << ": the shot went through the ball";
+            }
+            EXPECT_TRUE(meeting.met) << "the shot never reached the ball";
+            map.world->SetContactListener(nullptr);
+        }
+    }
+}
+
+TEST_F(GameplayTest, ShotsFiredOnTopOfOneAnotherPassThroughUntilApartAndACrowdedMuzzleJams)
+{
+    PlayOnEmptyField();
+    Map& map = CurrentMap();
+    // An auto-clicker: shots appear in the same place within one frame. The fifth would be the
+    // fifth shot in one spot and is not fired.
+    std::vector<const b2Body*> fired;
+    for (int i = 0; i < 6; ++i) {
+        std::unique_ptr<Projectile> record = map.Fire(10.0f, 8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
+        if (i < 4) {
+            ASSERT_NE(record, nullptr) << "shot " << i << " must be fired";
+            fired.push_back(record->body);
+        } else {
+            EXPECT_EQ(record, nullptr) << "shot " << i << " appeared in a crowd of four";
+        }
+    }
+    ASSERT_EQ(map.ProjectileCount(), 4u);
+
+    // They fall together instead of bursting apart, with no contacts among them.
+    RunFrames(20);
+    for (unsigned i = 1; i < map.ProjectileCount(); ++i) {
+        EXPECT_NEAR(map.GetProjectile(i).x, 10.0f, 1e-4f) << "shot " << i << " was pushed out of the crowd";
+        for (unsigned j = 0; j < i; ++j) {
+            EXPECT_FALSE(HasContact(map.GetProjectile(i).body, map.GetProjectile(j).body));
+        }
+    }
+    // The cow's pigs appear overlapping the cow, yet burst out of it as before.
+    std::unique_ptr<Projectile> cow = map.Fire(4.0f, 3.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Cow);
+    ASSERT_NE(cow, nullptr);
+    RunFrames(1);
+    map.ProjectileAction(cow.get());
+    ASSERT_EQ(map.ProjectileCount(), 8u);
+    RunFrames(1);
+    for (unsigned pig = 5; pig < 8; ++pig) {
+        EXPECT_TRUE(HasContact(cow->body, map.GetProjectile(pig).body))
+            << "pig " << pig - 5 << " passes through the cow";
+    }
+
+    // Resting on the floor they come apart within a second and then keep apart.
+    RunFrames(150);
+    for (unsigned i = 1; i < 4; ++i) {
+        for (unsigned j = 0; j < i; ++j) {
+            const float apart = b2Distance(map.GetProjectile(i).body->GetPosition(),
+                                           map.GetProjectile(j).body->GetPosition());
+            EXPECT_GT(apart, 0.35f) << "shots " << j << " and " << i << " still overlap";
+        }
+    }
+    // The muzzle is clear again.
+    EXPECT_NE(map.Fire(10.0f, 8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+}
+
+TEST_F(GameplayTest, ACowRefusedByAJammedMuzzleLeavesTheNextClickToAim)
+{
+    StartGame();
+    Map& map = CurrentMap();
+    const Cannon* cannon = map.GetCannon();
+    ASSERT_NE(cannon, nullptr);
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_NE(map.Fire(cannon->x + 0.6f, cannon->y - 0.6f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig),
+                  nullptr);
+    }
+    const size_t count = map.ProjectileCount();
+    PushKey(SDLK_x);
+    Press(500, 300);
+    Drag(500, 300, -10, 0);
+    Release(490, 300);
+    DispatchEvents();
+    EXPECT_EQ(map.ProjectileCount(), count) << "the cow appeared in a jammed muzzle";
+    EXPECT_EQ(game->lastProjectile, nullptr);
+    EXPECT_EQ(game->aimState, AimState::Idle) << "no cow is waiting for its second click";
+}

@@ -16,60 +16,30 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 unset SDL_VIDEODRIVER WAYLAND_DISPLAY
 
 out=$(mktemp)
-ready=$(mktemp -u)
-xvfb_pid=""
 game_pid=""
+source "$(dirname "$0")/game_window.sh"
 cleanup() {
   if [ -n "$game_pid" ]; then
     kill -9 "$game_pid" 2>/dev/null || true
   fi
-  # The server is waited for: until it has gone, its display number is not free for the next
-  # test's server, and a client could still reach the dying one.
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  rm -f "$out" "$ready"
+  StopDisplay
+  rm -f "$out"
 }
 trap cleanup EXIT
-
-# Xvfb picks a free display and writes its number once it accepts connections, so nothing
-# talks to it before it is up, whatever else runs on the machine. Without -noreset it would
-# reset whenever its last client leaves (SDL's first probe of the display, xdotool), and turn
-# away whoever connects meanwhile.
-mkfifo "$ready"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$ready" >/dev/null 2>&1 &
-xvfb_pid=$!
-number=""
-read -r -t 30 number <"$ready" || true
-if [ -z "$number" ]; then
-  echo "the X server did not start"
-  exit 1
-fi
-export DISPLAY=":$number"
-for _ in $(seq 1 50); do
-  xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  sleep 0.1
-done
+StartDisplay
 
 # Starts the game and waits for its window; sets game_pid and window.
 start_game() {
   "$game" >"$out" 2>&1 &
   game_pid=$!
-  window=""
   for _ in $(seq 1 200); do
-    for w in $(xdotool search --onlyvisible --name '.*' 2>/dev/null || true); do
-      if xdotool getwindowgeometry "$w" 2>/dev/null | grep -q 'Geometry: 1000x650'; then
-        window=$w
-      fi
-    done
+    window=$(GameWindow 1)
     [ -n "$window" ] && return 0
     if ! kill -0 "$game_pid" 2>/dev/null; then
       echo "the game ended before its window appeared:"
       cat "$out"
       exit 1
     fi
-    sleep 0.1
   done
   echo "no 1000x650 window appeared"
   exit 1
@@ -114,9 +84,7 @@ signals)
   ;;
 lost-display)
   start_game
-  kill "$xvfb_pid"
-  wait "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=""
+  StopDisplay
   for _ in $(seq 1 20); do
     kill -0 "$game_pid" 2>/dev/null || break
     sleep 0.1

@@ -1,0 +1,120 @@
+// The pairs of shots let through each other, and when they are released.
+#include "field/shot_overlaps.h"
+
+#include <vector>
+
+namespace {
+
+constexpr int kPassThroughSteps = 50;  // half a second of game time
+
+}  // namespace
+
+bool ShotOverlaps::Overlap(const b2Body* a, const b2Body* b)
+{
+    for (const b2Fixture* fa = a->GetFixtureList(); fa != nullptr; fa = fa->GetNext()) {
+        for (const b2Fixture* fb = b->GetFixtureList(); fb != nullptr; fb = fb->GetNext()) {
+            // The broad phase's boxes first: most shots are nowhere near each other.
+            if (b2TestOverlap(fa->GetAABB(0), fb->GetAABB(0)) &&
+                b2TestOverlap(fa->GetShape(), 0, fb->GetShape(), 0, a->GetTransform(), b->GetTransform())) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void ShotOverlaps::Add(const b2Body* a, const b2Body* b)
+{
+    if (a == nullptr || b == nullptr || a == b) {
+        return;
+    }
+    if (partners[a].emplace(b, kPassThroughSteps).second) {
+        partners[b].emplace(a, kPassThroughSteps);
+        ++pairs;
+    }
+}
+
+bool ShotOverlaps::Contains(const b2Body* a, const b2Body* b) const
+{
+    const auto found = partners.find(a);
+    return found != partners.end() && found->second.count(b) != 0;
+}
+
+size_t ShotOverlaps::PairCount() const
+{
+    return pairs;
+}
+
+void ShotOverlaps::ReleaseSeparated()
+{
+    if (pairs == 0) {
+        return;
+    }
+    std::vector<std::pair<const b2Body*, const b2Body*>> apart;
+    for (auto& [body, others] : partners) {
+        for (auto& [other, stepsLeft] : others) {
+            if (body < other && (--stepsLeft <= 0 || !Overlap(body, other))) {
+                apart.emplace_back(body, other);
+            }
+        }
+    }
+    for (const auto& [a, b] : apart) {
+        partners[a].erase(b);
+        partners[b].erase(a);
+        --pairs;
+        Refilter(const_cast<b2Body*>(a));
+    }
+    std::erase_if(partners, [](const auto& entry) { return entry.second.empty(); });
+}
+
+void ShotOverlaps::Release(b2Body* body)
+{
+    if (body != nullptr && partners.count(body) != 0) {
+        Forget(body);
+        Refilter(body);
+    }
+}
+
+void ShotOverlaps::Refilter(b2Body* body)
+{
+    // The broad phase only asks the filter about a pair that has just come within reach;
+    // refiltering hands the body's pairs to it again.
+    for (b2Fixture* fixture = body->GetFixtureList(); fixture != nullptr; fixture = fixture->GetNext()) {
+        fixture->Refilter();
+    }
+}
+
+bool ShotOverlaps::ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB)
+{
+    if (pairs != 0 && Contains(fixtureA->GetBody(), fixtureB->GetBody())) {
+        return false;
+    }
+    return b2ContactFilter::ShouldCollide(fixtureA, fixtureB);
+}
+
+void ShotOverlaps::SayGoodbye(b2Joint* /*joint*/) {}
+
+void ShotOverlaps::SayGoodbye(b2Fixture* fixture)
+{
+    // A body being destroyed says goodbye for each fixture; a later body may reuse its address.
+    Forget(fixture->GetBody());
+}
+
+void ShotOverlaps::Forget(const b2Body* body)
+{
+    const auto found = partners.find(body);
+    if (found == partners.end()) {
+        return;
+    }
+    for (const auto& [other, stepsLeft] : found->second) {
+        const auto entry = partners.find(other);
+        if (entry != partners.end()) {
+            entry->second.erase(body);
+            if (entry->second.empty()) {
+                partners.erase(entry);
+            }
+        }
+        --pairs;
+    }
+    partners.erase(found);
+}

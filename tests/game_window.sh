@@ -1,0 +1,53 @@
+# Shared by the window tests: a virtual X display of the test's own, and the game's window on it.
+
+# StartDisplay: starts Xvfb on a display it picks itself, which it reports only once it accepts
+# connections, so nothing talks to it before it is up, whatever else runs on the machine.
+# Exports DISPLAY and sets display_pid. Without -noreset the server would reset whenever its
+# last client leaves (SDL's first probe of the display, xdotool) and turn away whoever connects
+# meanwhile.
+StartDisplay() {
+  local ready number=""
+  ready=$(mktemp -u)
+  mkfifo "$ready"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$ready" >/dev/null 2>&1 &
+  display_pid=$!
+  read -r -t 30 number <"$ready" || true
+  rm -f "$ready"
+  if [ -z "$number" ]; then
+    echo "the X server did not start"
+    return 1
+  fi
+  export DISPLAY=":$number"
+  for _ in $(seq 1 50); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "the X server on $DISPLAY does not answer"
+  return 1
+}
+
+# StopDisplay: stops the server and waits for it: until it has gone, its display number is not
+# free for the next test's server, and a client could still reach the dying one.
+StopDisplay() {
+  if [ -n "${display_pid:-}" ]; then
+    kill "$display_pid" 2>/dev/null || true
+    wait "$display_pid" 2>/dev/null || true
+    display_pid=""
+  fi
+}
+
+# GameWindow <tries>: prints the id of the visible 1000x650 window, waiting up to <tries>
+# tenths of a second for it; prints nothing when none appears.
+GameWindow() {
+  local window=""
+  for _ in $(seq 1 "$1"); do
+    for w in $(xdotool search --onlyvisible --name '.*' 2>/dev/null || true); do
+      if xdotool getwindowgeometry "$w" 2>/dev/null | grep -q 'Geometry: 1000x650'; then
+        window=$w
+      fi
+    done
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  echo "$window"
+}
