@@ -1,6 +1,8 @@
 // Facts about the game's pictures shared by the game, the artwork tool and the tests: files, sizes, layout.
 #pragma once
 
+#include "assets/colour.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -63,11 +65,6 @@ constexpr int kWindowWidth = 1000;
 constexpr int kWindowHeight = 650;
 
 // Pixels of this colour are see-through in every picture but the background.
-struct Colour {
-    std::uint8_t r;
-    std::uint8_t g;
-    std::uint8_t b;
-};
 constexpr Colour kColourKey{255, 0, 255}; // magenta
 
 // The tile sheet: square tiles of kTileSize pixels, addressed by their top-left pixel.

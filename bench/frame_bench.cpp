@@ -4,6 +4,8 @@
 // Run from the repository root (the game reads ./bmp/); headless on SDL's dummy driver.
 #include "app/cimage.h"
 #include "app/shooter.h"
+#include "assets/asset_catalog.h"
+#include "drive/headless_game.h"
 #include "render/screen_mapping.h"
 
 #include <time.h>
@@ -18,9 +20,7 @@
 
 namespace {
 
-constexpr int kTileSize = 50;          // pixels
-constexpr int kDamageOverlayRow = 750; // y of the damage overlays in the tile sheet
-constexpr float kMuzzleX = 1.1f;       // where the cannon's shots appear on a generated level
+constexpr float kMuzzleX = 1.1f; // where the cannon's shots appear on a generated level
 constexpr float kMuzzleY = -0.1f;
 
 int jammedShots = 0; // shots the game refused because the muzzle was crowded
@@ -70,12 +70,12 @@ void FloorRender(Shooter& game)
     for (const Block& block : map.blocks) {
         const int left = WorldToScreen(block.x, block.halfSize);
         const int top = WorldToScreen(block.y, block.halfSize);
-        CImage::DrawPart(screen, game.blockTileset, left, top, block.tileX, block.tileY, kTileSize,
-                         kTileSize);
+        CImage::DrawPart(screen, game.blockTileset, left, top, block.tileX, block.tileY, Asset::kTileSize,
+                         Asset::kTileSize);
         if (block.fullStrength > block.strength) {
             CImage::DrawPart(screen, game.blockTileset, left, top,
-                             Shooter::DamageFrame(block.strength, block.fullStrength) * kTileSize,
-                             kDamageOverlayRow, kTileSize, kTileSize);
+                             Shooter::DamageFrame(block.strength, block.fullStrength) * Asset::kTileSize,
+                             Asset::kDamageOverlayRow, Asset::kTileSize, Asset::kTileSize);
         }
     }
     if (const Cannon* cannon = map.GetCannon()) {
@@ -145,12 +145,13 @@ void BuildWideField(Shooter& game)
 void RunScenario(const Scenario& scenario, int frames, unsigned seed)
 {
     Shooter game;
-    if (!game.OnInit()) {
-        std::fprintf(stderr, "frame_bench: start-up failed; run it from the repository root\n");
+    if (!Drive::StartHeadless(game, "frame_bench")) {
         std::exit(1);
     }
-    game.SetLevelSeed(seed);
-    game.OnLButtonDown(500, 216);  // the start button
+    if (!Drive::StartLevel(game, seed)) {
+        std::fprintf(stderr, "frame_bench: the start button did not start the game\n");
+        std::exit(1);
+    }
     if (scenario.wideField) {
         BuildWideField(game);
     }
@@ -251,8 +252,6 @@ void RunScenario(const Scenario& scenario, int frames, unsigned seed)
 
 int main(int argc, char** argv)
 {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
     const int frames = argc > 1 ? std::atoi(argv[1]) : 1000;
     const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 1234u;
     const std::string only = argc > 3 ? argv[3] : "";

@@ -5,6 +5,8 @@
 #include "app/shooter.h"
 #include "app/video_defaults.h"
 #include "bench/pace_report.h"
+#include "drive/headless_game.h"
+#include "drive/input.h"
 
 #include <SDL.h>
 
@@ -47,27 +49,12 @@ class ProbeClock : public FrameClock {
         }
         if (!clicked && elapsed >= 2.0) {
             clicked = true;
-            Push(SDL_MOUSEBUTTONDOWN);
-            Push(SDL_MOUSEBUTTONUP);
+            Drive::Input().Click(Drive::kStartButtonX, Drive::kStartButtonY);
         }
         if (!quitting && elapsed >= 1.0 + seconds) {
             quitting = true;
-            SDL_Event quit{};
-            quit.type = SDL_QUIT;
-            SDL_PushEvent(&quit);
+            Drive::Input().Quit();
         }
-    }
-
-    static void Push(Uint8 type)
-    {
-        SDL_Event event{};
-        event.type = type;
-        event.button.type = type;
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.button.x = 500; // the start button
-        event.button.y = 216;
-        SDL_PushEvent(&event);
     }
 
     double seconds;

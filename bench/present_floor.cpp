@@ -4,17 +4,12 @@
 #include "app/cimage.h"
 #include "app/frame_pacer.h"
 #include "app/video_defaults.h"
+#include "assets/asset_catalog.h"
 #include "bench/pace_report.h"
 
 #include <SDL.h>
 
 #include <cstdlib>
-
-namespace {
-
-constexpr int kTileSize = 50; // pixels
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -25,19 +20,20 @@ int main(int argc, char** argv)
         return 1;
     }
     std::atexit(SDL_Quit);
-    SDL_Surface* screen = SDL_SetVideoMode(1000, 650, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
-    SDL_Surface* background = CImage::Load("./bmp/background.bmp");
-    SDL_Surface* tiles = CImage::Load("./bmp/blocktileset.bmp");
-    SDL_Surface* top = CImage::Load("./bmp/top_bar.bmp");
-    SDL_Surface* bottom = CImage::Load("./bmp/bot_bar.bmp");
-    SDL_Surface* cake = CImage::Load("./bmp/cake.bmp");
+    SDL_Surface* screen =
+        SDL_SetVideoMode(Asset::kWindowWidth, Asset::kWindowHeight, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    SDL_Surface* background = CImage::Load(Asset::kBackground.path);
+    SDL_Surface* tiles = CImage::Load(Asset::kBlockTileset.path);
+    SDL_Surface* top = CImage::Load(Asset::kTopBar.path);
+    SDL_Surface* bottom = CImage::Load(Asset::kBotBar.path);
+    SDL_Surface* cake = CImage::Load(Asset::kCake.path);
     if (screen == nullptr || background == nullptr || tiles == nullptr || top == nullptr ||
         bottom == nullptr || cake == nullptr) {
         std::fprintf(stderr, "present_floor: no window or no bitmaps (run from the repository root)\n");
         return 1;
     }
-    CImage::SetTransparent(tiles, 255, 0, 255);
-    CImage::SetTransparent(cake, 255, 0, 255);
+    CImage::SetTransparent(tiles, Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b);
+    CImage::SetTransparent(cake, Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b);
 
     FramePacer pacer(SystemClock::Instance());
     PaceReport report;
@@ -64,8 +60,9 @@ int main(int argc, char** argv)
         CImage::Draw(screen, background, 0, 0);
         for (int row = 5; row < 13; ++row) {
             for (int column = 0; column < 20; ++column) {
-                CImage::DrawPart(screen, tiles, column * kTileSize, row * kTileSize, 100, 0, kTileSize,
-                                 kTileSize);
+                CImage::DrawPart(screen, tiles, column * Asset::kTileSize, row * Asset::kTileSize,
+                                 Asset::kEarthTile.x, Asset::kEarthTile.y, Asset::kTileSize,
+                                 Asset::kTileSize);
             }
         }
         CImage::Draw(screen, top, 0, 0);

@@ -3,40 +3,27 @@
 
 #include <cstring>
 
-PixelColour ReadPixelLocked(const SDL_Surface* surface, int x, int y)
+Asset::Colour ReadPixelLocked(const SDL_Surface* surface, int x, int y)
 {
     const int bpp = surface->format->BytesPerPixel;
     const Uint8* p = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch + x * bpp;
+    // Rows need not start on a word boundary, so the pixel's 1 to 4 bytes are copied, never read
+    // through a wider pointer. They fill the low end of value in the machine's byte order.
     Uint32 value = 0;
-    switch (bpp) {
-    case 1:
-        value = *p;
-        break;
-    case 2: {
-        Uint16 packed = 0;
-        std::memcpy(&packed, p, sizeof packed);
-        value = packed;
-        break;
-    }
-    case 3:
-        value = static_cast<Uint32>(p[0]) | static_cast<Uint32>(p[1]) << 8 | static_cast<Uint32>(p[2]) << 16;
-        break;
-    default:
-        std::memcpy(&value, p, sizeof value);
-        break;
-    }
-    PixelColour colour;
+    const int offset = SDL_BYTEORDER == SDL_BIG_ENDIAN ? static_cast<int>(sizeof value) - bpp : 0;
+    std::memcpy(reinterpret_cast<Uint8*>(&value) + offset, p, static_cast<size_t>(bpp));
+    Asset::Colour colour;
     SDL_GetRGB(value, surface->format, &colour.r, &colour.g, &colour.b);
     return colour;
 }
 
-PixelColour ReadPixel(SDL_Surface* surface, int x, int y)
+Asset::Colour ReadPixel(SDL_Surface* surface, int x, int y)
 {
     const bool mustLock = SDL_MUSTLOCK(surface);
     if (mustLock) {
         SDL_LockSurface(surface);
     }
-    const PixelColour colour = ReadPixelLocked(surface, x, y);
+    const Asset::Colour colour = ReadPixelLocked(surface, x, y);
     if (mustLock) {
         SDL_UnlockSurface(surface);
     }

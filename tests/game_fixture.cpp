@@ -1,80 +1,49 @@
 // Shared test helpers.
 #include "tests/game_fixture.h"
 
+#include "drive/headless_game.h"
 #include "render/surface_pixels.h"
+
+namespace Asset {
+std::ostream& operator<<(std::ostream& out, const Colour& c)
+{
+    return out << "(" << int{c.r} << ", " << int{c.g} << ", " << int{c.b} << ")";
+}
+} // namespace Asset
 
 Rgb PixelAt(SDL_Surface* surface, int x, int y)
 {
-    const PixelColour colour = ReadPixel(surface, x, y);
-    return {colour.r, colour.g, colour.b};
-}
-
-SDL_Event ButtonEvent(Uint8 type, Uint8 button, int x, int y)
-{
-    SDL_Event event{};
-    event.type = type;
-    event.button.type = type;
-    event.button.button = button;
-    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.button.x = static_cast<Uint16>(x);
-    event.button.y = static_cast<Uint16>(y);
-    return event;
-}
-
-SDL_Event MotionEvent(int x, int y, int relX, int relY, Uint8 buttons)
-{
-    SDL_Event event{};
-    event.type = SDL_MOUSEMOTION;
-    event.motion.type = SDL_MOUSEMOTION;
-    event.motion.state = buttons;
-    event.motion.x = static_cast<Uint16>(x);
-    event.motion.y = static_cast<Uint16>(y);
-    event.motion.xrel = static_cast<Sint16>(relX);
-    event.motion.yrel = static_cast<Sint16>(relY);
-    return event;
-}
-
-SDL_Event KeyEvent(Uint8 type, SDLKey sym, SDLMod mod, Uint16 unicode)
-{
-    SDL_Event event{};
-    event.type = type;
-    event.key.type = type;
-    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = sym;
-    event.key.keysym.mod = mod;
-    event.key.keysym.unicode = unicode;
-    return event;
+    return ReadPixel(surface, x, y);
 }
 
 void PushButton(Uint8 type, Uint8 button, int x, int y)
 {
-    SDL_Event event = ButtonEvent(type, button, x, y);
-    ASSERT_EQ(SDL_PushEvent(&event), 0);
+    ASSERT_TRUE(Drive::Input().Button(type, button, x, y)) << SDL_GetError();
 }
 
 void PushClick(int x, int y)
 {
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, x, y);
-    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, x, y);
+    ASSERT_TRUE(Drive::Input().Click(x, y)) << SDL_GetError();
 }
 
 void PushMotion(int x, int y, int relX, int relY, Uint8 buttons)
 {
-    SDL_Event event = MotionEvent(x, y, relX, relY, buttons);
-    ASSERT_EQ(SDL_PushEvent(&event), 0);
+    ASSERT_TRUE(Drive::Input().Motion(x, y, relX, relY, buttons)) << SDL_GetError();
 }
 
 void PushKey(SDLKey sym)
 {
-    SDL_Event event = KeyEvent(SDL_KEYDOWN, sym);
-    ASSERT_EQ(SDL_PushEvent(&event), 0);
+    ASSERT_TRUE(Drive::Input().Key(sym)) << SDL_GetError();
 }
 
 void PushQuit()
 {
-    SDL_Event event{};
-    event.type = SDL_QUIT;
-    ASSERT_EQ(SDL_PushEvent(&event), 0);
+    ASSERT_TRUE(Drive::Input().Quit()) << SDL_GetError();
+}
+
+void PushShot(int x, int y, int relX, int relY, int steps)
+{
+    ASSERT_TRUE(Drive::Input().Shoot(x, y, relX, relY, steps)) << SDL_GetError();
 }
 
 void GameTest::SetUp()
@@ -102,7 +71,7 @@ void GameTest::RunFrames(int n)
 void GameTest::StartGame(unsigned seed)
 {
     game->SetLevelSeed(seed);
-    PushClick(500, 216);
+    PushClick(Drive::kStartButtonX, Drive::kStartButtonY);
     RunFrames(1);
     ASSERT_EQ(game->gameState, GameState::Playing);
 }

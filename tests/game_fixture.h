@@ -2,6 +2,8 @@
 #pragma once
 
 #include "app/shooter.h"
+#include "assets/colour.h"
+#include "drive/input.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <ostream>
 
 // A clock that never waits: the loop's pacing plays no part in pass/fail tests.
 class InstantClock : public FrameClock {
@@ -24,27 +27,28 @@ public:
     uint64_t slept = 0;
 };
 
-struct Rgb {
-    int r = 0;
-    int g = 0;
-    int b = 0;
-    bool operator==(const Rgb& other) const = default;
-};
+using Rgb = Asset::Colour;
+
+namespace Asset {
+// Lets failure messages show colours.
+std::ostream& operator<<(std::ostream& out, const Colour& c);
+} // namespace Asset
 
 // Pixel colour of a surface, read in the surface's own format.
 Rgb PixelAt(SDL_Surface* surface, int x, int y);
 
-// Events as SDL would deliver them.
-SDL_Event ButtonEvent(Uint8 type, Uint8 button, int x, int y);
-SDL_Event MotionEvent(int x, int y, int relX, int relY, Uint8 buttons);
-SDL_Event KeyEvent(Uint8 type, SDLKey sym, SDLMod mod = KMOD_NONE, Uint16 unicode = 0);
+using Drive::ButtonEvent;
+using Drive::KeyEvent;
+using Drive::MotionEvent;
 
-// Event helpers: each pushes one event into SDL's queue.
+// Event helpers: each pushes its events into SDL's queue and fails the test if SDL refuses one.
 void PushButton(Uint8 type, Uint8 button, int x, int y);
-void PushClick(int x, int y);  // left press and release
+void PushClick(int x, int y); // left press and release
 void PushMotion(int x, int y, int relX, int relY, Uint8 buttons);
 void PushKey(SDLKey sym);
 void PushQuit();
+// Left press at (x, y), a drag by (relX, relY) in `steps` motion events, release: one shot.
+void PushShot(int x, int y, int relX, int relY, int steps = 1);
 
 // A Shooter after a successful OnInit, cleaned up at the end of each test.
 class GameTest : public testing::Test {

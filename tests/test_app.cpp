@@ -122,7 +122,7 @@ constexpr int kButtonLeft = 300;
 constexpr int kButtonTop = 116;
 constexpr int kButtonWidth = 400;
 constexpr int kButtonHeight = 200;
-const Rgb kMagenta{Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b};
+const Rgb kMagenta = Asset::kColourKey;
 
 // Share of the start button's opaque pixels that the screen shows as they are in the bitmap.
 double StartButtonShown(SDL_Surface* screen)
@@ -147,14 +147,6 @@ double StartButtonShown(SDL_Surface* screen)
     SDL_FreeSurface(button);
     EXPECT_GT(opaque, 1000) << "the start button should be mostly opaque";
     return opaque > 0 ? static_cast<double>(shown) / opaque : 0.0;
-}
-
-// Presses the left button at (x, y), drags by (relX, relY) and releases: one shot.
-void PushShot(int x, int y, int relX, int relY)
-{
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, x, y);
-    PushMotion(x + relX, y + relY, relX, relY, SDL_BUTTON_LMASK);
-    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, x + relX, y + relY);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Checks the generated pictures under ./bmp/: sizes, tile sheet layout, damage overlays and see-through
 // sprites, and that the artwork tool still draws them byte for byte.
 #include "assets/asset_catalog.h"
+#include "render/surface_pixels.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -17,14 +18,7 @@
 
 namespace {
 
-struct Rgb {
-    Uint8 r = 0, g = 0, b = 0;
-    bool magenta() const
-    {
-        return r == Asset::kColourKey.r && g == Asset::kColourKey.g && b == Asset::kColourKey.b;
-    }
-    bool operator==(const Rgb&) const = default;
-};
+using Rgb = Asset::Colour;
 
 // A loaded picture with its pixels copied out, so tests can read them freely.
 class Picture {
@@ -38,7 +32,7 @@ public:
         if (SDL_MUSTLOCK(surface.get())) SDL_LockSurface(surface.get());
         pixels_.reserve(static_cast<std::size_t>(w_) * h_);
         for (int y = 0; y < h_; ++y)
-            for (int x = 0; x < w_; ++x) pixels_.push_back(read(surface.get(), x, y));
+            for (int x = 0; x < w_; ++x) pixels_.push_back(ReadPixelLocked(surface.get(), x, y));
         if (SDL_MUSTLOCK(surface.get())) SDL_UnlockSurface(surface.get());
     }
 
@@ -52,28 +46,11 @@ public:
     int opaque_in(int x0, int y0, int w, int h) const {
         int n = 0;
         for (int y = y0; y < y0 + h; ++y)
-            for (int x = x0; x < x0 + w; ++x) n += !at(x, y).magenta();
+            for (int x = x0; x < x0 + w; ++x) n += at(x, y) != Asset::kColourKey;
         return n;
     }
 
 private:
-    static Rgb read(SDL_Surface* s, int x, int y) {
-        const Uint8* p = static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel;
-        Uint32 value = 0;
-        switch (s->format->BytesPerPixel) {
-            case 1: value = *p; break;
-            case 2: value = *reinterpret_cast<const Uint16*>(p); break;
-            case 3:
-                value = SDL_BYTEORDER == SDL_BIG_ENDIAN ? (Uint32{p[0]} << 16 | Uint32{p[1]} << 8 | p[2])
-                                                        : (Uint32{p[0]} | Uint32{p[1]} << 8 | Uint32{p[2]} << 16);
-                break;
-            default: value = *reinterpret_cast<const Uint32*>(p); break;
-        }
-        Rgb c;
-        SDL_GetRGB(value, s->format, &c.r, &c.g, &c.b);
-        return c;
-    }
-
     int w_ = 0, h_ = 0;
     std::vector<Rgb> pixels_;
 };
@@ -244,7 +221,7 @@ TEST(Sprites, NoColoursCloseToMagenta) {
         for (int y = 0; y < pic.height(); ++y)
             for (int x = 0; x < pic.width(); ++x) {
                 const Rgb c = pic.at(x, y);
-                if (c.magenta()) continue;
+                if (c == Asset::kColourKey) continue;
                 const int distance = (255 - c.r) + c.g + (255 - c.b);
                 fringe += distance < 90;
             }

@@ -95,7 +95,7 @@ class CImageTest : public testing::Test {
 // A source picture in which every pixel has a colour of its own.
 Rgb Gradient(int x, int y)
 {
-    return {20 + x * 20, 20 + y * 20, 200};
+    return {static_cast<Uint8>(20 + x * 20), static_cast<Uint8>(20 + y * 20), 200};
 }
 
 // A picture with magenta at every third pixel and colours close to magenta next to it.
@@ -107,7 +107,7 @@ Rgb Spotted(int x, int y)
     case 1:
         return x % 2 == 0 ? Rgb{254, 0, 255} : Rgb{255, 0, 254};
     default:
-        return Rgb{10 * x, 200, 10 * y};
+        return Rgb{static_cast<Uint8>(10 * x), 200, static_cast<Uint8>(10 * y)};
     }
 }
 
@@ -205,8 +205,7 @@ TEST_F(CImageTest, ColourKeyHidesExactlyMagentaAndKeyingTwiceIsKeyingOnce)
                 const Rgb expected = Spotted(x, y) == kMagenta ? kSentinel : Spotted(x, y);
                 hidden += Spotted(x, y) == kMagenta ? 1 : 0;
                 EXPECT_EQ(PixelAt(screen, 3 + x, 2 + y), expected)
-                    << "picture pixel (" << x << ", " << y << ") of colour " << Spotted(x, y).r << ","
-                    << Spotted(x, y).g << "," << Spotted(x, y).b;
+                    << "picture pixel (" << x << ", " << y << ") of colour " << Spotted(x, y);
             }
         }
         EXPECT_GT(hidden, 0);

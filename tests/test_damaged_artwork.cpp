@@ -174,9 +174,7 @@ class DamagedArtworkTest : public GameTest {
         StartGame(1234);
         for (const SDLKey key : {SDLK_z, SDLK_x, SDLK_c}) {
             PushKey(key);
-            PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 500, 300);
-            PushMotion(450, 330, -50, 30, SDL_BUTTON_LMASK);
-            PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 450, 330);
+            PushShot(500, 300, -50, 30);
             RunFrames(1);
             ASSERT_NE(game->lastProjectile, nullptr);
             if (bitmap.sprite == nullptr && game->lastProjectile->kind == bitmap.kind) {

@@ -41,18 +41,12 @@ class GameplayTest : public GameTest {
     void Release(int x, int y) { PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, x, y); }
 
     // A drag with the left button held, from (x, y) by (dx, dy) pixels in two motion events.
-    void Drag(int x, int y, int dx, int dy)
-    {
-        PushMotion(x + dx / 2, y + dy / 2, dx / 2, dy / 2, SDL_BUTTON_LMASK);
-        PushMotion(x + dx, y + dy, dx - dx / 2, dy - dy / 2, SDL_BUTTON_LMASK);
-    }
+    void Drag(int x, int y, int dx, int dy) { ASSERT_TRUE(Drive::Input().Drag(x, y, dx, dy, 2)); }
 
     // One shot the way a player makes it: press, drag, release, one frame.
     void Shoot(int dx, int dy)
     {
-        Press(500, 300);
-        Drag(500, 300, dx, dy);
-        Release(500 + dx, 300 + dy);
+        PushShot(500, 300, dx, dy, 2);
         RunFrames(1);
     }
 

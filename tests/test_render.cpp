@@ -9,12 +9,6 @@
 #include <set>
 #include <string>
 
-// Lets failure messages show colours.
-std::ostream& operator<<(std::ostream& out, const Rgb& c)
-{
-    return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
-
 namespace {
 
 // Colours of the stand-in artwork; none of them is the magenta colour key.
@@ -32,12 +26,12 @@ constexpr Rgb kMarker2{150, 100, 0};
 constexpr Rgb kCake{255, 180, 200};
 constexpr Rgb kStart{60, 160, 60};
 constexpr Rgb kEnd{10, 10, 10};
-constexpr Rgb kMagenta{Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b};
+constexpr Rgb kMagenta = Asset::kColourKey;
 
 // Overlay n of the sheet's damage row: its left half is this colour, its right half magenta.
 Rgb OverlayColour(int n)
 {
-    return {30 + n * 20, 230 - n * 20, 120};
+    return {static_cast<Uint8>(30 + n * 20), static_cast<Uint8>(230 - n * 20), 120};
 }
 
 void Fill(SDL_Surface* surface, int x, int y, int w, int h, Rgb colour)

@@ -1,5 +1,7 @@
 // Renders a seeded game headless and writes the start screen and a field in play as PNG files.
 #include "app/shooter.h"
+#include "drive/headless_game.h"
+#include "drive/input.h"
 #include "render/surface_pixels.h"
 #include "tools/png_file.h"
 
@@ -30,7 +32,7 @@ bool WritePng(SDL_Surface* surface, const std::string& path)
     }
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const PixelColour colour = ReadPixelLocked(surface, x, y);
+            const Asset::Colour colour = ReadPixelLocked(surface, x, y);
             rgb.push_back(colour.r);
             rgb.push_back(colour.g);
             rgb.push_back(colour.b);
@@ -49,22 +51,6 @@ void RunFrames(Shooter& game, int count)
     }
 }
 
-// A slingshot drag through the game's own handlers: press, pull back in steps, release.
-void Shoot(Shooter& game, int fromX, int fromY, int pullX, int pullY, int steps, bool release)
-{
-    game.OnLButtonDown(fromX, fromY);
-    int x = fromX;
-    int y = fromY;
-    for (int i = 0; i < steps; ++i) {
-        x += pullX;
-        y += pullY;
-        game.OnMouseMove(x, y, pullX, pullY, true, false, false);
-    }
-    if (release) {
-        game.OnLButtonUp(x, y);
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -74,24 +60,16 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string outDir = argc == 2 ? argv[1] : "docs";
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-
     Shooter game;
-    if (!game.OnInit()) {
-        std::fprintf(stderr, "screenshot: the game did not start (run from the repository root): %s\n",
-                     SDL_GetError());
+    if (!Drive::StartHeadless(game, "screenshot")) {
         return 1;
     }
-    game.SetLevelSeed(kLevelSeed);
 
     game.OnRender();
     bool ok = WritePng(game.screen, outDir + "/start-screen.png");
 
     if (ok) {
-        game.OnLButtonDown(500, 216); // the start button
-        game.OnLButtonUp(500, 216);
-        ok = game.gameState == GameState::Playing;
+        ok = Drive::StartLevel(game, kLevelSeed);
         if (!ok) {
             std::fprintf(stderr, "screenshot: the start button did not start the game\n");
         }
@@ -102,16 +80,18 @@ int main(int argc, char** argv)
         const Cannon* cannon = game.CurrentMap().GetCannon();
         const int cannonX = cannon != nullptr ? static_cast<int>(cannon->x * 50.0f) : 25;
         const int cannonY = cannon != nullptr ? static_cast<int>(cannon->y * 50.0f) : 25;
-        Shoot(game, cannonX, cannonY, -8, 5, 9, true); // a pig
+        // Every event goes straight to the game's handlers, between frames.
+        const Drive::Input input(game);
+        input.Shoot(cannonX, cannonY, -8 * 9, 5 * 9, 9); // a pig
         RunFrames(game, kFlightFrames);
-        game.OnKeyDown(SDLK_x, KMOD_NONE, 0); // a cow
-        Shoot(game, cannonX, cannonY, -15, 13, 12, true);
+        input.Key(SDLK_x); // a cow
+        input.Shoot(cannonX, cannonY, -15 * 12, 13 * 12, 12);
         RunFrames(game, kFlightFrames);
-        game.OnLButtonDown(250, 300); // the second click splits the cow into three pigs
-        game.OnLButtonUp(250, 300);
+        input.Click(250, 300); // the second click splits the cow into three pigs
         RunFrames(game, kFlightFrames / 2);
         // The next shot is being aimed: both markers show.
-        Shoot(game, 250, 300, -6, 4, 8, false);
+        input.Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 250, 300);
+        input.Drag(250, 300, -6 * 8, 4 * 8, 8);
         game.OnRender();
         ok = WritePng(game.screen, outDir + "/in-play.png");
     }

@@ -7,14 +7,9 @@
 #include <filesystem>
 #include <vector>
 
-struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
+using Rgb = Asset::Colour;
 
-constexpr Rgb kKey{Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b};
+constexpr Rgb kKey = Asset::kColourKey;
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kBlack{0, 0, 0};
 
