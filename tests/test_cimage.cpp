@@ -1,10 +1,13 @@
 // Bitmap operations: loading, whole and partial blits, clipping and the magenta colour key.
 #include "app/cimage.h"
+#include "assets/asset_catalog.h"
 #include "tests/game_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+
+#include <dlfcn.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +17,37 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace {
+
+// One colour key as the game set it: the flags it asked for, and the key the surface then carried
+// against the magenta in the surface's own format.
+struct KeyedSurface {
+    Uint32 flags;
+    Uint32 key;
+    Uint32 magenta;
+};
+
+// While set, every SDL_SetColorKey call made once the window is open is noted here: the pictures
+// the game blits. (The window icon is keyed before, for the window manager, and never blitted.)
+// The RLE request cannot be read back from the surface: this SDL keeps it out of the flags.
+std::vector<KeyedSurface>* keyedSurfaces = nullptr;
+
+} // namespace
+
+// Stands in front of SDL's SDL_SetColorKey for this test program, so the keying can be watched.
+extern "C" int SDL_SetColorKey(SDL_Surface* surface, Uint32 flag, Uint32 key)
+{
+    using KeyFunction = int (*)(SDL_Surface*, Uint32, Uint32);
+    static const KeyFunction sdlKey = reinterpret_cast<KeyFunction>(dlsym(RTLD_NEXT, "SDL_SetColorKey"));
+    const int result = sdlKey(surface, flag, key);
+    if (keyedSurfaces != nullptr && surface != nullptr && SDL_GetVideoSurface() != nullptr) {
+        const Asset::Colour magenta = Asset::kColourKey;
+        keyedSurfaces->push_back(
+            {flag, surface->format->colorkey, SDL_MapRGB(surface->format, magenta.r, magenta.g, magenta.b)});
+    }
+    return result;
+}
 
 namespace {
 
@@ -369,5 +403,38 @@ TEST_F(CImageTest, RealBitmapVariantsStillLoad)
             EXPECT_EQ(PixelAt(loaded, at.first, at.second), colour)
                 << "pixel " << at.first << ", " << at.second;
         }
+    }
+}
+
+class KeyedArtworkTest : public GameTest {
+  protected:
+    void SetUp() override
+    {
+        keyedSurfaces = &keyed;
+        GameTest::SetUp();
+    }
+    void TearDown() override
+    {
+        GameTest::TearDown();
+        keyedSurfaces = nullptr;
+    }
+
+    std::vector<KeyedSurface> keyed;
+};
+
+TEST_F(KeyedArtworkTest, EveryPictureTheGameKeysAsksForRunLengthBlitsOnMagenta)
+{
+    // Start-up keys the field's and the interface's pictures, and each shot keys its own sprite.
+    StartGame();
+    const size_t atStart = keyed.size();
+    EXPECT_GE(atStart, 5u) << "the tile sheet, cannon, both markers and the ball at least";
+    PushShot(500, 300, -30, 10);
+    RunFrames(1);
+    EXPECT_GT(keyed.size(), atStart) << "the shot's sprite is keyed";
+    for (size_t i = 0; i < keyed.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "colour key " << i);
+        EXPECT_NE(keyed[i].flags & SDL_SRCCOLORKEY, 0u);
+        EXPECT_NE(keyed[i].flags & SDL_RLEACCEL, 0u) << "keyed pictures are blitted run-length encoded";
+        EXPECT_EQ(keyed[i].key, keyed[i].magenta) << "the key is magenta in the picture's own format";
     }
 }
