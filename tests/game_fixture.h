@@ -43,7 +43,7 @@ using Drive::MotionEvent;
 
 // Event helpers: each pushes its events into SDL's queue and fails the test if SDL refuses one.
 void PushButton(Uint8 type, Uint8 button, int x, int y);
-void PushClick(int x, int y); // left press and release
+void PushClick(int x, int y);  // left press and release
 void PushMotion(int x, int y, int relX, int relY, Uint8 buttons);
 void PushKey(SDLKey sym);
 void PushQuit();
