@@ -16,6 +16,9 @@ packages=(
   xdotool
   x11-utils
   x11-apps
+  # the style checks: formatting and static analysis
+  clang-format
+  clang-tidy
   # installing and packaging: the package's dependencies, its checks, the desktop files' checks
   dpkg-dev
   file

@@ -95,8 +95,10 @@ void DrawControlsHint(Image& image)
             x += kSpace;
         }
     }
+    constexpr int kRivetY = kTop + kGlyphHeight * kScale / 2;  // whole pixels, level with the letters' middle
     for (std::string_view phrase : phrases) {
-        Rivet(image, x + kPart / 2, kTop + kGlyphHeight * kScale / 2, 2.2, Rgb{170, 170, 175});
+        const int rivetX = x + kPart / 2;  // whole pixels, in the middle of the gap before the phrase
+        Rivet(image, rivetX, kRivetY, 2.2, Rgb{170, 170, 175});
         x += kPart;
         words(phrase, label);
     }
