@@ -86,11 +86,7 @@ void Projectile::ApplyForce(b2Vec2 force)
 
 void Projectile::Update()
 {
-    if (body != nullptr) {
-        const b2Vec2& position = body->GetPosition();
-        x = position.x;
-        y = position.y;
-    }
+    FollowBody(body, x, y);
     lifetime -= 1.0f;
 }
 
