@@ -4,6 +4,7 @@
 #include "app/cimage.h"
 #include "app/process_guard.h"
 #include "assets/asset_catalog.h"
+#include "gameplay/tuning.h"
 
 #include <initializer_list>
 #include <set>
@@ -134,24 +135,24 @@ bool Shooter::LoadImages()
 
 void Shooter::InitPhysics()
 {
-    gravity = b2Vec2(0.0f, 20.0f);
-    doSleep = true;
-    velocityIterations = 8;
-    positionIterations = 3;
-    timeStep = 0.01f;
+    gravity = b2Vec2(0.0f, Tuning::kGravityY);
+    doSleep = Tuning::kAllowSleep;
+    velocityIterations = Tuning::kVelocityIterations;
+    positionIterations = Tuning::kPositionIterations;
+    timeStep = Tuning::kTimeStep;
 }
 
 void Shooter::ResetCounters()
 {
     score = 0;
-    targetsLeft = 3;
+    targetsLeft = Tuning::kTargetCount;
     aimState = AimState::Idle;
-    aimScale = 10.0f;
+    aimScale = Tuning::kAimForcePerPixel;
     aim = b2Vec2(0.0f, 0.0f);
     projectileKind = ProjectileKind::Pig;
     lastProjectile.reset();
-    gridWidth = 20;
-    gridHeight = 13;
+    gridWidth = Tuning::kFieldWidth;
+    gridHeight = Tuning::kFieldHeight;
     gameState = GameState::StartScreen;
 }
 

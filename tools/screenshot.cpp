@@ -1,5 +1,6 @@
 // Renders a seeded game headless and writes the start screen and a field in play as PNG files.
 #include "app/shooter.h"
+#include "render/screen_mapping.h"
 #include "render/surface_pixels.h"
 #include "tools/png_file.h"
 
@@ -100,8 +101,8 @@ int main(int argc, char** argv)
         RunFrames(game, kSettleFrames);
         // Press on the cannon and pull down-left: the shots fly up and to the right.
         const Cannon* cannon = game.CurrentMap().GetCannon();
-        const int cannonX = cannon != nullptr ? static_cast<int>(cannon->x * 50.0f) : 25;
-        const int cannonY = cannon != nullptr ? static_cast<int>(cannon->y * 50.0f) : 25;
+        const int cannonX = cannon != nullptr ? WorldToScreen(cannon->x, 0.0f) : 25;
+        const int cannonY = cannon != nullptr ? WorldToScreen(cannon->y, 0.0f) : 25;
         Shoot(game, cannonX, cannonY, -8, 5, 9, true); // a pig
         RunFrames(game, kFlightFrames);
         game.OnKeyDown(SDLK_x, KMOD_NONE, 0); // a cow
