@@ -11,9 +11,7 @@
 
 namespace {
 
-constexpr int kWindowWidth = 1000;
-constexpr int kWindowHeight = 650;
-constexpr int kWindowDepth = 32;
+constexpr int kWindowDepth = 32;  // bits per pixel
 
 void FreeSurface(SDL_Surface*& surface)
 {
@@ -90,7 +88,7 @@ bool Shooter::OnInit()
     }
     ProcessGuard::CatchQuitSignals();
     NameWindow();
-    screen = SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowDepth, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    screen = SDL_SetVideoMode(Asset::kWindowWidth, Asset::kWindowHeight, kWindowDepth, SDL_HWSURFACE | SDL_DOUBLEBUF);
     if (screen == nullptr) {
         return false;
     }
@@ -112,23 +110,22 @@ bool Shooter::OnInit()
 bool Shooter::LoadImages()
 {
     struct Wanted {
-        const char* path;
+        const Asset::Bitmap& bitmap;
         SDL_Surface** field;
     };
     const Wanted wanted[] = {
-        {"./bmp/blocktileset.bmp", &blockTileset}, {"./bmp/background.bmp", &background},
-        {"./bmp/p1cannon.bmp", &p1Cannon},         {"./bmp/target1.bmp", &target1},
-        {"./bmp/target2.bmp", &target2},           {"./bmp/bullet.bmp", &bullet},
+        {Asset::kBlockTileset, &blockTileset}, {Asset::kBackground, &background}, {Asset::kCannon, &p1Cannon},
+        {Asset::kTarget1, &target1},           {Asset::kTarget2, &target2},       {Asset::kBullet, &bullet},
     };
     for (const Wanted& image : wanted) {
-        *image.field = CImage::Load(image.path);
+        *image.field = CImage::Load(image.bitmap.path);
         if (*image.field == nullptr) {
             return false;
         }
     }
-    // Everything but the background shows the field behind its magenta.
+    // Everything but the background shows the field behind its colour key.
     for (SDL_Surface* keyed : {blockTileset, p1Cannon, target1, target2, bullet}) {
-        CImage::SetTransparent(keyed, 255, 0, 255);
+        CImage::SetTransparent(keyed, Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b);
     }
     return true;
 }
