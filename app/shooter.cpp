@@ -7,7 +7,6 @@
 #include "gameplay/tuning.h"
 
 #include <initializer_list>
-#include <set>
 
 namespace {
 
@@ -177,17 +176,8 @@ void Shooter::OnCleanup()
         }
     }
 
-    // The cake icons share one surface: free each surface once.
-    std::set<SDL_Surface*> freed;
-    for (size_t i = 0; i < interfaces.Size(); ++i) {
-        SDL_Surface*& surface = interfaces[i].surface;
-        if (surface != nullptr && freed.insert(surface).second) {
-            SDL_FreeSurface(surface);
-        }
-    }
-    for (size_t i = 0; i < interfaces.Size(); ++i) {
-        interfaces[i].surface = nullptr;
-    }
+    // Each interface picture once, also the one every cake icon shows.
+    interfaces.ReleasePictures();
 
     FreeSurface(target1);
     FreeSurface(target2);

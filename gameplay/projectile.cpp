@@ -50,7 +50,7 @@ Projectile::Projectile(float x, float y, b2World* world, int kind) : x(x), y(y),
     lifetime = kProjectileLifetime;
     const KindRow& row = RowFor(kind);
     // Each shot loads its own copy of the picture.
-    sprite = std::shared_ptr<SDL_Surface>(CImage::Load(row.bitmap.path), SDL_FreeSurface);
+    sprite = CImage::LoadOwned(row.bitmap.path);
     damageFactor = row.damageFactor;
     size = row.size;
     density = row.density;

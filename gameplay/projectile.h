@@ -21,7 +21,7 @@ constexpr int LightSheep = 3;
 constexpr float kProjectileLifetime = Tuning::kProjectileSeconds / Tuning::kTimeStep;
 
 // A plain value record: copies share the body (owned by the world) and the picture. The
-// picture is freed when the last copy holding it goes.
+// picture is loaded as an OwnedSurface and freed by its deleter when the last copy holding it goes.
 struct Projectile {
     float x = 0.0f;  // centre, world units
     float y = 0.0f;
