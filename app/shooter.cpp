@@ -4,8 +4,10 @@
 #include "app/cimage.h"
 #include "app/process_guard.h"
 #include "assets/asset_catalog.h"
+#include "field/level_generator.h"
 #include "gameplay/tuning.h"
 
+#include <ctime>
 #include <initializer_list>
 
 namespace {
@@ -150,6 +152,21 @@ void Shooter::ResetCounters()
     gridWidth = Tuning::kFieldWidth;
     gridHeight = Tuning::kFieldHeight;
     gameState = GameState::StartScreen;
+}
+
+void Shooter::SetLevelSeed(unsigned seed)
+{
+    levelSeed = seed;
+}
+
+void Shooter::GenerateLevel()
+{
+    GenerateLevel(levelSeed ? *levelSeed : static_cast<unsigned>(std::time(nullptr)));
+}
+
+void Shooter::GenerateLevel(unsigned seed)
+{
+    Rules::GenerateLevel(CurrentMap(), seed, targetsLeft, gridWidth);
 }
 
 void Shooter::CreateMap()
