@@ -89,7 +89,8 @@ bool Shooter::OnInit()
     }
     ProcessGuard::CatchQuitSignals();
     NameWindow();
-    screen = SDL_SetVideoMode(Asset::kWindowWidth, Asset::kWindowHeight, kWindowDepth, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    screen = SDL_SetVideoMode(Asset::kWindowWidth, Asset::kWindowHeight, kWindowDepth,
+                              SDL_HWSURFACE | SDL_DOUBLEBUF);
     if (screen == nullptr) {
         return false;
     }

@@ -10,8 +10,8 @@
 namespace {
 
 // Adds a sprite whose size is its bitmap's.
-void AddPicture(InterfaceSet& interfaces, Layout::ScreenPoint centre, const Asset::Bitmap& bitmap, bool visible,
-                std::string name)
+void AddPicture(InterfaceSet& interfaces, Layout::ScreenPoint centre, const Asset::Bitmap& bitmap,
+                bool visible, std::string name)
 {
     SDL_Surface* picture = interfaces.Keep(CImage::LoadOwned(bitmap.path));
     interfaces.Add({centre.x, centre.y}, {bitmap.width, bitmap.height}, visible, picture, std::move(name));
