@@ -141,6 +141,11 @@ SDL_Rect MakeRect(int32_t x, int32_t y, int32_t w, int32_t h)
 
 }  // namespace
 
+OwnedSurface CImage::LoadOwned(const char* path)
+{
+    return OwnedSurface(Load(path));
+}
+
 SDL_Surface* CImage::LoadUnconverted(const char* path)
 {
     if (path == nullptr) {

@@ -1,6 +1,8 @@
 // The four bitmap operations of the game: load a BMP, blit it whole or in part, colour-key it.
 #pragma once
 
+#include "app/owned_surface.h"
+
 #include <SDL.h>
 
 #include <cstdint>
@@ -11,6 +13,8 @@ public:
 
     // A BMP file converted to the display's format, owned by the caller; null on any failure.
     static SDL_Surface* Load(const char* path);
+    // The same, in the keeping of its one owner.
+    static OwnedSurface LoadOwned(const char* path);
 
     // The same checked BMP in its own pixel format, for use before the window exists (the
     // window icon); owned by the caller; null on any failure.

@@ -1,6 +1,8 @@
 // Paces the main loop: each iteration lasts at least one physics step of wall-clock time.
 #pragma once
 
+#include "gameplay/tuning.h"
+
 #include <cstdint>
 
 // Where the loop reads the time and waits; a test hands the pacer a clock of its own.
@@ -28,7 +30,7 @@ public:
 // catch-up steps.
 class FramePacer {
 public:
-    explicit FramePacer(FrameClock& clock, uint64_t frameMicros = 10000);
+    explicit FramePacer(FrameClock& clock, uint64_t frameMicros = Tuning::kFrameMicros);
 
     void StartFrame();
     // Sleeps until the iteration is due to end, if that is still ahead.

@@ -4,15 +4,15 @@
 #include "app/cimage.h"
 #include "app/process_guard.h"
 #include "assets/asset_catalog.h"
+#include "field/level_generator.h"
+#include "gameplay/tuning.h"
 
+#include <ctime>
 #include <initializer_list>
-#include <set>
 
 namespace {
 
-constexpr int kWindowWidth = 1000;
-constexpr int kWindowHeight = 650;
-constexpr int kWindowDepth = 32;
+constexpr int kWindowDepth = 32;  // bits per pixel
 
 void FreeSurface(SDL_Surface*& surface)
 {
@@ -89,7 +89,8 @@ bool Shooter::OnInit()
     }
     ProcessGuard::CatchQuitSignals();
     NameWindow();
-    screen = SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowDepth, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    screen = SDL_SetVideoMode(Asset::kWindowWidth, Asset::kWindowHeight, kWindowDepth,
+                              SDL_HWSURFACE | SDL_DOUBLEBUF);
     if (screen == nullptr) {
         return false;
     }
@@ -111,48 +112,62 @@ bool Shooter::OnInit()
 bool Shooter::LoadImages()
 {
     struct Wanted {
-        const char* path;
+        const Asset::Bitmap& bitmap;
         SDL_Surface** field;
     };
     const Wanted wanted[] = {
-        {"./bmp/blocktileset.bmp", &blockTileset}, {"./bmp/background.bmp", &background},
-        {"./bmp/p1cannon.bmp", &p1Cannon},         {"./bmp/target1.bmp", &target1},
-        {"./bmp/target2.bmp", &target2},           {"./bmp/bullet.bmp", &bullet},
+        {Asset::kBlockTileset, &blockTileset}, {Asset::kBackground, &background}, {Asset::kCannon, &p1Cannon},
+        {Asset::kTarget1, &target1},           {Asset::kTarget2, &target2},       {Asset::kBullet, &bullet},
     };
     for (const Wanted& image : wanted) {
-        *image.field = CImage::Load(image.path);
+        *image.field = CImage::Load(image.bitmap.path);
         if (*image.field == nullptr) {
             return false;
         }
     }
-    // Everything but the background shows the field behind its magenta.
+    // Everything but the background shows the field behind its colour key.
     for (SDL_Surface* keyed : {blockTileset, p1Cannon, target1, target2, bullet}) {
-        CImage::SetTransparent(keyed, 255, 0, 255);
+        CImage::SetTransparent(keyed, Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b);
     }
     return true;
 }
 
 void Shooter::InitPhysics()
 {
-    gravity = b2Vec2(0.0f, 20.0f);
-    doSleep = true;
-    velocityIterations = 8;
-    positionIterations = 3;
-    timeStep = 0.01f;
+    gravity = b2Vec2(0.0f, Tuning::kGravityY);
+    doSleep = Tuning::kAllowSleep;
+    velocityIterations = Tuning::kVelocityIterations;
+    positionIterations = Tuning::kPositionIterations;
+    timeStep = Tuning::kTimeStep;
 }
 
 void Shooter::ResetCounters()
 {
     score = 0;
-    targetsLeft = 3;
+    targetsLeft = Tuning::kTargetCount;
     aimState = AimState::Idle;
-    aimScale = 10.0f;
+    aimScale = Tuning::kAimForcePerPixel;
     aim = b2Vec2(0.0f, 0.0f);
     projectileKind = ProjectileKind::Pig;
     lastProjectile.reset();
-    gridWidth = 20;
-    gridHeight = 13;
+    gridWidth = Tuning::kFieldWidth;
+    gridHeight = Tuning::kFieldHeight;
     gameState = GameState::StartScreen;
+}
+
+void Shooter::SetLevelSeed(unsigned seed)
+{
+    levelSeed = seed;
+}
+
+void Shooter::GenerateLevel()
+{
+    GenerateLevel(levelSeed ? *levelSeed : static_cast<unsigned>(std::time(nullptr)));
+}
+
+void Shooter::GenerateLevel(unsigned seed)
+{
+    Rules::GenerateLevel(CurrentMap(), seed, targetsLeft, gridWidth);
 }
 
 void Shooter::CreateMap()
@@ -179,17 +194,8 @@ void Shooter::OnCleanup()
         }
     }
 
-    // The cake icons share one surface: free each surface once.
-    std::set<SDL_Surface*> freed;
-    for (size_t i = 0; i < interfaces.Size(); ++i) {
-        SDL_Surface*& surface = interfaces[i].surface;
-        if (surface != nullptr && freed.insert(surface).second) {
-            SDL_FreeSurface(surface);
-        }
-    }
-    for (size_t i = 0; i < interfaces.Size(); ++i) {
-        interfaces[i].surface = nullptr;
-    }
+    // Each interface picture once, also the one every cake icon shows.
+    interfaces.ReleasePictures();
 
     FreeSurface(target1);
     FreeSurface(target2);

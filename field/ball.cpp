@@ -23,10 +23,5 @@ void Ball::CreateBody(b2World* world)
 
 void Ball::SyncPosition()
 {
-    if (body == nullptr) {
-        return;
-    }
-    const b2Vec2& position = body->GetPosition();
-    x = position.x;
-    y = position.y;
+    FollowBody(body, x, y);
 }

@@ -87,12 +87,7 @@ void Block::CreateBody(b2World* world)
 
 void Block::SyncPosition()
 {
-    if (body == nullptr) {
-        return;
-    }
-    const b2Vec2& position = body->GetPosition();
-    x = position.x;
-    y = position.y;
+    FollowBody(body, x, y);
 }
 
 void Block::Damage(float amount)

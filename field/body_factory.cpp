@@ -37,3 +37,13 @@ b2CircleShape CircleShape(float radius)
     shape.m_radius = radius;
     return shape;
 }
+
+void FollowBody(const b2Body* body, float& x, float& y)
+{
+    if (body == nullptr) {
+        return;
+    }
+    const b2Vec2& position = body->GetPosition();
+    x = position.x;
+    y = position.y;
+}

@@ -32,3 +32,6 @@ b2PolygonShape SquareShape(float halfSize);
 
 // The circle of radius r centred on the body.
 b2CircleShape CircleShape(float radius);
+
+// A record's centre (x, y) takes its body's position; without a body it keeps the last one.
+void FollowBody(const b2Body* body, float& x, float& y);

@@ -24,10 +24,5 @@ void Cannon::CreateBody(b2World* world)
 
 void Cannon::SyncPosition()
 {
-    if (body == nullptr) {
-        return;
-    }
-    const b2Vec2& position = body->GetPosition();
-    x = position.x;
-    y = position.y;
+    FollowBody(body, x, y);
 }

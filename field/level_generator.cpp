@@ -1,8 +1,7 @@
 // The random field of a run: cannon, pedestal, targets, ledge row, terrain, pendulums, rotors.
-#include "app/shooter.h"
+#include "field/level_generator.h"
 
 #include <cstdlib>
-#include <ctime>
 
 namespace {
 
@@ -48,49 +47,39 @@ int TerrainKind(int i, int k, int r)
 
 }  // namespace
 
-void Shooter::SetLevelSeed(unsigned seed)
-{
-    levelSeed = seed;
-}
-
-void Shooter::GenerateLevel()
-{
-    GenerateLevel(levelSeed ? *levelSeed : static_cast<unsigned>(std::time(nullptr)));
-}
-
-void Shooter::GenerateLevel(unsigned seed)
+void Rules::GenerateLevel(Map& map, unsigned seed, int32_t targets, int32_t fieldWidth)
 {
     std::srand(seed);
 
-    CurrentMap().AddCannon(0.5f, 0.5f);
+    map.AddCannon(0.5f, 0.5f);
     // The third pedestal block starts where the first one is; the physics stacks them.
-    CurrentMap().AddBlock(0.5f, 1.5f, BlockKind::Pedestal);
-    CurrentMap().AddBlock(0.5f, 2.5f, BlockKind::Pedestal);
-    CurrentMap().AddBlock(0.5f, 1.5f, BlockKind::Pedestal);
+    map.AddBlock(0.5f, 1.5f, BlockKind::Pedestal);
+    map.AddBlock(0.5f, 2.5f, BlockKind::Pedestal);
+    map.AddBlock(0.5f, 1.5f, BlockKind::Pedestal);
 
-    for (int32_t t = 0; t < targetsLeft; ++t) {
-        const int col = std::rand() % gridWidth;
-        CurrentMap().AddBlock(static_cast<float>(col) + 0.5f, 0.5f, BlockKind::Target);
+    for (int32_t t = 0; t < targets; ++t) {
+        const int col = std::rand() % fieldWidth;
+        map.AddBlock(static_cast<float>(col) + 0.5f, 0.5f, BlockKind::Target);
     }
 
-    for (int i = 0; i < CurrentMap().GetWidth(); ++i) {
+    for (int i = 0; i < map.GetWidth(); ++i) {
         const float x = static_cast<float>(i) + 0.5f;
-        CurrentMap().AddBlock(x, kLedgeY, BlockKind::Ledge);
-        for (int k = kFirstTerrainRow; k < CurrentMap().GetHeight(); ++k) {
+        map.AddBlock(x, kLedgeY, BlockKind::Ledge);
+        for (int k = kFirstTerrainRow; k < map.GetHeight(); ++k) {
             const int kind = TerrainKind(i, k, Draw());
             if (kind != 0) {
-                CurrentMap().AddBlock(x, static_cast<float>(k) - 0.5f, kind);
+                map.AddBlock(x, static_cast<float>(k) - 0.5f, kind);
             }
         }
     }
 
     // Anchors sit on the boundary between two columns.
-    for (int j = kFirstSwingColumn; j < CurrentMap().GetWidth(); ++j) {
+    for (int j = kFirstSwingColumn; j < map.GetWidth(); ++j) {
         const int r = Draw();
         if (r > kPendulumChance) {
-            CurrentMap().AddPendulum(static_cast<float>(j), kPendulumY);
+            map.AddPendulum(static_cast<float>(j), kPendulumY);
         } else if (r < kRotorChance) {
-            CurrentMap().AddRotor(static_cast<float>(j), kRotorY);
+            map.AddRotor(static_cast<float>(j), kRotorY);
         }
     }
 }

@@ -4,6 +4,7 @@
 namespace {
 
 constexpr float kBobDrop = 1.0f;  // a pendulum's or rotor's ball hangs one unit below its anchor
+constexpr float kRodLength = kBobDrop;  // units: a pendulum's rod spans the drop, centre to centre
 constexpr float kFloorDrop = 0.5f;  // the floor lies half a cell below the bottom row
 constexpr float kRotorSpeed = 2.0f;      // radians per second
 constexpr float kRotorTorque = 100.0f;
@@ -119,20 +120,19 @@ void Map::AddCannon(float x, float y)
 
 void Map::AddPendulum(float x, float y)
 {
-    Block anchor(x, y, BlockKind::Anchor, world.get());
-    Ball bob(x, y + kBobDrop, world.get());
-    AddDistanceJoint(anchor.body, bob.body);
-    blocks.push_back(anchor);
-    balls.push_back(bob);
-    TagBlocksFrom(blocks.size() - 1);
-    Tag(bob.body, BodyList::Other);
+    AddSwing(x, y, &Map::AddDistanceJoint);
 }
 
 void Map::AddRotor(float x, float y)
 {
+    AddSwing(x, y, &Map::AddRevoluteJoint);
+}
+
+void Map::AddSwing(float x, float y, void (Map::*join)(b2Body*, b2Body*))
+{
     Block anchor(x, y, BlockKind::Anchor, world.get());
     Ball bob(x, y + kBobDrop, world.get());
-    AddRevoluteJoint(anchor.body, bob.body);
+    (this->*join)(anchor.body, bob.body);
     blocks.push_back(anchor);
     balls.push_back(bob);
     TagBlocksFrom(blocks.size() - 1);
@@ -147,9 +147,9 @@ void Map::AddDistanceJoint(b2Body* a, b2Body* b)
     b2DistanceJointDef jointDef;
     jointDef.Initialize(a, b, a->GetWorldCenter(), b->GetWorldCenter());
     jointDef.collideConnected = true;
-    jointDef.length = 1.0f;
-    jointDef.minLength = 1.0f;
-    jointDef.maxLength = 1.0f;
+    jointDef.length = kRodLength;
+    jointDef.minLength = kRodLength;
+    jointDef.maxLength = kRodLength;
     jointDef.stiffness = 0.0f;  // a rigid rod
     jointDef.damping = 0.0f;
     world->CreateJoint(&jointDef);

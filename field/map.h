@@ -14,7 +14,10 @@
 
 // One world unit is one grid cell. x grows to the right, y downwards; the field's top is
 // y = 0 and it is open there. Copies of a Map share its world and its cannon; both are
-// released when the last copy goes, the world after every record pointing into it.
+// released when the last copy goes, the world after every record pointing into it (it is
+// declared first, so it is destroyed last). Each copy has lists of its own, holding bodies
+// of the shared world: a body is removed only through the Map whose lists the game plays
+// with; removing it through another copy leaves that Map's records with a destroyed body.
 // Every body the Map makes carries, in its user data, which list holds its record and where,
 // so a contact finds its records in constant time; the tag follows removals.
 class Map {
@@ -63,13 +66,13 @@ public:
     // Shots that appeared on top of one another collide again once they have come apart.
     void ReleaseSeparatedShots();
 
+    std::shared_ptr<b2World> world;       // first: every record below points into it
     std::vector<Block> blocks;            // creation order, which is also drawing order
     std::vector<Projectile> projectiles;  // firing order
     std::vector<Ball> balls;
     std::shared_ptr<Cannon> cannon;
     int width = 0;
     int height = 0;
-    std::shared_ptr<b2World> world;
 
 private:
     void TagBlocksFrom(size_t first);
@@ -81,6 +84,8 @@ private:
 
     void CreateWorld(b2Vec2 gravity, bool doSleep);
     void AddEdge(b2Vec2 start, b2Vec2 end);
+    // An anchor block with a ball hanging below it, the two held together by join.
+    void AddSwing(float x, float y, void (Map::*join)(b2Body*, b2Body*));
     void AddDistanceJoint(b2Body* a, b2Body* b);
     void AddRevoluteJoint(b2Body* a, b2Body* b);
 };

@@ -2,6 +2,7 @@
 #include "gameplay/projectile.h"
 
 #include "app/cimage.h"
+#include "assets/asset_catalog.h"
 #include "field/body_factory.h"
 
 #include <cmath>
@@ -9,7 +10,7 @@
 namespace {
 
 struct KindRow {
-    const char* bitmap;
+    const Asset::Bitmap& bitmap;
     float damageFactor;
     float size;  // radius, or the cow's half side
     float density;
@@ -17,14 +18,14 @@ struct KindRow {
     float restitution;
 };
 
-constexpr KindRow kPigRow{"./bmp/pig.bmp", 1.0f, 0.2f, 3.0f, 0.5f, 0.5f};
-constexpr KindRow kCowRow{"./bmp/vaca.bmp", 5.0f, 0.4f, 2.0f, 1.0f, 0.2f};
-constexpr KindRow kSheepRow{"./bmp/ovelha.bmp", 2.0f, 0.3f, 3.0f, 0.5f, 0.6f};
-constexpr KindRow kLightSheepRow{"./bmp/ovelha.bmp", 2.0f, 0.1f, 1.0f, 0.5f, 0.6f};
+constexpr KindRow kPigRow{Asset::kPig, 1.0f, 0.2f, 3.0f, 0.5f, 0.5f};
+constexpr KindRow kCowRow{Asset::kCow, 5.0f, 0.4f, 2.0f, 1.0f, 0.2f};
+constexpr KindRow kSheepRow{Asset::kSheep, 2.0f, 0.3f, 3.0f, 0.5f, 0.6f};
+constexpr KindRow kLightSheepRow{Asset::kSheep, 2.0f, 0.1f, 1.0f, 0.5f, 0.6f};
 // A shot moving further than this share of its size in one step gets continuous collision.
 constexpr float kContinuousFraction = 0.5f;
 
-constexpr KindRow kBulletRow{"./bmp/bullet.bmp", 2.0f, 0.2f, 3.0f, 0.5f, 0.8f};
+constexpr KindRow kBulletRow{Asset::kBullet, 2.0f, 0.2f, 3.0f, 0.5f, 0.8f};
 
 const KindRow& RowFor(int kind)
 {
@@ -49,13 +50,13 @@ Projectile::Projectile(float x, float y, b2World* world, int kind) : x(x), y(y),
     lifetime = kProjectileLifetime;
     const KindRow& row = RowFor(kind);
     // Each shot loads its own copy of the picture.
-    sprite = std::shared_ptr<SDL_Surface>(CImage::Load(row.bitmap), SDL_FreeSurface);
+    sprite = CImage::LoadOwned(row.bitmap.path);
     damageFactor = row.damageFactor;
     size = row.size;
     density = row.density;
     friction = row.friction;
     restitution = row.restitution;
-    CImage::SetTransparent(sprite.get(), 255, 0, 255);
+    CImage::SetTransparent(sprite.get(), Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b);
     CreateBody(world);
 }
 
@@ -86,11 +87,7 @@ void Projectile::ApplyForce(b2Vec2 force)
 
 void Projectile::Update()
 {
-    if (body != nullptr) {
-        const b2Vec2& position = body->GetPosition();
-        x = position.x;
-        y = position.y;
-    }
+    FollowBody(body, x, y);
     lifetime -= 1.0f;
 }
 

@@ -1,6 +1,8 @@
 // A fired animal (or bullet): its own picture, its own body, its kind's constants.
 #pragma once
 
+#include "gameplay/tuning.h"
+
 #include <SDL.h>
 #include <box2d/box2d.h>
 
@@ -15,11 +17,11 @@ constexpr int LightSheep = 3;
 // Every other value is a bullet.
 }  // namespace ProjectileKind
 
-// Frames a projectile stays in the field: 5 s at one 0.01 s step per frame.
-constexpr float kProjectileLifetime = 500.0f;
+// Frames a projectile stays in the field: one time step per frame.
+constexpr float kProjectileLifetime = Tuning::kProjectileSeconds / Tuning::kTimeStep;
 
 // A plain value record: copies share the body (owned by the world) and the picture. The
-// picture is freed when the last copy holding it goes.
+// picture is loaded as an OwnedSurface and freed by its deleter when the last copy holding it goes.
 struct Projectile {
     float x = 0.0f;  // centre, world units
     float y = 0.0f;

@@ -1,24 +1,11 @@
-// One frame of the game's rules: the physics step, contact damage, removals, the end.
+// One frame of the game's rules, as the Shooter runs them: the end of the game, then the rules
+// over the current Map, in their order.
 #include "app/shooter.h"
+#include "gameplay/frame_rules.h"
 
 namespace {
 
-constexpr float kHarmfulSpeed = 5.0f;  // units per second; slower hits do no damage
-constexpr float kTargetHitLoss = 1.0f;  // a target loses this on every hit, on top of the damage
-constexpr int32_t kTargetPoints = 5;
-constexpr int32_t kFallenBelow = 5;  // cells below the field's bottom where a body counts as gone
-
-// The impact damage a projectile deals at its current speed.
-float ImpactDamage(const Projectile& projectile)
-{
-    const float speed = projectile.Speed();
-    if (speed < kHarmfulSpeed) {
-        return 0.0f;
-    }
-    const double damage = static_cast<double>(speed) * static_cast<double>(projectile.damageFactor) *
-                          static_cast<double>(projectile.body->GetMass()) / 100.0;
-    return static_cast<float>(damage);
-}
+constexpr int32_t kTargetPoints = 5;  // score for each target lost
 
 }  // namespace
 
@@ -46,85 +33,23 @@ void Shooter::CheckGameOver()
 
 void Shooter::StepPhysics()
 {
-    Map& map = CurrentMap();
-    // From the speeds the step starts with, whatever changed them since the last one.
-    map.UpdateContinuousCollision(timeStep);
-    b2World& world = *map.world;
-    world.Step(timeStep, velocityIterations, positionIterations);
-    world.ClearForces();
+    Rules::StepPhysics(CurrentMap(), timeStep, velocityIterations, positionIterations);
 }
 
 void Shooter::UpdateMap()
 {
-    Map& map = CurrentMap();
-    map.Update();
-    map.ReleaseSeparatedShots();
+    Rules::UpdateMap(CurrentMap());
 }
 
 void Shooter::ApplyContactDamage()
 {
-    Map& map = CurrentMap();
-    if (map.projectiles.empty()) {
-        return;
-    }
-    // Every touching contact once; only a block struck by a projectile counts.
-    for (b2Contact* contact = map.GetContactList(); contact != nullptr; contact = contact->GetNext()) {
-        if (!contact->IsTouching()) {
-            continue;
-        }
-        b2Body* bodyA = contact->GetFixtureA()->GetBody();
-        b2Body* bodyB = contact->GetFixtureB()->GetBody();
-        Block* block = map.FindBlock(bodyA);
-        const Projectile* projectile = map.FindProjectile(bodyB);
-        if (block == nullptr || projectile == nullptr) {
-            block = map.FindBlock(bodyB);
-            projectile = map.FindProjectile(bodyA);
-        }
-        if (block == nullptr || projectile == nullptr) {
-            continue;
-        }
-        const float damage = ImpactDamage(*projectile);
-        switch (block->kind) {
-        case BlockKind::Spring:
-            block->Launch();
-            block->Damage(damage);
-            break;
-        case BlockKind::Target:
-            block->Damage(kTargetHitLoss);
-            block->Damage(damage);
-            break;
-        default:
-            block->Damage(damage);
-            break;
-        }
-    }
+    Rules::ApplyContactDamage(CurrentMap());
 }
 
 void Shooter::RemoveDestroyed()
 {
-    Map& map = CurrentMap();
-    const float fallenY = static_cast<float>(gridHeight + kFallenBelow);
-    const float thrownY = static_cast<float>(-gridHeight);
-
-    // The record that moves into a freed place is examined in its turn.
-    for (unsigned i = 0; i < map.BlockCount();) {
-        const Block& block = map.GetBlock(i);
-        if (block.strength <= 0.0f || block.y >= fallenY || block.y <= thrownY) {
-            if (block.kind == BlockKind::Target) {
-                TargetLost(kTargetPoints);
-            }
-            map.RemoveBlock(static_cast<int>(i));
-        } else {
-            ++i;
-        }
-    }
-    for (unsigned i = 0; i < map.ProjectileCount();) {
-        const Projectile& projectile = map.GetProjectile(i);
-        if (projectile.lifetime <= 0.0f || projectile.y >= fallenY || projectile.y <= thrownY) {
-            map.RemoveProjectile(static_cast<int>(i));
-        } else {
-            ++i;
-        }
+    for (int32_t lost = Rules::RemoveDestroyed(CurrentMap(), gridHeight); lost > 0; --lost) {
+        TargetLost(kTargetPoints);
     }
 }
 

@@ -90,6 +90,23 @@ void InterfaceSet::RemoveCake()
     Remove("cake");
 }
 
+SDL_Surface* InterfaceSet::Keep(OwnedSurface picture)
+{
+    pictures.push_back(std::move(picture));
+    return pictures.back().get();
+}
+
+void InterfaceSet::ReleasePictures()
+{
+    for (ObjInterface& object : objects) {
+        object.surface = nullptr;
+    }
+    for (OwnedSurface& picture : pictures) {
+        picture.reset();
+    }
+    pictures.clear();
+}
+
 size_t InterfaceSet::Size() const
 {
     return objects.size();

@@ -1,6 +1,8 @@
 // Interface sprites (bars, markers, cake icons, start button, end picture) found by name.
 #pragma once
 
+#include "app/owned_surface.h"
+
 #include <SDL.h>
 
 #include <cstddef>
@@ -9,7 +11,8 @@
 #include <utility>
 #include <vector>
 
-// One sprite, placed in screen pixels by its centre. It does not own its surface.
+// One sprite, placed in screen pixels by its centre. It does not own its surface: the set
+// keeps the pictures its sprites show.
 struct ObjInterface {
     std::pair<int32_t, int32_t> pos;  // the anchor point on screen: the sprite's centre
     std::pair<int32_t, int32_t> tam;  // width, height
@@ -40,10 +43,17 @@ public:
     // The leftmost icon goes; the others stay where they are.
     void RemoveCake();
 
+    // Takes a picture into the set's keeping and returns it for Add and AddCakes, which may
+    // show it on any number of sprites; the set frees each picture it keeps once.
+    SDL_Surface* Keep(OwnedSurface picture);
+    // Frees the kept pictures in the order they were kept; every sprite then shows nothing.
+    void ReleasePictures();
+
     size_t Size() const;
     ObjInterface& operator[](size_t index);
     const ObjInterface& operator[](size_t index) const;
 
 private:
     std::vector<ObjInterface> objects;
+    std::vector<OwnedSurface> pictures;
 };

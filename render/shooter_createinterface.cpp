@@ -2,6 +2,7 @@
 #include "app/cimage.h"
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
+#include "render/interface_layout.h"
 
 #include <string>
 #include <utility>
@@ -9,23 +10,24 @@
 namespace {
 
 // Adds a sprite whose size is its bitmap's.
-void AddPicture(InterfaceSet& interfaces, std::pair<int32_t, int32_t> pos, const Asset::Bitmap& bitmap,
+void AddPicture(InterfaceSet& interfaces, Layout::ScreenPoint centre, const Asset::Bitmap& bitmap,
                 bool visible, std::string name)
 {
-    interfaces.Add(pos, {bitmap.width, bitmap.height}, visible, CImage::Load(bitmap.path), std::move(name));
+    SDL_Surface* picture = interfaces.Keep(CImage::LoadOwned(bitmap.path));
+    interfaces.Add({centre.x, centre.y}, {bitmap.width, bitmap.height}, visible, picture, std::move(name));
 }
 
 }  // namespace
 
 void Shooter::CreateInterface()
 {
-    AddPicture(interfaces, {500, 32}, Asset::kTopBar, true, "top_bar");
-    AddPicture(interfaces, {500, 634}, Asset::kBotBar, true, "bot_bar");
+    AddPicture(interfaces, Layout::kTopBarCentre, Asset::kTopBar, true, "top_bar");
+    AddPicture(interfaces, Layout::kBotBarCentre, Asset::kBotBar, true, "bot_bar");
     // The aiming markers: the drag's origin and the pointer.
     AddPicture(interfaces, {0, 0}, Asset::kTarget1Interface, false, "target1");
     AddPicture(interfaces, {0, 0}, Asset::kTarget2Interface, false, "target2");
     // One picture shared by every cake icon.
-    interfaces.AddCakes(targetsLeft, CImage::Load(Asset::kCake.path));
-    AddPicture(interfaces, {500, 216}, Asset::kStartButton, true, "start_button");
-    AddPicture(interfaces, {500, 216}, Asset::kEndPicture, false, "end");
+    interfaces.AddCakes(targetsLeft, interfaces.Keep(CImage::LoadOwned(Asset::kCake.path)));
+    AddPicture(interfaces, Layout::kStartButtonCentre, Asset::kStartButton, true, "start_button");
+    AddPicture(interfaces, Layout::kStartButtonCentre, Asset::kEndPicture, false, "end");
 }

@@ -9,8 +9,14 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "play.sh: no display to open the game window on (DISPLAY is not set); start it from a desktop session, or on a virtual display: xvfb-run -a bash scripts/play.sh" >&2
   exit 1
 fi
-for picture in background.bmp blocktileset.bmp top_bar.bmp bot_bar.bmp target1.bmp Target1.bmp \
-  target2.bmp Target2.bmp cake.bmp Start.bmp END.bmp p1cannon.bmp bullet.bmp pig.bmp vaca.bmp ovelha.bmp; do
+# Every picture the game loads, as the asset catalogue names them; the window icon is optional.
+catalogue="$root/assets/asset_catalog.h"
+if [ ! -r "$catalogue" ]; then
+  echo "play.sh: the list of the game's artwork is missing ($catalogue not found); restore it with: git -C '$root' checkout -- assets" >&2
+  exit 1
+fi
+pictures=$(sed -n '/^constexpr Bitmap kWindowIcon{/d; s|^constexpr Bitmap k[[:alnum:]]*{"\./bmp/\([^"]*\)".*|\1|p' "$catalogue")
+for picture in $pictures; do
   if [ ! -r "$root/bmp/$picture" ]; then
     echo "play.sh: the game's artwork is missing ($root/bmp/$picture not found); restore it with: git -C '$root' checkout -- bmp" >&2
     exit 1

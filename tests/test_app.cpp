@@ -15,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -610,4 +611,22 @@ TEST_F(AppTest, ShutdownFreesEverySurfaceOnce)
     for (size_t i = 0; i < game->interfaces.Size(); ++i) {
         EXPECT_EQ(game->interfaces[i].surface, nullptr) << game->interfaces[i].name;
     }
+}
+
+TEST_F(AppTest, ShutdownFreesTheCakePictureAfterEveryCakeHasGone)
+{
+    StartGame(7);
+    ASSERT_NE(game->interfaces.Find("cake"), nullptr);
+    SDL_Surface* const cake = game->interfaces.Find("cake")->surface;
+    ASSERT_NE(cake, nullptr);
+    for (int lost = 0; lost < 3; ++lost) {
+        game->TargetLost(5);
+    }
+    ASSERT_EQ(game->interfaces.Find("cake"), nullptr) << "no cake icon is left to hold the picture";
+
+    std::vector<SDL_Surface*> freed;
+    freedSurfaces = &freed;
+    game->OnCleanup();
+    freedSurfaces = nullptr;
+    EXPECT_EQ(std::count(freed.begin(), freed.end(), cake), 1) << "the cakes' picture must be freed once";
 }

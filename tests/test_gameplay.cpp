@@ -577,6 +577,33 @@ TEST_F(GameplayTest, TargetsAreLostWhenStruckOrWhenTheyLeaveTheField)
     EXPECT_TRUE(CakeXs().empty());
 }
 
+TEST_F(GameplayTest, BodiesExactlyOnTheFieldsOuterLimitsAreRemoved)
+{
+    // The limits are y = -13 above the field (its height) and y = 18 below it (five cells under
+    // its bottom row); a record exactly on either is gone, one just inside stays.
+    StartGame(kSeed);
+    RunFrames(10);
+    Map& map = CurrentMap();
+    ASSERT_GE(map.blocks.size(), 10u);
+    ASSERT_NE(map.Fire(8.0f, 2.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_NE(map.Fire(12.0f, 2.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    const size_t shots = map.projectiles.size();
+    const b2Body* above = map.blocks[6].body;
+    const b2Body* below = map.blocks[7].body;
+    const b2Body* inside = map.blocks[8].body;
+    map.blocks[6].y = -13.0f;
+    map.blocks[7].y = 18.0f;
+    map.blocks[8].y = -12.99f;
+    map.projectiles[shots - 2].y = -13.0f;
+    map.projectiles[shots - 1].y = 18.0f;
+
+    game->RemoveDestroyed();
+    EXPECT_EQ(BlockOf(above), nullptr) << "a block at y = -13 is removed";
+    EXPECT_EQ(BlockOf(below), nullptr) << "a block at y = 18 is removed";
+    EXPECT_NE(BlockOf(inside), nullptr) << "a block at y = -12.99 stays";
+    EXPECT_EQ(map.projectiles.size(), shots - 2) << "shots at y = -13 and y = 18 are removed";
+}
+
 TEST_F(GameplayTest, RemovalTakesEveryBrokenBlockAndEveryUsedUpShotInItsFrame)
 {
     StartGame(kSeed);

@@ -2,6 +2,7 @@
 #include "app/shooter.h"
 #include "drive/headless_game.h"
 #include "drive/input.h"
+#include "render/screen_mapping.h"
 #include "render/surface_pixels.h"
 #include "tools/png_file.h"
 
@@ -78,8 +79,8 @@ int main(int argc, char** argv)
         RunFrames(game, kSettleFrames);
         // Press on the cannon and pull down-left: the shots fly up and to the right.
         const Cannon* cannon = game.CurrentMap().GetCannon();
-        const int cannonX = cannon != nullptr ? static_cast<int>(cannon->x * 50.0f) : 25;
-        const int cannonY = cannon != nullptr ? static_cast<int>(cannon->y * 50.0f) : 25;
+        const int cannonX = cannon != nullptr ? WorldToScreen(cannon->x, 0.0f) : 25;
+        const int cannonY = cannon != nullptr ? WorldToScreen(cannon->y, 0.0f) : 25;
         // Every event goes straight to the game's handlers, between frames.
         const Drive::Input input(game);
         input.Shoot(cannonX, cannonY, -8 * 9, 5 * 9, 9); // a pig

@@ -1,0 +1,24 @@
+// The game's rules for one frame, over a Map alone: callable without a window or a Shooter.
+#pragma once
+
+#include "field/map.h"
+
+#include <cstdint>
+
+namespace Rules {
+
+// One physics step of timeStep seconds, continuous collision chosen first for each shot.
+void StepPhysics(Map& map, float timeStep, int32_t velocityIterations, int32_t positionIterations);
+
+// Every record takes its body's position; shots that have come apart collide again.
+void UpdateMap(Map& map);
+
+// Every touching contact once: a block struck by a projectile takes the impact's damage, a
+// spring is also flung upwards, a target also loses one more point of strength.
+void ApplyContactDamage(Map& map);
+
+// Removes every broken block and used-up shot, and every record thrown above y = -fieldHeight
+// or fallen five cells below the field's bottom. Returns how many targets went.
+int32_t RemoveDestroyed(Map& map, int32_t fieldHeight);
+
+}  // namespace Rules
