@@ -14,7 +14,7 @@ namespace {
 constexpr int64_t kMaxSide = 16384;  // pixels; no picture of the game comes near
 // Run-length data does not tell how much picture it makes, so its area is bounded instead:
 // 16 megapixels, 64 MiB once converted to the display's 32 bits.
-constexpr int64_t kMaxRunLengthPixels = 4096 * 4096;
+constexpr int64_t kMaxRunLengthPixels = int64_t{4096} * 4096;
 constexpr size_t kFileHeaderBytes = 14;
 constexpr size_t kHeadersBytes = kFileHeaderBytes + 40;  // with the smallest full info header
 constexpr size_t kCoreHeaderBytes = 12;                  // the old OS/2 info header
@@ -41,7 +41,7 @@ bool ReadAt(int fd, int64_t offset, size_t count, std::vector<unsigned char>& by
     bytes.resize(count);
     size_t done = 0;
     while (done < count) {
-        const ssize_t got = pread(fd, bytes.data() + done, count - done, static_cast<off_t>(offset) + done);
+        const ssize_t got = pread(fd, bytes.data() + done, count - done, static_cast<off_t>(offset + static_cast<int64_t>(done)));
         if (got < 0) {
             return false;
         }

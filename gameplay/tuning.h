@@ -10,7 +10,9 @@ namespace Tuning {
 constexpr float kTimeStep = 0.01f;
 
 // Wall-clock microseconds per frame: one time step, so the game runs at real speed.
-constexpr uint64_t kFrameMicros = static_cast<uint64_t>(kTimeStep * 1e6f + 0.5f);
+// The step is positive, so adding a half before truncating rounds to the nearest microsecond.
+constexpr uint64_t kFrameMicros =
+    static_cast<uint64_t>(kTimeStep * 1e6f + 0.5f);  // NOLINT(bugprone-incorrect-roundings)
 
 // Box2D's constraint solver passes per step: its recommended 8 for velocities, 3 for positions.
 constexpr int32_t kVelocityIterations = 8;

@@ -36,7 +36,7 @@ void InterfaceSet::Remove(std::string name)
     }
 }
 
-ObjInterface* InterfaceSet::Find(std::string name)
+ObjInterface* InterfaceSet::Find(const std::string& name)
 {
     for (ObjInterface& object : objects) {
         if (object.name == name) {

@@ -32,7 +32,7 @@ public:
     void Add(std::pair<int32_t, int32_t> pos, std::pair<int32_t, int32_t> tam, bool visible,
              SDL_Surface* surface, std::string name);
     void Remove(std::string name);
-    ObjInterface* Find(std::string name);
+    ObjInterface* Find(const std::string& name);
     bool SetPosition(std::string name, int32_t x, int32_t y);
     bool SetVisible(std::string name, bool visible);
     // Edges count: the tested area is one pixel wider and taller than the sprite. Hidden

@@ -1,12 +1,14 @@
 // Pixel read-back in any of SDL's packed pixel formats.
 #include "render/surface_pixels.h"
 
+#include <cstddef>
 #include <cstring>
 
 Asset::Colour ReadPixelLocked(const SDL_Surface* surface, int x, int y)
 {
     const int bpp = surface->format->BytesPerPixel;
-    const Uint8* p = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch + x * bpp;
+    const Uint8* p = static_cast<const Uint8*>(surface->pixels) + static_cast<ptrdiff_t>(y) * surface->pitch +
+                     static_cast<ptrdiff_t>(x) * bpp;
     // Rows need not start on a word boundary, so the pixel's 1 to 4 bytes are copied, never read
     // through a wider pointer. They fill the low end of value in the machine's byte order.
     Uint32 value = 0;
