@@ -3,6 +3,7 @@
 
 #include "app/cevent.h"
 #include "app/frame_pacer.h"
+#include "app/owned_surface.h"
 #include "field/map.h"
 #include "gameplay/projectile.h"
 #include "render/interface_set.h"
@@ -87,12 +88,12 @@ public:
     SDL_Surface* screen = nullptr;
     std::vector<Map> maps;
     int32_t currentMap = 0;
-    SDL_Surface* blockTileset = nullptr;
-    SDL_Surface* background = nullptr;
-    SDL_Surface* p1Cannon = nullptr;
-    SDL_Surface* target1 = nullptr;
-    SDL_Surface* target2 = nullptr;
-    SDL_Surface* bullet = nullptr;
+    OwnedSurface blockTileset;
+    OwnedSurface background;
+    OwnedSurface p1Cannon;
+    OwnedSurface target1;
+    OwnedSurface target2;
+    OwnedSurface bullet;
     float timeStep = 0.0f;  // seconds of game time per frame
     int32_t velocityIterations = 0;
     int32_t positionIterations = 0;

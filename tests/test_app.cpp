@@ -249,9 +249,9 @@ TEST(AppLoopTest, FailedStartUpReleasesTheBitmapsItHadLoaded)
         EXPECT_FALSE(game.OnInit());
         freedSurfaces = nullptr;
         EXPECT_NE(game.target2, nullptr) << "the bitmaps before the missing one were loaded";
-        for (SDL_Surface* surface :
-             {game.blockTileset, game.background, game.p1Cannon, game.target1, game.target2, game.bullet}) {
-            SDL_FreeSurface(surface);
+        for (OwnedSurface* surface :
+             {&game.blockTileset, &game.background, &game.p1Cannon, &game.target1, &game.target2, &game.bullet}) {
+            surface->reset();
         }
         SDL_Quit();
     }
@@ -260,8 +260,8 @@ TEST(AppLoopTest, FailedStartUpReleasesTheBitmapsItHadLoaded)
         freedSurfaces = &executeFrees;
         EXPECT_EQ(game.OnExecute(), -1);
         freedSurfaces = nullptr;
-        for (SDL_Surface* surface :
-             {game.blockTileset, game.background, game.p1Cannon, game.target1, game.target2, game.bullet}) {
+        for (SDL_Surface* surface : {game.blockTileset.get(), game.background.get(), game.p1Cannon.get(),
+                                     game.target1.get(), game.target2.get(), game.bullet.get()}) {
             EXPECT_EQ(surface, nullptr);
         }
         SDL_Quit();
@@ -475,8 +475,8 @@ TEST_F(AppTest, StartUpOpensTheWindowOnTheStartScreenWithTheGamesSettings)
 
     // The six field bitmaps: all loaded; all but the background see-through where magenta.
     const std::pair<const char*, SDL_Surface*> images[] = {
-        {"blocktileset", g.blockTileset}, {"p1cannon", g.p1Cannon}, {"target1", g.target1},
-        {"target2", g.target2},           {"bullet", g.bullet},
+        {"blocktileset", g.blockTileset.get()}, {"p1cannon", g.p1Cannon.get()}, {"target1", g.target1.get()},
+        {"target2", g.target2.get()},           {"bullet", g.bullet.get()},
     };
     for (const auto& [name, surface] : images) {
         ASSERT_NE(surface, nullptr) << name;
@@ -574,8 +574,8 @@ TEST_F(AppTest, ShutdownFreesEverySurfaceOnce)
     EXPECT_EQ(cakes.size(), 1u) << "the cake icons share one picture";
 
     // Every surface the game holds, each once.
-    std::set<SDL_Surface*> held = {game->blockTileset, game->background, game->p1Cannon,
-                                   game->target1,      game->target2,    game->bullet};
+    std::set<SDL_Surface*> held = {game->blockTileset.get(), game->background.get(), game->p1Cannon.get(),
+                                   game->target1.get(),      game->target2.get(),    game->bullet.get()};
     for (const Projectile& projectile : CurrentMap().projectiles) {
         held.insert(projectile.sprite.get());
     }
@@ -601,8 +601,9 @@ TEST_F(AppTest, ShutdownFreesEverySurfaceOnce)
     for (SDL_Surface* surface : held) {
         EXPECT_EQ(freedOnce.count(surface), 1u) << "surface " << surface << " was not freed";
     }
-    for (SDL_Surface* surface : {game->screen, game->blockTileset, game->background, game->p1Cannon,
-                                 game->target1, game->target2, game->bullet}) {
+    for (SDL_Surface* surface : {game->screen, game->blockTileset.get(), game->background.get(),
+                                 game->p1Cannon.get(), game->target1.get(), game->target2.get(),
+                                 game->bullet.get()}) {
         EXPECT_EQ(surface, nullptr);
     }
     for (const Projectile& projectile : CurrentMap().projectiles) {

@@ -207,9 +207,9 @@ TEST_F(DamagedArtworkTest, AFieldBitmapStopsStartUpAndAnyOtherIsLeftUndrawnWhile
             DamagedArtwork artwork(file, damage);
             Shooter shooter;
             EXPECT_FALSE(shooter.OnInit());
-            for (SDL_Surface* surface : {shooter.blockTileset, shooter.background, shooter.p1Cannon,
-                                         shooter.target1, shooter.target2, shooter.bullet}) {
-                SDL_FreeSurface(surface);
+            for (OwnedSurface* surface : {&shooter.blockTileset, &shooter.background, &shooter.p1Cannon,
+                                          &shooter.target1, &shooter.target2, &shooter.bullet}) {
+                surface->reset();
             }
             SDL_Quit();
         }

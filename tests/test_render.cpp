@@ -113,10 +113,10 @@ class RenderTest : public GameTest {
         if (HasFatalFailure()) {
             return;
         }
-        Replace(game->background, Solid(Asset::kBackground.width, Asset::kBackground.height, kBackground));
-        Replace(game->blockTileset, TileSheet());
-        Replace(game->p1Cannon, Solid(50, 50, kCannon));
-        Replace(game->bullet, Solid(50, 50, kBall));
+        game->background.reset(Solid(Asset::kBackground.width, Asset::kBackground.height, kBackground));
+        game->blockTileset.reset(TileSheet());
+        game->p1Cannon.reset(Solid(50, 50, kCannon));
+        game->bullet.reset(Solid(50, 50, kBall));
         InterfaceSet& sprites = game->interfaces;
         ReplaceSprite(sprites, "top_bar", Solid(Asset::kTopBar.width, Asset::kTopBar.height, kTopBar));
         ReplaceSprite(sprites, "bot_bar", Solid(Asset::kBotBar.width, Asset::kBotBar.height, kBotBar));
