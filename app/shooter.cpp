@@ -5,6 +5,8 @@
 #include "app/process_guard.h"
 #include "assets/asset_catalog.h"
 #include "field/level_generator.h"
+#include "field/map.h"
+#include "gameplay/projectile.h"
 #include "gameplay/tuning.h"
 
 #include <ctime>

@@ -4,17 +4,18 @@
 #include "app/cevent.h"
 #include "app/frame_pacer.h"
 #include "app/owned_surface.h"
-#include "field/map.h"
-#include "gameplay/projectile.h"
 #include "render/interface_set.h"
 
 #include <SDL.h>
-#include <box2d/box2d.h>
+#include <box2d/b2_math.h>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
+
+class Map;
+struct Projectile;
 
 namespace GameState {
 constexpr int32_t StartScreen = 0;

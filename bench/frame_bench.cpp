@@ -6,6 +6,8 @@
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
 #include "drive/headless_game.h"
+#include "field/map.h"
+#include "gameplay/projectile.h"
 #include "render/screen_mapping.h"
 
 #include <time.h>

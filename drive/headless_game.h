@@ -1,8 +1,9 @@
 // Starting the game without a display for the tools and benchmarks, and its first level.
 #pragma once
 
-#include "app/shooter.h"
 #include "render/interface_layout.h"
+
+class Shooter;
 
 namespace Drive {
 

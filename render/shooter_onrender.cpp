@@ -2,6 +2,8 @@
 #include "app/cimage.h"
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
+#include "field/map.h"
+#include "gameplay/projectile.h"
 #include "render/screen_mapping.h"
 
 namespace {

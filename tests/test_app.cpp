@@ -3,6 +3,8 @@
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
 #include "drive/headless_game.h"
+#include "field/map.h"
+#include "gameplay/projectile.h"
 #include "render/interface_layout.h"
 #include "tests/game_fixture.h"
 #include "tests/game_process.h"

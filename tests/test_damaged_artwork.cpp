@@ -1,6 +1,8 @@
 // Damaged artwork: every bitmap of the game missing, cut short, garbled, lying about its size,
 // or not a file at all. A field bitmap stops start-up; any other leaves its sprite undrawn.
 #include "app/shooter.h"
+#include "field/map.h"
+#include "gameplay/projectile.h"
 #include "tests/game_fixture.h"
 #include "tests/game_process.h"
 

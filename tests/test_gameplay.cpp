@@ -2,6 +2,8 @@
 // a whole game played from the start button to the end picture.
 #include "assets/asset_catalog.h"
 #include "drive/headless_game.h"
+#include "field/map.h"
+#include "gameplay/projectile.h"
 #include "tests/game_fixture.h"
 
 #include <cmath>

@@ -5,6 +5,8 @@
 #include "app/cimage.h"
 #include "assets/asset_catalog.h"
 #include "drive/headless_game.h"
+#include "field/map.h"
+#include "gameplay/projectile.h"
 #include "render/screen_mapping.h"
 
 #include <set>

@@ -2,6 +2,8 @@
 // play to the end picture, must leave the game sound.
 #include "app/shooter.h"
 #include "drive/headless_game.h"
+#include "field/map.h"
+#include "gameplay/projectile.h"
 #include "tests/game_fixture.h"
 
 #include <gtest/gtest.h>
