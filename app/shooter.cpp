@@ -5,6 +5,8 @@
 #include "app/process_guard.h"
 #include "assets/asset_catalog.h"
 #include "field/level_generator.h"
+#include "field/map.h"
+#include "gameplay/projectile.h"
 #include "gameplay/tuning.h"
 
 #include <ctime>
@@ -113,21 +115,21 @@ bool Shooter::LoadImages()
 {
     struct Wanted {
         const Asset::Bitmap& bitmap;
-        SDL_Surface** field;
+        OwnedSurface* field;
     };
     const Wanted wanted[] = {
         {Asset::kBlockTileset, &blockTileset}, {Asset::kBackground, &background}, {Asset::kCannon, &p1Cannon},
         {Asset::kTarget1, &target1},           {Asset::kTarget2, &target2},       {Asset::kBullet, &bullet},
     };
     for (const Wanted& image : wanted) {
-        *image.field = CImage::Load(image.bitmap.path);
+        *image.field = CImage::LoadOwned(image.bitmap.path);
         if (*image.field == nullptr) {
             return false;
         }
     }
     // Everything but the background shows the field behind its colour key.
-    for (SDL_Surface* keyed : {blockTileset, p1Cannon, target1, target2, bullet}) {
-        CImage::SetTransparent(keyed, Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b);
+    for (const OwnedSurface* keyed : {&blockTileset, &p1Cannon, &target1, &target2, &bullet}) {
+        CImage::SetTransparent(keyed->get(), Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b);
     }
     return true;
 }
@@ -182,9 +184,9 @@ Map& Shooter::CurrentMap()
 
 void Shooter::OnCleanup()
 {
-    FreeSurface(blockTileset);
-    FreeSurface(background);
-    FreeSurface(p1Cannon);
+    blockTileset.reset();
+    background.reset();
+    p1Cannon.reset();
 
     // The pictures of the projectiles still flying; the launch record shares one of them.
     lastProjectile.reset();
@@ -197,9 +199,9 @@ void Shooter::OnCleanup()
     // Each interface picture once, also the one every cake icon shows.
     interfaces.ReleasePictures();
 
-    FreeSurface(target1);
-    FreeSurface(target2);
-    FreeSurface(bullet);
+    target1.reset();
+    target2.reset();
+    bullet.reset();
 
     FreeSurface(screen);  // SDL leaves the display surface alone; SDL_Quit releases it
     SDL_Quit();
@@ -207,8 +209,8 @@ void Shooter::OnCleanup()
 
 void Shooter::ReleaseImages()
 {
-    for (SDL_Surface** image : {&blockTileset, &background, &p1Cannon, &target1, &target2, &bullet}) {
-        FreeSurface(*image);
+    for (OwnedSurface* image : {&blockTileset, &background, &p1Cannon, &target1, &target2, &bullet}) {
+        image->reset();
     }
 }
 

@@ -3,17 +3,19 @@
 
 #include "app/cevent.h"
 #include "app/frame_pacer.h"
-#include "field/map.h"
-#include "gameplay/projectile.h"
+#include "app/owned_surface.h"
 #include "render/interface_set.h"
 
 #include <SDL.h>
-#include <box2d/box2d.h>
+#include <box2d/b2_math.h>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
+
+class Map;
+struct Projectile;
 
 namespace GameState {
 constexpr int32_t StartScreen = 0;
@@ -87,12 +89,12 @@ public:
     SDL_Surface* screen = nullptr;
     std::vector<Map> maps;
     int32_t currentMap = 0;
-    SDL_Surface* blockTileset = nullptr;
-    SDL_Surface* background = nullptr;
-    SDL_Surface* p1Cannon = nullptr;
-    SDL_Surface* target1 = nullptr;
-    SDL_Surface* target2 = nullptr;
-    SDL_Surface* bullet = nullptr;
+    OwnedSurface blockTileset;
+    OwnedSurface background;
+    OwnedSurface p1Cannon;
+    OwnedSurface target1;
+    OwnedSurface target2;
+    OwnedSurface bullet;
     float timeStep = 0.0f;  // seconds of game time per frame
     int32_t velocityIterations = 0;
     int32_t positionIterations = 0;

@@ -6,6 +6,8 @@
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
 #include "drive/headless_game.h"
+#include "field/map.h"
+#include "gameplay/projectile.h"
 #include "render/screen_mapping.h"
 
 #include <time.h>
@@ -65,21 +67,21 @@ Stats Summarise(std::vector<double> samples)
 void FloorRender(Shooter& game)
 {
     SDL_Surface* screen = game.screen;
-    CImage::Draw(screen, game.background, 0, 0);
+    CImage::Draw(screen, game.background.get(), 0, 0);
     Map& map = game.CurrentMap();
     for (const Block& block : map.blocks) {
         const int left = WorldToScreen(block.x, block.halfSize);
         const int top = WorldToScreen(block.y, block.halfSize);
-        CImage::DrawPart(screen, game.blockTileset, left, top, block.tileX, block.tileY, Asset::kTileSize,
+        CImage::DrawPart(screen, game.blockTileset.get(), left, top, block.tileX, block.tileY, Asset::kTileSize,
                          Asset::kTileSize);
         if (block.fullStrength > block.strength) {
-            CImage::DrawPart(screen, game.blockTileset, left, top,
+            CImage::DrawPart(screen, game.blockTileset.get(), left, top,
                              Shooter::DamageFrame(block.strength, block.fullStrength) * Asset::kTileSize,
                              Asset::kDamageOverlayRow, Asset::kTileSize, Asset::kTileSize);
         }
     }
     if (const Cannon* cannon = map.GetCannon()) {
-        CImage::Draw(screen, game.p1Cannon, WorldToScreen(cannon->x, cannon->halfSize),
+        CImage::Draw(screen, game.p1Cannon.get(), WorldToScreen(cannon->x, cannon->halfSize),
                      WorldToScreen(cannon->y, cannon->halfSize));
     }
     for (const Projectile& projectile : map.projectiles) {
@@ -87,7 +89,7 @@ void FloorRender(Shooter& game)
                      WorldToScreen(projectile.y, projectile.size));
     }
     for (const Ball& ball : map.balls) {
-        CImage::Draw(screen, game.bullet, WorldToScreen(ball.x, ball.radius),
+        CImage::Draw(screen, game.bullet.get(), WorldToScreen(ball.x, ball.radius),
                      WorldToScreen(ball.y, ball.radius));
     }
     for (size_t i = 0; i < game.interfaces.Size(); ++i) {

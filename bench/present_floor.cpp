@@ -66,7 +66,7 @@ int main(int argc, char** argv)
             }
         }
         CImage::Draw(screen, top, 0, 0);
-        CImage::Draw(screen, bottom, 0, 618);
+        CImage::Draw(screen, bottom, 0, Asset::kWindowHeight - Asset::kBotBar.height);
         for (int i = 0; i < 3; ++i) {
             CImage::Draw(screen, cake, 10 + 60 * i, 10);
         }

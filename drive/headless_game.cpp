@@ -1,6 +1,7 @@
 // Headless start-up shared by the tools and benchmarks.
 #include "drive/headless_game.h"
 
+#include "app/shooter.h"
 #include "drive/input.h"
 
 #include <cstdio>

@@ -1,13 +1,15 @@
 // Starting the game without a display for the tools and benchmarks, and its first level.
 #pragma once
 
-#include "app/shooter.h"
+#include "render/interface_layout.h"
+
+class Shooter;
 
 namespace Drive {
 
-// A point inside the start screen's button, in window pixels.
-constexpr int kStartButtonX = 500;
-constexpr int kStartButtonY = 216;
+// A point inside the start screen's button, in window pixels: its centre.
+constexpr int kStartButtonX = Layout::kStartButtonCentre.x;
+constexpr int kStartButtonY = Layout::kStartButtonCentre.y;
 
 // SDL's dummy video and audio drivers, then the game's own start-up. On failure, one line on
 // stderr that starts with `tool` and says why; the game reads ./bmp/ from the working directory.

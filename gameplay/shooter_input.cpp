@@ -1,6 +1,8 @@
 // The player's input: choosing the animal, slingshot aiming, firing, the second click.
 #include "app/shooter.h"
 
+#include "field/map.h"
+#include "gameplay/projectile.h"
 namespace {
 
 // The muzzle, from the cannon's centre: 30 pixels right and 30 up.

@@ -1,6 +1,7 @@
 // One frame of the game's rules, as the Shooter runs them: the end of the game, then the rules
 // over the current Map, in their order.
 #include "app/shooter.h"
+#include "field/map.h"
 #include "gameplay/frame_rules.h"
 
 namespace {

@@ -2,6 +2,8 @@
 #include "app/cimage.h"
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
+#include "field/map.h"
+#include "gameplay/projectile.h"
 #include "render/screen_mapping.h"
 
 namespace {
@@ -22,7 +24,7 @@ void Shooter::OnRender()
 
 void Shooter::RenderBackground()
 {
-    CImage::Draw(screen, background, 0, 0);
+    CImage::Draw(screen, background.get(), 0, 0);
 }
 
 void Shooter::RenderMap()
@@ -34,16 +36,16 @@ void Shooter::RenderMap()
         const int32_t left = WorldToScreen(block.x, block.halfSize);
         const int32_t top = WorldToScreen(block.y, block.halfSize);
         if (block.body != nullptr) {
-            CImage::DrawPart(screen, blockTileset, left, top, block.tileX, block.tileY, kTileSize, kTileSize);
+            CImage::DrawPart(screen, blockTileset.get(), left, top, block.tileX, block.tileY, kTileSize, kTileSize);
         }
         if (block.fullStrength > block.strength) {
-            CImage::DrawPart(screen, blockTileset, left, top, DamageFrame(block.strength, block.fullStrength) * kTileSize,
+            CImage::DrawPart(screen, blockTileset.get(), left, top, DamageFrame(block.strength, block.fullStrength) * kTileSize,
                              Asset::kDamageOverlayRow, kTileSize, kTileSize);
         }
     }
 
     if (const Cannon* cannon = map.GetCannon()) {
-        CImage::Draw(screen, p1Cannon, WorldToScreen(cannon->x, cannon->halfSize),
+        CImage::Draw(screen, p1Cannon.get(), WorldToScreen(cannon->x, cannon->halfSize),
                      WorldToScreen(cannon->y, cannon->halfSize));
     }
 
@@ -58,7 +60,7 @@ void Shooter::RenderMap()
     for (unsigned i = 0; i < map.BallCount(); ++i) {
         const Ball& ball = map.GetBall(i);
         if (ball.body != nullptr) {
-            CImage::Draw(screen, bullet, WorldToScreen(ball.x, ball.radius), WorldToScreen(ball.y, ball.radius));
+            CImage::Draw(screen, bullet.get(), WorldToScreen(ball.x, ball.radius), WorldToScreen(ball.y, ball.radius));
         }
     }
 }

@@ -2,6 +2,7 @@
 #include "tests/game_fixture.h"
 
 #include "drive/headless_game.h"
+#include "field/map.h"
 #include "render/surface_pixels.h"
 
 namespace Asset {

@@ -2,6 +2,10 @@
 #include "app/cimage.h"
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
+#include "drive/headless_game.h"
+#include "field/map.h"
+#include "gameplay/projectile.h"
+#include "render/interface_layout.h"
 #include "tests/game_fixture.h"
 #include "tests/game_process.h"
 
@@ -118,11 +122,11 @@ class RecordingShooter : public Shooter {
     void Record(const std::string& call) { calls.push_back(call); }
 };
 
-// The start button: 400 x 200 pixels centred on (500, 216).
-constexpr int kButtonLeft = 300;
-constexpr int kButtonTop = 116;
-constexpr int kButtonWidth = 400;
-constexpr int kButtonHeight = 200;
+// The start button's rectangle on the screen, centred on its layout point.
+constexpr int kButtonWidth = Asset::kStartButton.width;
+constexpr int kButtonHeight = Asset::kStartButton.height;
+constexpr int kButtonLeft = Layout::kStartButtonCentre.x - kButtonWidth / 2;
+constexpr int kButtonTop = Layout::kStartButtonCentre.y - kButtonHeight / 2;
 const Rgb kMagenta = Asset::kColourKey;
 
 // Share of the start button's opaque pixels that the screen shows as they are in the bitmap.
@@ -249,9 +253,9 @@ TEST(AppLoopTest, FailedStartUpReleasesTheBitmapsItHadLoaded)
         EXPECT_FALSE(game.OnInit());
         freedSurfaces = nullptr;
         EXPECT_NE(game.target2, nullptr) << "the bitmaps before the missing one were loaded";
-        for (SDL_Surface* surface :
-             {game.blockTileset, game.background, game.p1Cannon, game.target1, game.target2, game.bullet}) {
-            SDL_FreeSurface(surface);
+        for (OwnedSurface* surface : {&game.blockTileset, &game.background, &game.p1Cannon, &game.target1,
+                                      &game.target2, &game.bullet}) {
+            surface->reset();
         }
         SDL_Quit();
     }
@@ -260,8 +264,8 @@ TEST(AppLoopTest, FailedStartUpReleasesTheBitmapsItHadLoaded)
         freedSurfaces = &executeFrees;
         EXPECT_EQ(game.OnExecute(), -1);
         freedSurfaces = nullptr;
-        for (SDL_Surface* surface :
-             {game.blockTileset, game.background, game.p1Cannon, game.target1, game.target2, game.bullet}) {
+        for (SDL_Surface* surface : {game.blockTileset.get(), game.background.get(), game.p1Cannon.get(),
+                                     game.target1.get(), game.target2.get(), game.bullet.get()}) {
             EXPECT_EQ(surface, nullptr);
         }
         SDL_Quit();
@@ -283,7 +287,7 @@ TEST(AppLoopTest, CloseRequestEndsTheLoopAfterItsIterationOnceTheQueueIsDrained)
             buttonBefore = StartButtonShown(game.screen);
             // The close request comes first; the click and the key behind it still count.
             PushQuit();
-            PushClick(500, 216);
+            PushClick(Drive::kStartButtonX, Drive::kStartButtonY);
             PushKey(SDLK_ESCAPE);
         } else if (iteration == 2) {
             buttonAfter = StartButtonShown(game.screen);
@@ -292,7 +296,9 @@ TEST(AppLoopTest, CloseRequestEndsTheLoopAfterItsIterationOnceTheQueueIsDrained)
 
     EXPECT_EQ(game.OnExecute(), 0);
     EXPECT_EQ(clock.iterations, 2) << "the loop ends after the iteration that received the close request";
-    EXPECT_EQ(game.calls, (std::vector<std::string>{"Exit", "LButtonDown 500 216", "LButtonUp 500 216",
+    const std::string button =
+        std::to_string(Drive::kStartButtonX) + " " + std::to_string(Drive::kStartButtonY);
+    EXPECT_EQ(game.calls, (std::vector<std::string>{"Exit", "LButtonDown " + button, "LButtonUp " + button,
                                                     "KeyDown " + std::to_string(SDLK_ESCAPE)}));
     EXPECT_FALSE(game.running);
     EXPECT_EQ(game.gameState, GameState::Playing) << "the click behind the close request started the game";
@@ -314,7 +320,7 @@ TEST(AppLoopTest, OneStepPerIterationWithPacingAndNoCatchUp)
     float lifetimeAfterShot = 0.0f;
     clock.afterIteration = [&](int iteration) {
         if (iteration == 1) {
-            PushClick(500, 216);
+            PushClick(Drive::kStartButtonX, Drive::kStartButtonY);
         } else if (iteration == 2) {
             PushShot(300, 300, -10, 5);
         } else if (iteration == 3) {
@@ -475,8 +481,8 @@ TEST_F(AppTest, StartUpOpensTheWindowOnTheStartScreenWithTheGamesSettings)
 
     // The six field bitmaps: all loaded; all but the background see-through where magenta.
     const std::pair<const char*, SDL_Surface*> images[] = {
-        {"blocktileset", g.blockTileset}, {"p1cannon", g.p1Cannon}, {"target1", g.target1},
-        {"target2", g.target2},           {"bullet", g.bullet},
+        {"blocktileset", g.blockTileset.get()}, {"p1cannon", g.p1Cannon.get()}, {"target1", g.target1.get()},
+        {"target2", g.target2.get()},           {"bullet", g.bullet.get()},
     };
     for (const auto& [name, surface] : images) {
         ASSERT_NE(surface, nullptr) << name;
@@ -531,8 +537,8 @@ TEST_F(AppTest, EscapeAndOtherKeysDoNotQuit)
         for (SDLKey key : {SDLK_ESCAPE, SDLK_q, SDLK_F4, SDLK_RETURN, SDLK_SPACE}) {
             PushKey(key);
         }
-        PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 500, 216);
-        PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 500, 216);
+        PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, Drive::kStartButtonX, Drive::kStartButtonY);
+        PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, Drive::kStartButtonX, Drive::kStartButtonY);
         RunFrames(2);
         EXPECT_TRUE(game->running);
         EXPECT_EQ(game->gameState, phase == 0 ? GameState::StartScreen : GameState::Playing);
@@ -574,8 +580,8 @@ TEST_F(AppTest, ShutdownFreesEverySurfaceOnce)
     EXPECT_EQ(cakes.size(), 1u) << "the cake icons share one picture";
 
     // Every surface the game holds, each once.
-    std::set<SDL_Surface*> held = {game->blockTileset, game->background, game->p1Cannon,
-                                   game->target1,      game->target2,    game->bullet};
+    std::set<SDL_Surface*> held = {game->blockTileset.get(), game->background.get(), game->p1Cannon.get(),
+                                   game->target1.get(),      game->target2.get(),    game->bullet.get()};
     for (const Projectile& projectile : CurrentMap().projectiles) {
         held.insert(projectile.sprite.get());
     }
@@ -601,8 +607,9 @@ TEST_F(AppTest, ShutdownFreesEverySurfaceOnce)
     for (SDL_Surface* surface : held) {
         EXPECT_EQ(freedOnce.count(surface), 1u) << "surface " << surface << " was not freed";
     }
-    for (SDL_Surface* surface : {game->screen, game->blockTileset, game->background, game->p1Cannon,
-                                 game->target1, game->target2, game->bullet}) {
+    for (SDL_Surface* surface : {game->screen, game->blockTileset.get(), game->background.get(),
+                                 game->p1Cannon.get(), game->target1.get(), game->target2.get(),
+                                 game->bullet.get()}) {
         EXPECT_EQ(surface, nullptr);
     }
     for (const Projectile& projectile : CurrentMap().projectiles) {

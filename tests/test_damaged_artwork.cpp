@@ -1,6 +1,8 @@
 // Damaged artwork: every bitmap of the game missing, cut short, garbled, lying about its size,
 // or not a file at all. A field bitmap stops start-up; any other leaves its sprite undrawn.
 #include "app/shooter.h"
+#include "field/map.h"
+#include "gameplay/projectile.h"
 #include "tests/game_fixture.h"
 #include "tests/game_process.h"
 
@@ -207,9 +209,9 @@ TEST_F(DamagedArtworkTest, AFieldBitmapStopsStartUpAndAnyOtherIsLeftUndrawnWhile
             DamagedArtwork artwork(file, damage);
             Shooter shooter;
             EXPECT_FALSE(shooter.OnInit());
-            for (SDL_Surface* surface : {shooter.blockTileset, shooter.background, shooter.p1Cannon,
-                                         shooter.target1, shooter.target2, shooter.bullet}) {
-                SDL_FreeSurface(surface);
+            for (OwnedSurface* surface : {&shooter.blockTileset, &shooter.background, &shooter.p1Cannon,
+                                          &shooter.target1, &shooter.target2, &shooter.bullet}) {
+                surface->reset();
             }
             SDL_Quit();
         }

@@ -1,6 +1,9 @@
 // Gameplay: starting a game, aiming and firing, the second-click actions, the frame rules and
 // a whole game played from the start button to the end picture.
 #include "assets/asset_catalog.h"
+#include "drive/headless_game.h"
+#include "field/map.h"
+#include "gameplay/projectile.h"
 #include "tests/game_fixture.h"
 
 #include <cmath>
@@ -144,8 +147,8 @@ TEST_F(GameplayTest, OnlyTheStartButtonStartsPlayAndOnlyOnce)
     PushClick(299, 200);
     PushClick(500, 115);
     PushClick(500, 317);
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 500, 216);
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 500, 216);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, Drive::kStartButtonX, Drive::kStartButtonY);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, Drive::kStartButtonX, Drive::kStartButtonY);
     PushMotion(450, 216, -50, 0, SDL_BUTTON_LMASK);
     RunFrames(3);
     EXPECT_EQ(game->gameState, GameState::StartScreen);
@@ -168,7 +171,7 @@ TEST_F(GameplayTest, OnlyTheStartButtonStartsPlayAndOnlyOnce)
     // While playing the button's area is just part of the field: no second level.
     const Cannon* cannon = CurrentMap().GetCannon();
     const size_t blocks = CurrentMap().blocks.size();
-    PushClick(500, 216);
+    PushClick(Drive::kStartButtonX, Drive::kStartButtonY);
     RunFrames(1);
     EXPECT_EQ(game->gameState, GameState::Playing);
     EXPECT_FALSE(game->interfaces.Find("start_button")->visible);
@@ -639,7 +642,7 @@ TEST_F(GameplayTest, RemovalTakesEveryBrokenBlockAndEveryUsedUpShotInItsFrame)
 TEST_F(GameplayTest, WholeGameFromStartButtonToEndPicture)
 {
     game->SetLevelSeed(kSeed);
-    PushClick(500, 216);
+    PushClick(Drive::kStartButtonX, Drive::kStartButtonY);
     RunFrames(100);
     ASSERT_EQ(game->gameState, GameState::Playing);
 
@@ -702,7 +705,7 @@ TEST_F(GameplayTest, WholeGameFromStartButtonToEndPicture)
     const size_t count = CurrentMap().projectiles.size();
     const int aimState = game->aimState;
     Shoot(-100, 0);
-    PushClick(500, 216);
+    PushClick(Drive::kStartButtonX, Drive::kStartButtonY);
     RunFrames(1);
     EXPECT_EQ(CurrentMap().projectiles.size(), count);
     EXPECT_EQ(game->aimState, aimState);

@@ -1,6 +1,8 @@
 // The level generator: what a seeded field holds, in what order, and that it plays out sanely.
 #include "tests/game_fixture.h"
 
+#include "field/map.h"
+
 #include <gtest/gtest.h>
 
 #include <box2d/box2d.h>

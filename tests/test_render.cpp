@@ -4,6 +4,9 @@
 
 #include "app/cimage.h"
 #include "assets/asset_catalog.h"
+#include "drive/headless_game.h"
+#include "field/map.h"
+#include "gameplay/projectile.h"
 #include "render/screen_mapping.h"
 
 #include <set>
@@ -113,10 +116,10 @@ class RenderTest : public GameTest {
         if (HasFatalFailure()) {
             return;
         }
-        Replace(game->background, Solid(Asset::kBackground.width, Asset::kBackground.height, kBackground));
-        Replace(game->blockTileset, TileSheet());
-        Replace(game->p1Cannon, Solid(50, 50, kCannon));
-        Replace(game->bullet, Solid(50, 50, kBall));
+        game->background.reset(Solid(Asset::kBackground.width, Asset::kBackground.height, kBackground));
+        game->blockTileset.reset(TileSheet());
+        game->p1Cannon.reset(Solid(50, 50, kCannon));
+        game->bullet.reset(Solid(50, 50, kBall));
         InterfaceSet& sprites = game->interfaces;
         ReplaceSprite(sprites, "top_bar", Solid(Asset::kTopBar.width, Asset::kTopBar.height, kTopBar));
         ReplaceSprite(sprites, "bot_bar", Solid(Asset::kBotBar.width, Asset::kBotBar.height, kBotBar));
@@ -191,7 +194,7 @@ TEST_F(RenderTest, StartScreenShowsBackgroundAndSpritesButNotTheField)
     EXPECT_PIXEL(300, 116, kStart);
     EXPECT_PIXEL(699, 315, kStart);
     // The hidden end picture shares the button's rectangle and is later in the list.
-    EXPECT_PIXEL(500, 216, kStart);
+    EXPECT_PIXEL(Drive::kStartButtonX, Drive::kStartButtonY, kStart);
 
     // A hidden sprite is not drawn, yet its record stays.
     ASSERT_TRUE(game->interfaces.SetVisible("top_bar", false));
@@ -209,7 +212,8 @@ TEST_F(RenderTest, StartScreenShowsBackgroundAndSpritesButNotTheField)
     game->interfaces.SetVisible("target1", true);
     game->OnRender();
     EXPECT_PIXEL(800, 400, kBackground);
-    EXPECT_PIXEL(500, 216, kStart) << "the rest of the frame is drawn as usual";
+    EXPECT_PIXEL(Drive::kStartButtonX, Drive::kStartButtonY, kStart)
+        << "the rest of the frame is drawn as usual";
 
     // The same field does appear once play begins.
     Play();
@@ -339,7 +343,7 @@ TEST_F(RenderTest, CakeIconsEmptyFromTheLeft)
     EXPECT_EQ(sprites.Size(), 6u);
     EXPECT_EQ(sprites.Find("cake"), nullptr);
     EXPECT_PIXEL(145, 25, kTopBar);
-    EXPECT_PIXEL(500, 216, kStart);
+    EXPECT_PIXEL(Drive::kStartButtonX, Drive::kStartButtonY, kStart);
 }
 
 TEST_F(SpriteTest, CreateInterfaceBuildsNineSprites)
@@ -354,8 +358,9 @@ TEST_F(SpriteTest, CreateInterfaceBuildsNineSprites)
         {"top_bar", {500, 32}, {1000, 64}, true}, {"bot_bar", {500, 634}, {1000, 32}, true},
         {"target1", {0, 0}, {64, 64}, false},     {"target2", {0, 0}, {16, 16}, false},
         {"cake", {25, 25}, {50, 50}, true},       {"cake", {85, 25}, {50, 50}, true},
-        {"cake", {145, 25}, {50, 50}, true},      {"start_button", {500, 216}, {400, 200}, true},
-        {"end", {500, 216}, {400, 200}, false},
+        {"cake", {145, 25}, {50, 50}, true},
+        {"start_button", {Drive::kStartButtonX, Drive::kStartButtonY}, {400, 200}, true},
+        {"end", {Drive::kStartButtonX, Drive::kStartButtonY}, {400, 200}, false},
     };
     const InterfaceSet& sprites = game->interfaces;
     ASSERT_EQ(sprites.Size(), std::size(expected));
@@ -398,7 +403,8 @@ TEST_F(SpriteTest, StartButtonHitTestIncludesItsEdges)
     EXPECT_EQ(game->gameState, GameState::Playing);
     ASSERT_NE(sprites.Find("start_button"), nullptr);
     EXPECT_FALSE(sprites.Find("start_button")->visible);
-    EXPECT_TRUE(sprites.HitTest(500, 216, "start_button")) << "a hidden sprite still answers";
+    EXPECT_TRUE(sprites.HitTest(Drive::kStartButtonX, Drive::kStartButtonY, "start_button"))
+        << "a hidden sprite still answers";
 }
 
 TEST(InterfaceSetTest, NamesFindTheFirstMatchOnly)

@@ -1,6 +1,9 @@
 // Hostile input: a long stream of random events of every kind, from the start screen through
 // play to the end picture, must leave the game sound.
 #include "app/shooter.h"
+#include "drive/headless_game.h"
+#include "field/map.h"
+#include "gameplay/projectile.h"
 #include "tests/game_fixture.h"
 
 #include <gtest/gtest.h>
@@ -136,7 +139,7 @@ TEST_F(SoakTest, RandomEventsOfEveryKindFromStartToEndLeaveTheGameSound)
                 PushRandomEvent();
             }
             if (frame == kStartFrame) {
-                PushClick(500, 216);
+                PushClick(Drive::kStartButtonX, Drive::kStartButtonY);
             }
             if (frame == kEndFrame && game->gameState == GameState::Playing) {
                 for (Block& block : CurrentMap().blocks) {

@@ -2,6 +2,7 @@
 #include "app/shooter.h"
 #include "drive/headless_game.h"
 #include "drive/input.h"
+#include "field/map.h"
 #include "render/screen_mapping.h"
 #include "render/surface_pixels.h"
 #include "tools/png_file.h"
