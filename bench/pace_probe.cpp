@@ -4,7 +4,7 @@
 // Usage: pace_probe [seconds]   (run from the repository root, on an X display)
 #include "app/shooter.h"
 #include "app/video_defaults.h"
-#include "bench/pace_report.h"
+#include "pace_report.h"
 #include "drive/headless_game.h"
 #include "drive/input.h"
 

@@ -5,7 +5,7 @@
 #include "app/frame_pacer.h"
 #include "app/video_defaults.h"
 #include "assets/asset_catalog.h"
-#include "bench/pace_report.h"
+#include "pace_report.h"
 
 #include <SDL.h>
 

@@ -13,7 +13,7 @@ set(SHOOTER_BINARY_DIR libexec/${SHOOTER_PACKAGE})
 
 # Every picture the game loads, read from the asset catalogue: all are installed, and the
 # launcher refuses to start without any of them but the window icon, which the game can do without.
-set(catalogue ${PROJECT_SOURCE_DIR}/assets/asset_catalog.h)
+set(catalogue ${PROJECT_SOURCE_DIR}/src/assets/asset_catalog.h)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${catalogue})
 file(STRINGS ${catalogue} bitmap_lines REGEX "^constexpr Bitmap k[A-Za-z0-9]+{\"\\./bmp/")
 set(SHOOTER_ARTWORK_FILES)

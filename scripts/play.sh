@@ -10,9 +10,9 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   exit 1
 fi
 # Every picture the game loads, as the asset catalogue names them; the window icon is optional.
-catalogue="$root/assets/asset_catalog.h"
+catalogue="$root/src/assets/asset_catalog.h"
 if [ ! -r "$catalogue" ]; then
-  echo "play.sh: the list of the game's artwork is missing ($catalogue not found); restore it with: git -C '$root' checkout -- assets" >&2
+  echo "play.sh: the list of the game's artwork is missing ($catalogue not found); restore it with: git -C '$root' checkout -- src/assets" >&2
   exit 1
 fi
 pictures=$(sed -n '/^constexpr Bitmap kWindowIcon{/d; s|^constexpr Bitmap k[[:alnum:]]*{"\./bmp/\([^"]*\)".*|\1|p' "$catalogue")

@@ -1,5 +1,5 @@
 // Shared test helpers.
-#include "tests/game_fixture.h"
+#include "game_fixture.h"
 
 #include "drive/headless_game.h"
 #include "field/map.h"

@@ -1,5 +1,5 @@
 // Running the real game as its own process.
-#include "tests/game_process.h"
+#include "game_process.h"
 
 #include <gtest/gtest.h>
 

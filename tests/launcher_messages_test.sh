@@ -53,7 +53,9 @@ expect_refusal "launcher, no artwork" "artwork" env DISPLAY=:99 "$launcher"
 
 # The play script, in a copy of the repository's scripts, artwork and its catalogue.
 mkdir "$work/repo"
-cp -r "$source/scripts" "$source/bmp" "$source/assets" "$work/repo/"
+mkdir "$work/repo/src"
+cp -r "$source/scripts" "$source/bmp" "$work/repo/"
+cp -r "$source/src/assets" "$work/repo/src/"
 expect_refusal "play.sh, no display" "display" env -u DISPLAY -u WAYLAND_DISPLAY bash "$work/repo/scripts/play.sh"
 rm "$work/repo/bmp/vaca.bmp"
 expect_refusal "play.sh, no artwork" "artwork" env DISPLAY=:99 bash "$work/repo/scripts/play.sh"

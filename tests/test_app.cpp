@@ -6,8 +6,8 @@
 #include "field/map.h"
 #include "gameplay/projectile.h"
 #include "render/interface_layout.h"
-#include "tests/game_fixture.h"
-#include "tests/game_process.h"
+#include "game_fixture.h"
+#include "game_process.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Event routing: every SDL event reaches exactly one handler with its fields unpacked, or none.
 #include "app/cevent.h"
-#include "tests/game_fixture.h"
+#include "game_fixture.h"
 
 #include <gtest/gtest.h>
 

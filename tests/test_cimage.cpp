@@ -1,7 +1,7 @@
 // Bitmap operations: loading, whole and partial blits, clipping and the magenta colour key.
 #include "app/cimage.h"
 #include "assets/asset_catalog.h"
-#include "tests/game_fixture.h"
+#include "game_fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "app/shooter.h"
 #include "field/map.h"
 #include "gameplay/projectile.h"
-#include "tests/game_fixture.h"
-#include "tests/game_process.h"
+#include "game_fixture.h"
+#include "game_process.h"
 
 #include <gtest/gtest.h>
 

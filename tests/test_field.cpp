@@ -3,7 +3,7 @@
 #include "app/cimage.h"
 #include "assets/asset_catalog.h"
 #include "field/map.h"
-#include "tests/game_fixture.h"
+#include "game_fixture.h"
 
 #include <gtest/gtest.h>
 

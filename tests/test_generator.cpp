@@ -1,5 +1,5 @@
 // The level generator: what a seeded field holds, in what order, and that it plays out sanely.
-#include "tests/game_fixture.h"
+#include "game_fixture.h"
 
 #include "field/map.h"
 

@@ -1,6 +1,6 @@
 // What the player sees: the start screen, the field's tiles and damage overlays, drawing order
 // and the interface sprite list.
-#include "tests/game_fixture.h"
+#include "game_fixture.h"
 
 #include "app/cimage.h"
 #include "assets/asset_catalog.h"

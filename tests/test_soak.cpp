@@ -4,7 +4,7 @@
 #include "drive/headless_game.h"
 #include "field/map.h"
 #include "gameplay/projectile.h"
-#include "tests/game_fixture.h"
+#include "game_fixture.h"
 
 #include <gtest/gtest.h>
 

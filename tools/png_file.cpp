@@ -1,5 +1,5 @@
 // PNG output: one IHDR, one deflated IDAT, one IEND, no row filters.
-#include "tools/png_file.h"
+#include "png_file.h"
 
 #include <zlib.h>
 

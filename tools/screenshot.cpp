@@ -5,7 +5,7 @@
 #include "field/map.h"
 #include "render/screen_mapping.h"
 #include "render/surface_pixels.h"
-#include "tools/png_file.h"
+#include "png_file.h"
 
 #include <SDL.h>
 

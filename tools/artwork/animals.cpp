@@ -1,6 +1,6 @@
 // The cannon, its ball and the three animals it fires: small colour-keyed sprites with inked edges.
-#include "tools/artwork/drawings.h"
-#include "tools/artwork/raster.h"
+#include "artwork/drawings.h"
+#include "artwork/raster.h"
 
 #include <algorithm>
 #include <array>

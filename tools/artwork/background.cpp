@@ -1,8 +1,8 @@
 // The background: sky, sun, clouds, far hills with a barn and trees, the near hill with flowers and a fence.
 // What is placed where is in background_scenery.h; this file only renders it.
-#include "tools/artwork/background_scenery.h"
-#include "tools/artwork/drawings.h"
-#include "tools/artwork/noise.h"
+#include "artwork/background_scenery.h"
+#include "artwork/drawings.h"
+#include "artwork/noise.h"
 
 #include <algorithm>
 #include <cmath>

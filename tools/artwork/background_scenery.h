@@ -2,7 +2,7 @@
 // their sizes and colours. Distances in background pixels; y grows downwards.
 #pragma once
 
-#include "tools/artwork/image.h"
+#include "artwork/image.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The damage overlays: cracks that spread from an impact point, drawn on magenta over a block.
-#include "tools/artwork/drawings.h"
-#include "tools/artwork/noise.h"
-#include "tools/artwork/raster.h"
+#include "artwork/drawings.h"
+#include "artwork/noise.h"
+#include "artwork/raster.h"
 
 #include <array>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Every picture the artwork tool draws, one function each, grouped by the file that draws it.
 #pragma once
 
-#include "tools/artwork/image.h"
+#include "artwork/image.h"
 
 #include <filesystem>
 

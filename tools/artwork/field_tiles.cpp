@@ -1,8 +1,8 @@
 // The block tiles, each drawn on its own and placed on the sheet where the game's blocks read it.
-#include "tools/artwork/drawings.h"
-#include "tools/artwork/lettering.h"
-#include "tools/artwork/noise.h"
-#include "tools/artwork/raster.h"
+#include "artwork/drawings.h"
+#include "artwork/lettering.h"
+#include "artwork/noise.h"
+#include "artwork/raster.h"
 
 #include <array>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The game's icon: the cannon firing a pig over a farmyard hill, on a rounded badge.
-#include "tools/artwork/drawings.h"
-#include "tools/artwork/raster.h"
-#include "tools/png_file.h"
+#include "artwork/drawings.h"
+#include "artwork/raster.h"
+#include "png_file.h"
 
 #include <cmath>
 #include <stdexcept>

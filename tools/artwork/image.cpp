@@ -1,5 +1,5 @@
 // Colour arithmetic, the picture and its BMP file.
-#include "tools/artwork/image.h"
+#include "artwork/image.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // The bars above and below the field, and the aiming markers.
-#include "tools/artwork/drawings.h"
-#include "tools/artwork/lettering.h"
-#include "tools/artwork/noise.h"
-#include "tools/artwork/raster.h"
+#include "artwork/drawings.h"
+#include "artwork/lettering.h"
+#include "artwork/noise.h"
+#include "artwork/raster.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,5 @@
 // The pixel font and the lettering drawn with it.
-#include "tools/artwork/lettering.h"
+#include "artwork/lettering.h"
 
 #include <array>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 // A blocky 5 x 7 pixel font (only the letters the game needs), with outlines and shadows.
 #pragma once
 
-#include "tools/artwork/image.h"
+#include "artwork/image.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,5 +1,5 @@
 // Deterministic randomness and noise.
-#include "tools/artwork/noise.h"
+#include "artwork/noise.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // The cake, the start button and the win picture.
-#include "tools/artwork/drawings.h"
-#include "tools/artwork/lettering.h"
-#include "tools/artwork/raster.h"
+#include "artwork/drawings.h"
+#include "artwork/lettering.h"
+#include "artwork/raster.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 // Shapes, strokes, shading and the materials built from them.
-#include "tools/artwork/raster.h"
+#include "artwork/raster.h"
 
-#include "tools/artwork/noise.h"
+#include "artwork/noise.h"
 
 #include <utility>
 

@@ -3,7 +3,7 @@
 // either a plain Rgb or a callable (x, y) -> Rgb.
 #pragma once
 
-#include "tools/artwork/image.h"
+#include "artwork/image.h"
 
 #include <algorithm>
 #include <cmath>
