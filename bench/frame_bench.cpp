@@ -22,10 +22,10 @@
 
 namespace {
 
-constexpr float kMuzzleX = 1.1f; // where the cannon's shots appear on a generated level
+constexpr float kMuzzleX = 1.1f;  // where the cannon's shots appear on a generated level
 constexpr float kMuzzleY = -0.1f;
 
-int jammedShots = 0; // shots the game refused because the muzzle was crowded
+int jammedShots = 0;  // shots the game refused because the muzzle was crowded
 
 double CpuMillis()
 {
@@ -72,8 +72,8 @@ void FloorRender(Shooter& game)
     for (const Block& block : map.blocks) {
         const int left = WorldToScreen(block.x, block.halfSize);
         const int top = WorldToScreen(block.y, block.halfSize);
-        CImage::DrawPart(screen, game.blockTileset.get(), left, top, block.tileX, block.tileY, Asset::kTileSize,
-                         Asset::kTileSize);
+        CImage::DrawPart(screen, game.blockTileset.get(), left, top, block.tileX, block.tileY,
+                         Asset::kTileSize, Asset::kTileSize);
         if (block.fullStrength > block.strength) {
             CImage::DrawPart(screen, game.blockTileset.get(), left, top,
                              Shooter::DamageFrame(block.strength, block.fullStrength) * Asset::kTileSize,
@@ -121,11 +121,11 @@ void FireFromAbove(Map& map, int shot)
 
 struct Scenario {
     std::string name;
-    int settleFrames = 300;  // run before any shot, then shots until the field is as wanted
-    int liveProjectiles = 0; // topped up to this by one shot a frame
-    int burstTotal = 0;      // or: this many shots, in bursts of burstSize a frame
+    int settleFrames = 300;   // run before any shot, then shots until the field is as wanted
+    int liveProjectiles = 0;  // topped up to this by one shot a frame
+    int burstTotal = 0;       // or: this many shots, in bursts of burstSize a frame
     int burstSize = 0;
-    bool wideField = false; // the ~900 block field instead of a generated level
+    bool wideField = false;  // the ~900 block field instead of a generated level
 };
 
 // About 900 blocks: 76 columns by 12 rows on a field as high as the game's but 76 wide.
@@ -169,7 +169,7 @@ void RunScenario(const Scenario& scenario, int frames, unsigned seed)
             for (int i = 0; i < scenario.burstSize && shot < scenario.burstTotal; ++i) {
                 FireFromMuzzle(*map, shot++);
             }
-            ready = true; // the bursts themselves are measured
+            ready = true;  // the bursts themselves are measured
         } else if (static_cast<int>(map->projectiles.size()) < scenario.liveProjectiles) {
             // One shot a frame from the cannon, like an auto-clicker; a second one from above
             // while the field holds fewer than wanted.
@@ -250,7 +250,7 @@ void RunScenario(const Scenario& scenario, int frames, unsigned seed)
     game.OnCleanup();
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

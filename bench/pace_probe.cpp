@@ -4,9 +4,9 @@
 // Usage: pace_probe [seconds]   (run from the repository root, on an X display)
 #include "app/shooter.h"
 #include "app/video_defaults.h"
-#include "pace_report.h"
 #include "drive/headless_game.h"
 #include "drive/input.h"
+#include "pace_report.h"
 
 #include <SDL.h>
 
@@ -17,7 +17,7 @@ namespace {
 // The system clock, noting each iteration: the loop reads the clock once as an iteration
 // starts and once as it ends.
 class ProbeClock : public FrameClock {
-  public:
+public:
     explicit ProbeClock(double seconds) : seconds(seconds) {}
 
     uint64_t NowMicros() override
@@ -31,7 +31,7 @@ class ProbeClock : public FrameClock {
 
     PaceReport report;
 
-  private:
+private:
     void OnIterationStart()
     {
         const double now = PaceReport::NowSeconds();
@@ -65,7 +65,7 @@ class ProbeClock : public FrameClock {
     bool quitting = false;
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -11,7 +11,7 @@
 
 // Marks the start of each iteration and reports on the whole run.
 class PaceReport {
-  public:
+public:
     void Start()
     {
         starts.clear();
@@ -47,7 +47,7 @@ class PaceReport {
         return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
     }
 
-  private:
+private:
     // User and system time of every thread of the process.
     static double CpuSeconds()
     {

@@ -10,7 +10,7 @@ std::ostream& operator<<(std::ostream& out, const Colour& c)
 {
     return out << "(" << int{c.r} << ", " << int{c.g} << ", " << int{c.b} << ")";
 }
-} // namespace Asset
+}  // namespace Asset
 
 Rgb PixelAt(SDL_Surface* surface, int x, int y)
 {

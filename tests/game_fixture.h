@@ -32,7 +32,7 @@ using Rgb = Asset::Colour;
 namespace Asset {
 // Lets failure messages show colours.
 std::ostream& operator<<(std::ostream& out, const Colour& c);
-} // namespace Asset
+}  // namespace Asset
 
 // Pixel colour of a surface, read in the surface's own format.
 Rgb PixelAt(SDL_Surface* surface, int x, int y);

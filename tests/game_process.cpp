@@ -25,7 +25,7 @@ bool SleepingInMainLoop(pid_t pid)
     std::ifstream syscall("/proc/" + std::to_string(pid) + "/syscall");
     int number = -1;
     syscall >> number;
-    return number == 35 || number == 230; // nanosleep, clock_nanosleep
+    return number == 35 || number == 230;  // nanosleep, clock_nanosleep
 }
 
 ProcessResult RunGame(const fs::path& dir, int closeSignal, const EnvChanges& env)
@@ -57,7 +57,7 @@ ProcessResult RunGame(const fs::path& dir, int closeSignal, const EnvChanges& en
         return result;
     }
 
-    constexpr int kSafetyPolls = 6000; // 60 s of 10 ms polls
+    constexpr int kSafetyPolls = 6000;  // 60 s of 10 ms polls
     bool closeSent = false;
     int waitStatus = 0;
     struct rusage usage {};

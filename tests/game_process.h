@@ -9,10 +9,10 @@
 #include <vector>
 
 struct ProcessResult {
-    bool exited = false; // ended by returning or exit(), not by a signal
+    bool exited = false;  // ended by returning or exit(), not by a signal
     int status = -1;
     int signal = 0;
-    long peakKiB = 0; // the most resident memory the process had
+    long peakKiB = 0;  // the most resident memory the process had
     std::string out;
     std::string err;
 };
@@ -32,7 +32,7 @@ ProcessResult RunGame(const std::filesystem::path& dir, int closeSignal, const E
 
 // A temporary directory removed at the end of its scope.
 class TempDir {
-  public:
+public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;

@@ -4,10 +4,10 @@
 #include "assets/asset_catalog.h"
 #include "drive/headless_game.h"
 #include "field/map.h"
-#include "gameplay/projectile.h"
-#include "render/interface_layout.h"
 #include "game_fixture.h"
 #include "game_process.h"
+#include "gameplay/projectile.h"
+#include "render/interface_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,7 @@ namespace {
 // a surface freed twice: SDL's library is not instrumented and shrugs off the second call.
 std::vector<SDL_Surface*>* freedSurfaces = nullptr;
 
-} // namespace
+}  // namespace
 
 // Stands in front of SDL's SDL_FreeSurface for this test program, so shutdown can be watched.
 extern "C" void SDL_FreeSurface(SDL_Surface* surface)
@@ -59,7 +59,7 @@ namespace {
 // once when it ends; at the end the iteration is charged its scripted cost and the script may
 // push events for the next iteration.
 class ScriptedClock : public FrameClock {
-  public:
+public:
     uint64_t NowMicros() override
     {
         ++reads;
@@ -84,9 +84,9 @@ class ScriptedClock : public FrameClock {
     }
 
     static constexpr int kRunaway = 500;
-    std::function<uint64_t(int)> cost;            // microseconds iteration i takes, 1-based
-    std::function<void(int)> afterIteration;      // runs when iteration i has drawn its frame
-    std::vector<std::pair<int, uint64_t>> sleeps; // (iteration, microseconds slept)
+    std::function<uint64_t(int)> cost;             // microseconds iteration i takes, 1-based
+    std::function<void(int)> afterIteration;       // runs when iteration i has drawn its frame
+    std::vector<std::pair<int, uint64_t>> sleeps;  // (iteration, microseconds slept)
     uint64_t now = 1'000'000;
     int reads = 0;
     int iterations = 0;
@@ -94,7 +94,7 @@ class ScriptedClock : public FrameClock {
 
 // Records the handlers the loop calls, in order, and passes each on to the game.
 class RecordingShooter : public Shooter {
-  public:
+public:
     std::vector<std::string> calls;
 
     void OnKeyDown(SDLKey sym, SDLMod mod, Uint16 unicode) override
@@ -118,7 +118,7 @@ class RecordingShooter : public Shooter {
         Shooter::OnExit();
     }
 
-  private:
+private:
     void Record(const std::string& call) { calls.push_back(call); }
 };
 
@@ -154,7 +154,7 @@ double StartButtonShown(SDL_Surface* screen)
     return opaque > 0 ? static_cast<double>(shown) / opaque : 0.0;
 }
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------------------------------------
 
@@ -316,7 +316,7 @@ TEST(AppLoopTest, OneStepPerIterationWithPacingAndNoCatchUp)
     game.SetLevelSeed(99);
     // Odd iterations are quick (3 ms), even ones overrun the 10 ms frame (25 ms).
     clock.cost = [](int iteration) -> uint64_t { return iteration % 2 == 1 ? 3000 : 25000; };
-    constexpr int kFlying = 30; // iterations between the shot's first frame and the close request
+    constexpr int kFlying = 30;  // iterations between the shot's first frame and the close request
     float lifetimeAfterShot = 0.0f;
     clock.afterIteration = [&](int iteration) {
         if (iteration == 1) {
@@ -607,9 +607,9 @@ TEST_F(AppTest, ShutdownFreesEverySurfaceOnce)
     for (SDL_Surface* surface : held) {
         EXPECT_EQ(freedOnce.count(surface), 1u) << "surface " << surface << " was not freed";
     }
-    for (SDL_Surface* surface : {game->screen, game->blockTileset.get(), game->background.get(),
-                                 game->p1Cannon.get(), game->target1.get(), game->target2.get(),
-                                 game->bullet.get()}) {
+    for (SDL_Surface* surface :
+         {game->screen, game->blockTileset.get(), game->background.get(), game->p1Cannon.get(),
+          game->target1.get(), game->target2.get(), game->bullet.get()}) {
         EXPECT_EQ(surface, nullptr);
     }
     for (const Projectile& projectile : CurrentMap().projectiles) {

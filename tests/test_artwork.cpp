@@ -23,30 +23,41 @@ using Rgb = Asset::Colour;
 // A loaded picture with its pixels copied out, so tests can read them freely.
 class Picture {
 public:
-    explicit Picture(const std::string& name) {
+    explicit Picture(const std::string& name)
+    {
         const std::string path = "bmp/" + name;
-        std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> surface(SDL_LoadBMP(path.c_str()), SDL_FreeSurface);
-        if (!surface) return;
+        std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> surface(SDL_LoadBMP(path.c_str()),
+                                                                         SDL_FreeSurface);
+        if (!surface)
+            return;
         w_ = surface->w;
         h_ = surface->h;
-        if (SDL_MUSTLOCK(surface.get())) SDL_LockSurface(surface.get());
+        if (SDL_MUSTLOCK(surface.get()))
+            SDL_LockSurface(surface.get());
         pixels_.reserve(static_cast<std::size_t>(w_) * h_);
         for (int y = 0; y < h_; ++y)
-            for (int x = 0; x < w_; ++x) pixels_.push_back(ReadPixelLocked(surface.get(), x, y));
-        if (SDL_MUSTLOCK(surface.get())) SDL_UnlockSurface(surface.get());
+            for (int x = 0; x < w_; ++x)
+                pixels_.push_back(ReadPixelLocked(surface.get(), x, y));
+        if (SDL_MUSTLOCK(surface.get()))
+            SDL_UnlockSurface(surface.get());
     }
 
     bool loaded() const { return w_ > 0; }
     int width() const { return w_; }
     int height() const { return h_; }
     Rgb at(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * w_ + x]; }
-    bool operator==(const Picture& other) const { return w_ == other.w_ && h_ == other.h_ && pixels_ == other.pixels_; }
+    bool operator==(const Picture& other) const
+    {
+        return w_ == other.w_ && h_ == other.h_ && pixels_ == other.pixels_;
+    }
 
     // Number of pixels in the rectangle that are not the see-through magenta.
-    int opaque_in(int x0, int y0, int w, int h) const {
+    int opaque_in(int x0, int y0, int w, int h) const
+    {
         int n = 0;
         for (int y = y0; y < y0 + h; ++y)
-            for (int x = x0; x < x0 + w; ++x) n += at(x, y) != Asset::kColourKey;
+            for (int x = x0; x < x0 + w; ++x)
+                n += at(x, y) != Asset::kColourKey;
         return n;
     }
 
@@ -74,7 +85,8 @@ std::string Contents(const std::filesystem::path& path)
 // The files themselves
 // ---------------------------------------------------------------------------
 
-TEST(ArtworkFiles, EveryPictureLoadsWithItsSize) {
+TEST(ArtworkFiles, EveryPictureLoadsWithItsSize)
+{
     for (const Asset::Bitmap& bitmap : Asset::kBitmaps) {
         SCOPED_TRACE(bitmap.path);
         const Picture pic(FileName(bitmap));
@@ -113,12 +125,14 @@ TEST(ArtworkFiles, ToolRedrawsTheCommittedPicturesExactly)
     fs::remove_all(out);
 }
 
-TEST(ArtworkFiles, CapitalisedMarkerNamesHoldTheSamePicture) {
+TEST(ArtworkFiles, CapitalisedMarkerNamesHoldTheSamePicture)
+{
     EXPECT_TRUE(Picture("target1.bmp") == Picture("Target1.bmp"));
     EXPECT_TRUE(Picture("target2.bmp") == Picture("Target2.bmp"));
 }
 
-TEST(ArtworkFiles, BackgroundIsNeverSeeThrough) {
+TEST(ArtworkFiles, BackgroundIsNeverSeeThrough)
+{
     const Picture bg("background.bmp");
     ASSERT_TRUE(bg.loaded());
     EXPECT_EQ(bg.opaque_in(0, 0, bg.width(), bg.height()), bg.width() * bg.height());
@@ -138,7 +152,8 @@ protected:
     }
 };
 
-TEST_F(BlockTileset, EveryBlockKindHasAFullTile) {
+TEST_F(BlockTileset, EveryBlockKindHasAFullTile)
+{
     struct Tile {
         const char* kind;
         int x, y;
@@ -157,7 +172,8 @@ TEST_F(BlockTileset, EveryBlockKindHasAFullTile) {
     }
 }
 
-TEST_F(BlockTileset, TargetCakeStaysInsideTheTargetBody) {
+TEST_F(BlockTileset, TargetCakeStaysInsideTheTargetBody)
+{
     constexpr int kX = Asset::kTargetTile.x, kY = Asset::kTargetTile.y, kBody = Asset::kTargetPictureSize;
     const int inside = sheet.opaque_in(kX, kY, kBody, kBody);
     EXPECT_GE(inside, kBody * kBody * 2 / 5) << "the cake should fill a good part of the target";
@@ -165,7 +181,8 @@ TEST_F(BlockTileset, TargetCakeStaysInsideTheTargetBody) {
     EXPECT_EQ(whole_tile, inside) << "pixels drawn outside the 45 x 45 target body";
 }
 
-TEST_F(BlockTileset, DamageOverlaysAreSeeThroughAndGrowWithDamage) {
+TEST_F(BlockTileset, DamageOverlaysAreSeeThroughAndGrowWithDamage)
+{
     constexpr int kY = Asset::kDamageOverlayRow;
     int previous = 0;
     for (int n = 0; n < Asset::kDamageOverlayCount; ++n) {
@@ -184,15 +201,17 @@ TEST_F(BlockTileset, DamageOverlaysAreSeeThroughAndGrowWithDamage) {
 // Colour-keyed sprites
 // ---------------------------------------------------------------------------
 
-TEST(Sprites, SeeThroughSpritesHaveClearCornersAndADrawnCentre) {
+TEST(Sprites, SeeThroughSpritesHaveClearCornersAndADrawnCentre)
+{
     struct Sprite {
         const char* name;
         double centre_share;  // minimum drawn share of the middle third
     };
     // markers are mostly open rings, so only a little of their centre is drawn
-    const std::vector<Sprite> sprites{{"target1.bmp", 0.02}, {"Target1.bmp", 0.02}, {"target2.bmp", 0.02}, {"Target2.bmp", 0.02},
-                                      {"pig.bmp", 0.8},      {"vaca.bmp", 0.8},     {"ovelha.bmp", 0.8},   {"bullet.bmp", 0.9},
-                                      {"p1cannon.bmp", 0.5}, {"cake.bmp", 0.6},     {"Start.bmp", 0.8},    {"END.bmp", 0.8}};
+    const std::vector<Sprite> sprites{{"target1.bmp", 0.02}, {"Target1.bmp", 0.02}, {"target2.bmp", 0.02},
+                                      {"Target2.bmp", 0.02}, {"pig.bmp", 0.8},      {"vaca.bmp", 0.8},
+                                      {"ovelha.bmp", 0.8},   {"bullet.bmp", 0.9},   {"p1cannon.bmp", 0.5},
+                                      {"cake.bmp", 0.6},     {"Start.bmp", 0.8},    {"END.bmp", 0.8}};
     for (const Sprite& s : sprites) {
         SCOPED_TRACE(s.name);
         const Picture pic(s.name);
@@ -203,11 +222,13 @@ TEST(Sprites, SeeThroughSpritesHaveClearCornersAndADrawnCentre) {
         EXPECT_EQ(pic.opaque_in(0, h - 2, 2, 2), 0) << "bottom-left corner";
         EXPECT_EQ(pic.opaque_in(w - 2, h - 2, 2, 2), 0) << "bottom-right corner";
         const int cw = w / 3, ch = h / 3;
-        EXPECT_GE(pic.opaque_in(w / 3, h / 3, cw, ch), static_cast<int>(s.centre_share * cw * ch + 0.999)) << "centre";
+        EXPECT_GE(pic.opaque_in(w / 3, h / 3, cw, ch), static_cast<int>(s.centre_share * cw * ch + 0.999))
+            << "centre";
     }
 }
 
-TEST(Sprites, NoColoursCloseToMagenta) {
+TEST(Sprites, NoColoursCloseToMagenta)
+{
     // Colour keying removes exact magenta only: a pixel that is merely close to it (an edge blended
     // toward the see-through background) would show as a pink fringe in the game.
     for (const Asset::Bitmap& bitmap : Asset::kBitmaps) {
@@ -221,7 +242,8 @@ TEST(Sprites, NoColoursCloseToMagenta) {
         for (int y = 0; y < pic.height(); ++y)
             for (int x = 0; x < pic.width(); ++x) {
                 const Rgb c = pic.at(x, y);
-                if (c == Asset::kColourKey) continue;
+                if (c == Asset::kColourKey)
+                    continue;
                 const int distance = (255 - c.r) + c.g + (255 - c.b);
                 fringe += distance < 90;
             }

@@ -16,7 +16,7 @@ namespace {
 
 // Writes one line per handler call: the handler's name and its arguments.
 class RecordingEvents : public CEvent {
-  public:
+public:
     std::vector<std::string> calls;
 
     void OnInputFocus() override { Record("InputFocus"); }
@@ -53,8 +53,9 @@ class RecordingEvents : public CEvent {
         Record("User", static_cast<int>(type), code, data1, data2);
     }
 
-  private:
-    template <typename... Args> void Record(const char* name, const Args&... args)
+private:
+    template <typename... Args>
+    void Record(const char* name, const Args&... args)
     {
         std::ostringstream line;
         line << name;
@@ -97,7 +98,7 @@ std::string Pointer(const void* p)
     return text.str();
 }
 
-} // namespace
+}  // namespace
 
 TEST(CEventTest, ActiveEventsRouteOneFlagAtATimeAndCombinationsReachNothing)
 {
@@ -189,7 +190,8 @@ TEST(CEventTest, MouseMotionUnpacksPositionsRelativeMotionAndButtonsInLeftRightM
     }
 
     SCOPED_TRACE("negative relative motion and large positions");
-    EXPECT_EQ(Dispatch(MotionEvent(5, 6, -7, -300, SDL_BUTTON_LMASK)), (Calls{"MouseMove 5 6 -7 -300 L - -"}));
+    EXPECT_EQ(Dispatch(MotionEvent(5, 6, -7, -300, SDL_BUTTON_LMASK)),
+              (Calls{"MouseMove 5 6 -7 -300 L - -"}));
     EXPECT_EQ(Dispatch(MotionEvent(0, 0, -32768, 32767, 0)), (Calls{"MouseMove 0 0 -32768 32767 - - -"}));
     // Positions are unsigned 16-bit: the top half of the range must not turn negative.
     EXPECT_EQ(Dispatch(MotionEvent(65535, 40000, 0, 0, 0)), (Calls{"MouseMove 65535 40000 0 0 - - -"}));
@@ -295,9 +297,9 @@ TEST(CEventTest, BaseHandlersDoNothingAndTheDispatcherKeepsNoState)
 {
     // The plain base class takes every kind of event without harm.
     CEvent plain;
-    SDL_Event events[] = {Active(SDL_APPACTIVE, 1), KeyEvent(SDL_KEYDOWN, SDLK_a, KMOD_NONE, 'a'),
-                          MotionEvent(1, 2, 3, 4, 7),    ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 1),
-                          OfType(SDL_QUIT),         OfType(SDL_USEREVENT)};
+    SDL_Event events[] = {Active(SDL_APPACTIVE, 1),   KeyEvent(SDL_KEYDOWN, SDLK_a, KMOD_NONE, 'a'),
+                          MotionEvent(1, 2, 3, 4, 7), ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 1),
+                          OfType(SDL_QUIT),           OfType(SDL_USEREVENT)};
     for (SDL_Event& event : events) {
         plain.OnEvent(&event);
     }

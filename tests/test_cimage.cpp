@@ -33,7 +33,7 @@ struct KeyedSurface {
 // The RLE request cannot be read back from the surface: this SDL keeps it out of the flags.
 std::vector<KeyedSurface>* keyedSurfaces = nullptr;
 
-} // namespace
+}  // namespace
 
 // Stands in front of SDL's SDL_SetColorKey for this test program, so the keying can be watched.
 extern "C" int SDL_SetColorKey(SDL_Surface* surface, Uint32 flag, Uint32 key)
@@ -52,10 +52,10 @@ extern "C" int SDL_SetColorKey(SDL_Surface* surface, Uint32 flag, Uint32 key)
 namespace {
 
 const Rgb kMagenta{255, 0, 255};
-const Rgb kSentinel{1, 2, 3}; // the destination's colour before a blit
+const Rgb kSentinel{1, 2, 3};  // the destination's colour before a blit
 
 class CImageTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
@@ -84,7 +84,8 @@ class CImageTest : public testing::Test {
     }
 
     // A 32-bit surface whose pixel (x, y) has colour(x, y).
-    template <typename ColourOf> SDL_Surface* MakeSurface(int w, int h, ColourOf colour, int depth = 32)
+    template <typename ColourOf>
+    SDL_Surface* MakeSurface(int w, int h, ColourOf colour, int depth = 32)
     {
         SDL_Surface* surface = depth == 32
                                    ? SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xFF0000, 0xFF00, 0xFF, 0)
@@ -145,7 +146,7 @@ Rgb Spotted(int x, int y)
     }
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(CImageTest, LoadGivesNullForMissingUnreadableAndForeignFiles)
 {
@@ -268,12 +269,12 @@ TEST_F(CImageTest, DrawPartCopiesExactlyItsRectangle)
         int x, y, srcX, srcY, w, h;
     };
     const Case cases[] = {
-        {10, 5, 2, 3, 4, 2},  // inside
-        {0, 0, 0, 0, 8, 8},   // the whole source
-        {18, 14, 1, 1, 5, 5}, // clipped at the right and bottom edges
-        {-2, -1, 3, 2, 4, 3}, // clipped at the left and top edges
-        {4, 4, 6, 6, 5, 5},   // the rectangle runs off the source
-        {4, 4, 0, 0, 0, 0},   // nothing
+        {10, 5, 2, 3, 4, 2},   // inside
+        {0, 0, 0, 0, 8, 8},    // the whole source
+        {18, 14, 1, 1, 5, 5},  // clipped at the right and bottom edges
+        {-2, -1, 3, 2, 4, 3},  // clipped at the left and top edges
+        {4, 4, 6, 6, 5, 5},    // the rectangle runs off the source
+        {4, 4, 0, 0, 0, 0},    // nothing
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "DrawPart to (" << c.x << ", " << c.y << ") of " << c.w << " x "
@@ -380,12 +381,19 @@ TEST_F(CImageTest, RealBitmapVariantsStillLoad)
     const std::vector<Variant> variants = {
         {"1 x 1", bmp(1, 1, 24, 0, {}, {0, 0, 255, 0}), 1, 1, {{{0, 0}, red}}},
         {"top-down rows (negative height)",
-         bmp(2, -2, 24, 0, {}, {0, 0, 255, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 0, 0, 0}), 2, 2,
+         bmp(2, -2, 24, 0, {}, {0, 0, 255, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 0, 0, 0}),
+         2,
+         2,
          {{{0, 0}, red}, {{1, 0}, blue}, {{0, 1}, blue}}},
-        {"paletted, 8 bits", bmp(2, 2, 8, 0, {0x00FF00, 0xFF0000}, {0, 1, 0, 0, 1, 0, 0, 0}), 2, 2,
+        {"paletted, 8 bits",
+         bmp(2, 2, 8, 0, {0x00FF00, 0xFF0000}, {0, 1, 0, 0, 1, 0, 0, 0}),
+         2,
+         2,
          {{{0, 0}, red}, {{1, 0}, green}, {{0, 1}, green}, {{1, 1}, red}}},
         {"run-length, 8 bits",
-         bmp(4, 2, 8, 1, {0x00FF00, 0x0000FF}, {4, 1, 0, 0, 2, 0, 2, 1, 0, 0, 0, 1}), 4, 2,
+         bmp(4, 2, 8, 1, {0x00FF00, 0x0000FF}, {4, 1, 0, 0, 2, 0, 2, 1, 0, 0, 0, 1}),
+         4,
+         2,
          {{{0, 0}, green}, {{3, 0}, blue}, {{0, 1}, blue}, {{3, 1}, blue}}},
     };
     for (const Variant& variant : variants) {
@@ -407,7 +415,7 @@ TEST_F(CImageTest, RealBitmapVariantsStillLoad)
 }
 
 class KeyedArtworkTest : public GameTest {
-  protected:
+protected:
     void SetUp() override
     {
         keyedSurfaces = &keyed;

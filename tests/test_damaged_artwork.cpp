@@ -2,9 +2,9 @@
 // or not a file at all. A field bitmap stops start-up; any other leaves its sprite undrawn.
 #include "app/shooter.h"
 #include "field/map.h"
-#include "gameplay/projectile.h"
 #include "game_fixture.h"
 #include "game_process.h"
+#include "gameplay/projectile.h"
 
 #include <gtest/gtest.h>
 
@@ -58,8 +58,8 @@ Bytes ClaimedSize(int32_t width, int32_t height)
     Put32(bytes, 14, 40);
     Put32(bytes, 18, static_cast<uint32_t>(width));
     Put32(bytes, 22, static_cast<uint32_t>(height));
-    bytes[26] = 1;  // planes
-    bytes[28] = 24; // bits per pixel
+    bytes[26] = 1;   // planes
+    bytes[28] = 24;  // bits per pixel
     return bytes;
 }
 
@@ -128,7 +128,7 @@ const char* const kFieldBitmaps[] = {"blocktileset.bmp", "background.bmp", "p1ca
 // Every other bitmap, with the sprite it is drawn as: an interface sprite, or a projectile kind.
 struct Optional {
     const char* file;
-    const char* sprite; // null for a projectile's picture
+    const char* sprite;  // null for a projectile's picture
     int kind;
 };
 const Optional kOptionalBitmaps[] = {
@@ -142,12 +142,12 @@ const Optional kOptionalBitmaps[] = {
     {"pig.bmp", nullptr, ProjectileKind::Pig},
     {"vaca.bmp", nullptr, ProjectileKind::Cow},
     {"ovelha.bmp", nullptr, ProjectileKind::Sheep},
-    {"icon.bmp", nullptr, -1}, // the window's icon
+    {"icon.bmp", nullptr, -1},  // the window's icon
 };
 
 // A copy of the artwork with one file damaged, made the working directory for its lifetime.
 class DamagedArtwork {
-  public:
+public:
     DamagedArtwork(const char* file, const Damage& damage) : previous(fs::current_path())
     {
         CopyArtwork(dir.path, "");
@@ -162,13 +162,13 @@ class DamagedArtwork {
 
     TempDir dir;
 
-  private:
+private:
     fs::path previous;
 };
 
 class DamagedArtworkTest : public GameTest {
-  protected:
-    void SetUp() override {} // each case starts its own game in its own directory
+protected:
+    void SetUp() override {}  // each case starts its own game in its own directory
 
     // One game as a player would play it: start, every animal with its second click, the end.
     void PlayWholeGame(const Optional& bitmap)
@@ -185,7 +185,7 @@ class DamagedArtworkTest : public GameTest {
                 EXPECT_NE(game->lastProjectile->sprite, nullptr);
             }
             RunFrames(5);
-            PushClick(600, 300); // the cow's or the sheep's second click
+            PushClick(600, 300);  // the cow's or the sheep's second click
             RunFrames(5);
         }
         for (Block& block : CurrentMap().blocks) {
@@ -199,7 +199,7 @@ class DamagedArtworkTest : public GameTest {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(DamagedArtworkTest, AFieldBitmapStopsStartUpAndAnyOtherIsLeftUndrawnWhileTheGamePlays)
 {

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr float kStep = 0.01f; // the game's time step, seconds
+constexpr float kStep = 0.01f;  // the game's time step, seconds
 
 Map MakeMap()
 {
@@ -99,7 +99,7 @@ bool SameImage(SDL_Surface* a, SDL_Surface* b)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 TEST(BlockTest, EveryKindBuildsItsBodyFromTheKindTable)
 {
@@ -177,9 +177,9 @@ TEST(BlockTest, DamageLaunchAndSharedBodies)
     EXPECT_FLOAT_EQ(target.fullStrength, 1.0f);
 
     // Launch pushes only dynamic blocks.
-    map.AddBlock(5.5f, 12.5f, 6);  // bedrock
-    map.AddBlock(8.5f, 9.5f, 9);   // anchor
-    map.AddBlock(12.5f, 12.5f, 7); // spring, resting near the floor
+    map.AddBlock(5.5f, 12.5f, 6);   // bedrock
+    map.AddBlock(8.5f, 9.5f, 9);    // anchor
+    map.AddBlock(12.5f, 12.5f, 7);  // spring, resting near the floor
     Step(map, 50);
     const b2Vec2 bedrockAt = map.GetBlock(1).body->GetPosition();
     const b2Vec2 anchorAt = map.GetBlock(2).body->GetPosition();
@@ -271,9 +271,9 @@ TEST(MapTest, FreshMapHasOnlyTheThreeEdges)
         edges.insert({edge->m_vertex1.x, edge->m_vertex1.y, edge->m_vertex2.x, edge->m_vertex2.y});
     }
     const std::set<Segment> expected = {
-        {0.0f, 0.0f, 0.0f, 13.0f},   // left wall
-        {20.0f, 0.0f, 20.0f, 13.0f}, // right wall
-        {0.0f, 13.5f, 20.0f, 13.5f}, // floor, half a cell below the bottom row
+        {0.0f, 0.0f, 0.0f, 13.0f},    // left wall
+        {20.0f, 0.0f, 20.0f, 13.0f},  // right wall
+        {0.0f, 13.5f, 20.0f, 13.5f},  // floor, half a cell below the bottom row
     };
     EXPECT_EQ(edges, expected);
 }
@@ -309,7 +309,7 @@ TEST(MapTest, BodiesRestOnTheFloorAndLeaveSidewaysOnlyAboveTheTop)
         Map field = MakeMap();
         field.AddBlock(t.x, t.y, 5);
         field.GetBlock(0).body->SetLinearVelocity(b2Vec2(t.vx, -5.0f));
-        float outside = -100.0f; // furthest reach of the centre beyond a side wall
+        float outside = -100.0f;  // furthest reach of the centre beyond a side wall
         for (int i = 0; i < 15; ++i) {
             Step(field, 1);
             outside = std::max({outside, -field.GetBlock(0).x, field.GetBlock(0).x - 20.0f});
@@ -441,7 +441,7 @@ TEST(MapTest, EveryBodyFindsItsOwnRecordAcrossAddsRemovalsAndCopies)
     ASSERT_EQ(map.FindBlock(map.blocks[1].body), &map.blocks[1]) << "the shared body's first record";
 
     Map copy = map;
-    copy.RemoveBlock(0); // the original's first block now has no body left to look up
+    copy.RemoveBlock(0);  // the original's first block now has no body left to look up
     expectAllFound(copy, 0, "in a copy after its own removals");
     expectAllFound(map, 1, "in the original, after the copy removed records from the shared world");
 }
@@ -483,7 +483,7 @@ TEST(MapTest, PendulumSwingsOnItsRodAndRotorTurnsItsBall)
     const b2Vec2 rotorAnchor(14.0f, 3.0f);
     float minPendulumX = 6.0f;
     float maxPendulumX = 6.0f;
-    float rotorTurn = 0.0f; // radians swept around the anchor
+    float rotorTurn = 0.0f;  // radians swept around the anchor
     float lastAngle = std::atan2(1.0f, 0.0f);
     for (int frame = 0; frame < 400; ++frame) {
         Step(map, 1);
@@ -536,7 +536,7 @@ TEST_F(ProjectileTest, EveryKindHasItsBodyAndItsOwnPicture)
         {1000, 0.377f, 0.2f, 0.8f, 2.0f, false, Asset::kBullet.path},
     };
     b2World world(b2Vec2(0.0f, 20.0f));
-    std::vector<Projectile> made; // all alive at once, so their pictures must all differ
+    std::vector<Projectile> made;  // all alive at once, so their pictures must all differ
     std::set<SDL_Surface*> surfaces;
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "projectile kind " << row.kind);

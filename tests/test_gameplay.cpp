@@ -3,8 +3,8 @@
 #include "assets/asset_catalog.h"
 #include "drive/headless_game.h"
 #include "field/map.h"
-#include "gameplay/projectile.h"
 #include "game_fixture.h"
+#include "gameplay/projectile.h"
 
 #include <cmath>
 #include <memory>
@@ -14,9 +14,9 @@
 namespace {
 
 constexpr float kPi = 3.14159265f;
-constexpr float kPigMass = kPi * 0.2f * 0.2f * 3.0f;   // 0.377
-constexpr float kSheepMass = kPi * 0.3f * 0.3f * 3.0f; // 0.848
-constexpr float kStep = 0.01f;                         // seconds per frame
+constexpr float kPigMass = kPi * 0.2f * 0.2f * 3.0f;    // 0.377
+constexpr float kSheepMass = kPi * 0.3f * 0.3f * 3.0f;  // 0.848
+constexpr float kStep = 0.01f;                          // seconds per frame
 constexpr float kGravity = 20.0f;
 constexpr unsigned kSeed = 1234;
 
@@ -26,10 +26,10 @@ constexpr int kPictureTop = 116;
 constexpr int kPictureRight = 700;
 constexpr int kPictureBottom = 316;
 
-} // namespace
+}  // namespace
 
 class GameplayTest : public GameTest {
-  protected:
+protected:
     // The game's own event dispatch for every queued event, without running a frame: lets a
     // test look at what a click did before the world steps again.
     void DispatchEvents()
@@ -431,13 +431,13 @@ TEST_F(GameplayTest, ContactDamageDependsOnSpeedMassAndKind)
     Map& map = CurrentMap();
     // Bedrock does not move; each projectile rests just inside the top of its own block.
     const float top = 10.5f - 0.49f;
-    map.AddBlock(4.5f, 10.5f, BlockKind::Bedrock);  // struck by a pig
-    map.AddBlock(8.5f, 10.5f, BlockKind::Bedrock);  // struck by a cow
-    map.AddBlock(12.5f, 10.5f, BlockKind::Bedrock); // under a target
+    map.AddBlock(4.5f, 10.5f, BlockKind::Bedrock);   // struck by a pig
+    map.AddBlock(8.5f, 10.5f, BlockKind::Bedrock);   // struck by a cow
+    map.AddBlock(12.5f, 10.5f, BlockKind::Bedrock);  // under a target
     map.AddBlock(12.5f, top - 0.45f, BlockKind::Target);
-    map.AddBlock(16.5f, 10.5f, BlockKind::Bedrock); // under a spring
+    map.AddBlock(16.5f, 10.5f, BlockKind::Bedrock);  // under a spring
     map.AddBlock(16.5f, top - 0.49f, BlockKind::Spring);
-    map.AddBlock(6.5f, 10.5f, BlockKind::Bedrock); // a pig hovers just above it
+    map.AddBlock(6.5f, 10.5f, BlockKind::Bedrock);  // a pig hovers just above it
     // Blocks touching blocks and the floor, a ball and a cannon: none of that hurts.
     map.AddBlock(1.5f, 12.9f, BlockKind::Earth);
     map.AddBlock(2.5f, 12.9f, BlockKind::Earth);
@@ -447,9 +447,9 @@ TEST_F(GameplayTest, ContactDamageDependsOnSpeedMassAndKind)
     map.Fire(8.5f, top - 0.39f, b2Vec2(0.0f, 0.0f), ProjectileKind::Cow);
     map.Fire(12.5f, top - 0.9f - 0.19f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
     map.Fire(16.5f, top - 0.98f - 0.19f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
-    map.Fire(10.5f + 0.39f, 6.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig); // beside the ball
-    map.Fire(14.5f, 5.0f - 0.64f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig); // on the cannon
-    map.Fire(6.5f, top - 0.25f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);   // 0.05 above bedrock
+    map.Fire(10.5f + 0.39f, 6.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);  // beside the ball
+    map.Fire(14.5f, 5.0f - 0.64f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);  // on the cannon
+    map.Fire(6.5f, top - 0.25f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);    // 0.05 above bedrock
     game->StepPhysics();
     game->UpdateMap();
 
@@ -497,7 +497,7 @@ TEST_F(GameplayTest, ContactDamageDependsOnSpeedMassAndKind)
     EXPECT_NEAR(pigBlock->strength, 100.0f - 5.0f * kPigMass / 100.0f, 1e-4f) << "5.0 units/s damages";
     EXPECT_NEAR(cowBlock->strength, 100.0f - 5.0f * 5.0f * 1.28f / 100.0f, 1e-4f);
 
-    pass(b2Vec2(12.0f, 16.0f)); // speed 20
+    pass(b2Vec2(12.0f, 16.0f));  // speed 20
     EXPECT_NEAR(100.0f - pigBlock->strength, 0.0754f, 1e-4f) << "pig at 20: 20 x 1.0 x 0.377 / 100";
     EXPECT_NEAR(100.0f - cowBlock->strength, 1.28f, 1e-4f) << "cow at 20: 20 x 5.0 x 1.28 / 100";
     EXPECT_NEAR(100.0f - target->strength, 1.0f + 0.0754f, 1e-4f)
@@ -758,7 +758,7 @@ TEST_F(GameplayTest, FastShotsPassThroughNeitherAOneCellWallNorASwingingBall)
 {
     // A shot already in flight is sped up between two frames, so only the frame rules can give
     // it continuous collision for the step that follows.
-    constexpr float kSpeeds[] = {60.0f, 120.0f, 200.0f}; // 0.6 to 2 units a step
+    constexpr float kSpeeds[] = {60.0f, 120.0f, 200.0f};  // 0.6 to 2 units a step
     constexpr int kKinds[] = {ProjectileKind::Pig, ProjectileKind::Cow, ProjectileKind::Sheep};
     for (const int kind : kKinds) {
         for (const float speed : kSpeeds) {
@@ -774,7 +774,7 @@ TEST_F(GameplayTest, FastShotsPassThroughNeitherAOneCellWallNorASwingingBall)
             map.AddPendulum(12.5f, 4.0f);
             RunFrames(30);
             ASSERT_LT(map.GetBlock(0).body->GetPosition().x, 12.6f);
-            map.GetBall(0).body->SetLinearVelocity(b2Vec2(-4.0f, 0.0f)); // swinging towards the shot
+            map.GetBall(0).body->SetLinearVelocity(b2Vec2(-4.0f, 0.0f));  // swinging towards the shot
 
             ASSERT_NE(map.Fire(4.0f, 11.5f, b2Vec2(0.0f, 0.0f), kind), nullptr);
             ASSERT_NE(map.Fire(4.0f, 5.0f, b2Vec2(0.0f, 0.0f), kind), nullptr);

@@ -28,7 +28,7 @@ constexpr int kTarget = 10;
 struct Placed {
     float x;
     float y;
-    int kind; // for balls: the kind of the swing they hang from
+    int kind;  // for balls: the kind of the swing they hang from
     bool operator==(const Placed& other) const = default;
 };
 
@@ -113,10 +113,10 @@ Field ActualField(Map& map)
     return field;
 }
 
-} // namespace
+}  // namespace
 
 class LevelTest : public GameTest {
-  protected:
+protected:
     // An empty field in place of the current one, ready for a new level.
     void FreshMap() { game->maps[0] = Map(game->gridWidth, game->gridHeight, game->gravity, game->doSleep); }
 };
@@ -235,7 +235,7 @@ TEST_F(LevelTest, SameSeedSameField)
         const std::time_t before = std::time(nullptr);
         game->GenerateLevel();
         if (std::time(nullptr) != before) {
-            continue; // the second turned over meanwhile; try again
+            continue;  // the second turned over meanwhile; try again
         }
         EXPECT_EQ(ActualField(CurrentMap()).blocks, ExpectedField(static_cast<unsigned>(before)).blocks);
         return;

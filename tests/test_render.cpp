@@ -16,7 +16,7 @@ namespace {
 
 // Colours of the stand-in artwork; none of them is the magenta colour key.
 constexpr Rgb kBackground{20, 40, 60};
-constexpr Rgb kSheetFill{90, 90, 90}; // every part of the tile sheet that no block uses
+constexpr Rgb kSheetFill{90, 90, 90};  // every part of the tile sheet that no block uses
 constexpr Rgb kEarthTile{120, 70, 20};
 constexpr Rgb kTargetTile{250, 250, 0};
 constexpr Rgb kCannon{0, 0, 200};
@@ -72,7 +72,7 @@ SDL_Surface* TileSheet()
     if (sheet == nullptr) {
         return nullptr;
     }
-    SDL_SetColorKey(sheet, 0, 0); // no key while filling
+    SDL_SetColorKey(sheet, 0, 0);  // no key while filling
     Fill(sheet, Asset::kEarthTile.x, Asset::kEarthTile.y, kTile, kTile, kEarthTile);
     Fill(sheet, Asset::kTargetTile.x, Asset::kTargetTile.y, kTile, kTile, kTargetTile);
     for (int n = 0; n < Asset::kDamageOverlayCount; ++n) {
@@ -109,7 +109,7 @@ void ReplaceSprite(InterfaceSet& set, const std::string& name, SDL_Surface* fres
 
 // A started game whose artwork is replaced by plain colours, so pixels tell what was drawn.
 class RenderTest : public GameTest {
-  protected:
+protected:
     void SetUp() override
     {
         GameTest::SetUp();
@@ -155,7 +155,7 @@ class SpriteTest : public GameTest {};
 
 #define EXPECT_PIXEL(x, y, colour) EXPECT_EQ(At(x, y), colour) << "pixel (" << (x) << ", " << (y) << ")"
 
-} // namespace
+}  // namespace
 
 TEST_F(RenderTest, StartScreenShowsBackgroundAndSpritesButNotTheField)
 {
@@ -278,7 +278,7 @@ TEST_F(RenderTest, DamageOverlaysFollowTheStrengthLeft)
     map.AddBlock(18.5f, 9.5f, BlockKind::Earth);
     map.blocks.back().fullStrength = 10.0f;
     map.blocks.back().strength = 5.0f;
-    map.blocks.back().body = nullptr; // the world still owns the body
+    map.blocks.back().body = nullptr;  // the world still owns the body
     game->OnRender();
 
     for (size_t i = 0; i < std::size(cases); ++i) {
@@ -297,11 +297,11 @@ TEST_F(RenderTest, FieldLayersAndInterfaceOnTop)
 {
     Play();
     Map& map = CurrentMap();
-    map.AddBlock(10.5f, 6.5f, BlockKind::Earth);             // tile 500..549 x 300..349
-    map.AddCannon(10.5f, 6.5f);                              // 502..551 x 302..351
-    AddProjectile(10.75f, 6.75f, kProjectile);               // 527..576 x 327..376
-    map.balls.push_back(Ball(11.0f, 7.0f, map.world.get())); // 540..589 x 340..389
-    map.AddBlock(3.5f, 0.5f, BlockKind::Earth);              // under the top bar
+    map.AddBlock(10.5f, 6.5f, BlockKind::Earth);              // tile 500..549 x 300..349
+    map.AddCannon(10.5f, 6.5f);                               // 502..551 x 302..351
+    AddProjectile(10.75f, 6.75f, kProjectile);                // 527..576 x 327..376
+    map.balls.push_back(Ball(11.0f, 7.0f, map.world.get()));  // 540..589 x 340..389
+    map.AddBlock(3.5f, 0.5f, BlockKind::Earth);               // under the top bar
     game->OnRender();
 
     EXPECT_PIXEL(501, 301, kEarthTile);
@@ -338,7 +338,7 @@ TEST_F(RenderTest, CakeIconsEmptyFromTheLeft)
 
     sprites.RemoveCake();
     sprites.RemoveCake();
-    sprites.RemoveCake(); // nothing left to remove
+    sprites.RemoveCake();  // nothing left to remove
     game->OnRender();
     EXPECT_EQ(sprites.Size(), 6u);
     EXPECT_EQ(sprites.Find("cake"), nullptr);
@@ -355,9 +355,12 @@ TEST_F(SpriteTest, CreateInterfaceBuildsNineSprites)
         bool visible;
     };
     const Expected expected[] = {
-        {"top_bar", {500, 32}, {1000, 64}, true}, {"bot_bar", {500, 634}, {1000, 32}, true},
-        {"target1", {0, 0}, {64, 64}, false},     {"target2", {0, 0}, {16, 16}, false},
-        {"cake", {25, 25}, {50, 50}, true},       {"cake", {85, 25}, {50, 50}, true},
+        {"top_bar", {500, 32}, {1000, 64}, true},
+        {"bot_bar", {500, 634}, {1000, 32}, true},
+        {"target1", {0, 0}, {64, 64}, false},
+        {"target2", {0, 0}, {16, 16}, false},
+        {"cake", {25, 25}, {50, 50}, true},
+        {"cake", {85, 25}, {50, 50}, true},
         {"cake", {145, 25}, {50, 50}, true},
         {"start_button", {Drive::kStartButtonX, Drive::kStartButtonY}, {400, 200}, true},
         {"end", {Drive::kStartButtonX, Drive::kStartButtonY}, {400, 200}, false},

@@ -3,8 +3,8 @@
 #include "app/shooter.h"
 #include "drive/headless_game.h"
 #include "field/map.h"
-#include "gameplay/projectile.h"
 #include "game_fixture.h"
+#include "gameplay/projectile.h"
 
 #include <gtest/gtest.h>
 
@@ -21,13 +21,13 @@ namespace {
 constexpr unsigned kSeeds[] = {1, 7, 2024, 31337, 4000000007u};
 constexpr int kFramesPerSeed = 4000;
 constexpr int kEventsPerFrame = 6;
-constexpr int kStartFrame = 200; // the start button is clicked here
-constexpr int kEndFrame = 3000;  // every target left is broken here
+constexpr int kStartFrame = 200;  // the start button is clicked here
+constexpr int kEndFrame = 3000;   // every target left is broken here
 // Key codes sweep 0..65535 across the seeds, half of all events being key presses or releases.
 constexpr uint32_t kKeyCodes = 65536;
 
 class SoakTest : public GameTest {
-  protected:
+protected:
     // One random event of any kind the game can receive, pushed into SDL's queue.
     void PushRandomEvent()
     {
@@ -122,7 +122,7 @@ class SoakTest : public GameTest {
     long frames = 0;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(SoakTest, RandomEventsOfEveryKindFromStartToEndLeaveTheGameSound)
 {

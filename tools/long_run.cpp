@@ -16,10 +16,10 @@
 
 namespace {
 
-constexpr int kShotEvery = 10;       // frames
-constexpr int kSecondClickAfter = 5; // frames after a cow or a sheep was fired
-constexpr int kReportEvery = 10000;  // frames
-constexpr int kWarmUp = 10000;       // frames before growth counts
+constexpr int kShotEvery = 10;        // frames
+constexpr int kSecondClickAfter = 5;  // frames after a cow or a sheep was fired
+constexpr int kReportEvery = 10000;   // frames
+constexpr int kWarmUp = 10000;        // frames before growth counts
 
 // Resident memory of this process in KiB, from /proc.
 long ResidentKiB()
@@ -34,7 +34,7 @@ long ResidentKiB()
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

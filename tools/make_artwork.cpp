@@ -1,7 +1,7 @@
 // Draws every picture of the game (24-bit BMPs, magenta = see-through) and its desktop icons (PNGs).
 // Run: make_artwork [bmp_dir [icon_dir]]. To change a sprite, change its drawing in tools/artwork/.
-#include "assets/asset_catalog.h"
 #include "artwork/drawings.h"
+#include "assets/asset_catalog.h"
 
 #include <exception>
 #include <filesystem>
@@ -61,7 +61,7 @@ void WriteDesktopIcons(const std::filesystem::path& folder)
     }
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -26,7 +26,7 @@ void PutChunk(std::vector<unsigned char>& out, const char* type, const std::vect
     PutBig32(out, static_cast<uint32_t>(crc));
 }
 
-} // namespace
+}  // namespace
 
 bool WritePngFile(const std::string& path, int width, int height, int channels,
                   const std::vector<unsigned char>& pixels, const char* tool)
@@ -39,7 +39,7 @@ bool WritePngFile(const std::string& path, int width, int height, int channels,
     std::vector<unsigned char> raw;
     raw.reserve(static_cast<size_t>(height) * (1 + rowBytes));
     for (int y = 0; y < height; ++y) {
-        raw.push_back(0); // no row filter
+        raw.push_back(0);  // no row filter
         const auto row = pixels.begin() + static_cast<std::ptrdiff_t>(rowBytes * static_cast<size_t>(y));
         raw.insert(raw.end(), row, row + static_cast<std::ptrdiff_t>(rowBytes));
     }
@@ -55,11 +55,11 @@ bool WritePngFile(const std::string& path, int width, int height, int channels,
     std::vector<unsigned char> header;
     PutBig32(header, static_cast<uint32_t>(width));
     PutBig32(header, static_cast<uint32_t>(height));
-    header.push_back(8);                     // bits per channel
-    header.push_back(channels == 4 ? 6 : 2); // RGBA or RGB
-    header.push_back(0);                     // deflate
-    header.push_back(0);                     // adaptive filtering
-    header.push_back(0);                     // not interlaced
+    header.push_back(8);                      // bits per channel
+    header.push_back(channels == 4 ? 6 : 2);  // RGBA or RGB
+    header.push_back(0);                      // deflate
+    header.push_back(0);                      // adaptive filtering
+    header.push_back(0);                      // not interlaced
 
     std::vector<unsigned char> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     PutChunk(file, "IHDR", header);

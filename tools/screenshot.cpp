@@ -3,9 +3,9 @@
 #include "drive/headless_game.h"
 #include "drive/input.h"
 #include "field/map.h"
+#include "png_file.h"
 #include "render/screen_mapping.h"
 #include "render/surface_pixels.h"
-#include "png_file.h"
 
 #include <SDL.h>
 
@@ -18,8 +18,8 @@
 namespace {
 
 constexpr unsigned kLevelSeed = 2024;
-constexpr int kSettleFrames = 150; // the field's loose blocks come to rest
-constexpr int kFlightFrames = 10;  // frames between a shot and the picture
+constexpr int kSettleFrames = 150;  // the field's loose blocks come to rest
+constexpr int kFlightFrames = 10;   // frames between a shot and the picture
 
 // The surface as an 8-bit RGB PNG; false with a message on stderr on any failure.
 bool WritePng(SDL_Surface* surface, const std::string& path)
@@ -53,7 +53,7 @@ void RunFrames(Shooter& game, int count)
     }
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -84,12 +84,12 @@ int main(int argc, char** argv)
         const int cannonY = cannon != nullptr ? WorldToScreen(cannon->y, 0.0f) : 25;
         // Every event goes straight to the game's handlers, between frames.
         const Drive::Input input(game);
-        input.Shoot(cannonX, cannonY, -8 * 9, 5 * 9, 9); // a pig
+        input.Shoot(cannonX, cannonY, -8 * 9, 5 * 9, 9);  // a pig
         RunFrames(game, kFlightFrames);
-        input.Key(SDLK_x); // a cow
+        input.Key(SDLK_x);  // a cow
         input.Shoot(cannonX, cannonY, -15 * 12, 13 * 12, 12);
         RunFrames(game, kFlightFrames);
-        input.Click(250, 300); // the second click splits the cow into three pigs
+        input.Click(250, 300);  // the second click splits the cow into three pigs
         RunFrames(game, kFlightFrames / 2);
         // The next shot is being aimed: both markers show.
         input.Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 250, 300);

@@ -41,7 +41,8 @@ bool ReadAt(int fd, int64_t offset, size_t count, std::vector<unsigned char>& by
     bytes.resize(count);
     size_t done = 0;
     while (done < count) {
-        const ssize_t got = pread(fd, bytes.data() + done, count - done, static_cast<off_t>(offset + static_cast<int64_t>(done)));
+        const ssize_t got = pread(fd, bytes.data() + done, count - done,
+                                  static_cast<off_t>(offset + static_cast<int64_t>(done)));
         if (got < 0) {
             return false;
         }
@@ -185,8 +186,8 @@ bool CImage::Draw(SDL_Surface* dest, SDL_Surface* src, int32_t x, int32_t y)
     return true;
 }
 
-bool CImage::DrawPart(SDL_Surface* dest, SDL_Surface* src, int32_t x, int32_t y, int32_t srcX,
-                      int32_t srcY, int32_t w, int32_t h)
+bool CImage::DrawPart(SDL_Surface* dest, SDL_Surface* src, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                      int32_t w, int32_t h)
 {
     if (dest == nullptr || src == nullptr) {
         return false;

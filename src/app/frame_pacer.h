@@ -41,6 +41,6 @@ public:
 private:
     FrameClock* clock;
     uint64_t frameMicros;
-    uint64_t deadline = 0;  // microseconds on the clock when the current iteration is due to end
+    uint64_t deadline = 0;    // microseconds on the clock when the current iteration is due to end
     bool onTimeline = false;  // false at first and after an overrun: the next start sets the pace
 };

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <initializer_list>
 
-struct _XDisplay; // Xlib's Display; only its address is passed around
+struct _XDisplay;  // Xlib's Display; only its address is passed around
 
 namespace {
 
@@ -28,7 +28,7 @@ extern "C" int OnLostDisplay(_XDisplay* /*display*/)
     _exit(ProcessGuard::kLostDisplayStatus);
 }
 
-} // namespace
+}  // namespace
 
 namespace ProcessGuard {
 
@@ -78,7 +78,7 @@ void EndOnLostDisplay()
     if (setHandler != nullptr) {
         setHandler(OnLostDisplay);
     }
-    dlclose(xlib); // SDL's own reference keeps the library loaded
+    dlclose(xlib);  // SDL's own reference keeps the library loaded
 }
 
-} // namespace ProcessGuard
+}  // namespace ProcessGuard

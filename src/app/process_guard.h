@@ -22,4 +22,4 @@ bool OnVisibleDisplay();
 // that waits for ever on the dead connection.
 void EndOnLostDisplay();
 
-} // namespace ProcessGuard
+}  // namespace ProcessGuard

@@ -65,7 +65,7 @@ constexpr int kWindowWidth = 1000;
 constexpr int kWindowHeight = 650;
 
 // Pixels of this colour are see-through in every picture but the background.
-constexpr Colour kColourKey{255, 0, 255}; // magenta
+constexpr Colour kColourKey{255, 0, 255};  // magenta
 
 // The tile sheet: square tiles of kTileSize pixels, addressed by their top-left pixel.
 constexpr int kTileSize = 50;
@@ -80,7 +80,7 @@ constexpr TilePosition kEarthTile{100, 0};
 constexpr TilePosition kLedgeTile{150, 0};
 constexpr TilePosition kPedestalTile{350, 0};
 constexpr TilePosition kSpringTile{400, 0};
-constexpr TilePosition kUnknownTile{550, 0}; // for a kind the game never makes
+constexpr TilePosition kUnknownTile{550, 0};  // for a kind the game never makes
 constexpr TilePosition kAnchorTile{700, 100};
 // A target's cake, drawn from its tile's corner at the target body's width.
 constexpr TilePosition kTargetTile{600, 400};
@@ -91,4 +91,4 @@ constexpr int kTargetPictureSize = 45;
 constexpr int kDamageOverlayRow = 750;
 constexpr int kDamageOverlayCount = 10;
 
-} // namespace Asset
+}  // namespace Asset

@@ -12,4 +12,4 @@ struct Colour {
     friend bool operator==(const Colour&, const Colour&) = default;
 };
 
-} // namespace Asset
+}  // namespace Asset

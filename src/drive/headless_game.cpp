@@ -28,4 +28,4 @@ bool StartLevel(Shooter& game, unsigned seed)
     return game.gameState == GameState::Playing;
 }
 
-} // namespace Drive
+}  // namespace Drive

@@ -19,4 +19,4 @@ bool StartHeadless(Shooter& game, const char* tool);
 // before any frame runs. False when the game did not start playing.
 bool StartLevel(Shooter& game, unsigned seed);
 
-} // namespace Drive
+}  // namespace Drive

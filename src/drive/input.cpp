@@ -99,4 +99,4 @@ bool Input::Shoot(int x, int y, int dx, int dy, int steps) const
            Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, x + dx, y + dy);
 }
 
-} // namespace Drive
+}  // namespace Drive

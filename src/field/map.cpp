@@ -3,10 +3,10 @@
 
 namespace {
 
-constexpr float kBobDrop = 1.0f;  // a pendulum's or rotor's ball hangs one unit below its anchor
+constexpr float kBobDrop = 1.0f;        // a pendulum's or rotor's ball hangs one unit below its anchor
 constexpr float kRodLength = kBobDrop;  // units: a pendulum's rod spans the drop, centre to centre
-constexpr float kFloorDrop = 0.5f;  // the floor lies half a cell below the bottom row
-constexpr float kRotorSpeed = 2.0f;      // radians per second
+constexpr float kFloorDrop = 0.5f;      // the floor lies half a cell below the bottom row
+constexpr float kRotorSpeed = 2.0f;     // radians per second
 constexpr float kRotorTorque = 100.0f;
 
 // A body's user data: its record's place, shifted past the list code in the low two bits.
@@ -78,8 +78,8 @@ Map::Map(int width, int height, b2Vec2 gravity, bool doSleep) : width(width), he
     const float w = static_cast<float>(width);
     const float h = static_cast<float>(height);
     CreateWorld(gravity, doSleep);
-    AddEdge(b2Vec2(0.0f, 0.0f), b2Vec2(0.0f, h));  // left wall
-    AddEdge(b2Vec2(w, 0.0f), b2Vec2(w, h));        // right wall
+    AddEdge(b2Vec2(0.0f, 0.0f), b2Vec2(0.0f, h));                      // left wall
+    AddEdge(b2Vec2(w, 0.0f), b2Vec2(w, h));                            // right wall
     AddEdge(b2Vec2(0.0f, h + kFloorDrop), b2Vec2(w, h + kFloorDrop));  // floor; no top edge
 }
 

@@ -7,7 +7,7 @@ constexpr float kPigSpread = 0.5f;  // the cow's pigs appear half a unit around 
 // A shot that would appear overlapping this many earlier shots is not fired: the muzzle is
 // jammed until they have moved on. Only shots fired many times a second ever get there.
 constexpr size_t kJammedMuzzle = 4;
-const b2Vec2 kSheepJolt(0.0f, 300.0f);  // downwards
+const b2Vec2 kSheepJolt(0.0f, 300.0f);     // downwards
 const b2Vec2 kSheepJoltPoint(0.5f, 0.5f);  // a world point, so the sheep also spins
 
 }  // namespace

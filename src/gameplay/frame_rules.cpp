@@ -3,9 +3,9 @@
 
 namespace {
 
-constexpr float kHarmfulSpeed = 5.0f;  // units per second; slower hits do no damage
+constexpr float kHarmfulSpeed = 5.0f;   // units per second; slower hits do no damage
 constexpr float kTargetHitLoss = 1.0f;  // a target loses this on every hit, on top of the damage
-constexpr int32_t kFallenBelow = 5;  // cells below the field's bottom where a body counts as gone
+constexpr int32_t kFallenBelow = 5;     // cells below the field's bottom where a body counts as gone
 // Momentum (mass times units per second) per hit point of damage, before the projectile's own
 // factor: a pig (mass 0.38) striking at 100 units per second deals 0.38.
 constexpr double kMomentumPerHitPoint = 100.0;

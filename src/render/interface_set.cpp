@@ -8,13 +8,13 @@
 
 namespace {
 
-constexpr int32_t kCakeSpacing = 60;  // pixels between the left edges of two cake icons
+constexpr int32_t kCakeSpacing = 60;               // pixels between the left edges of two cake icons
 constexpr int32_t kCakeSize = Asset::kCake.width;  // pixels, square
 
 }  // namespace
 
-ObjInterface::ObjInterface(std::pair<int32_t, int32_t> pos, std::pair<int32_t, int32_t> tam,
-                           bool visible, SDL_Surface* surface, std::string name)
+ObjInterface::ObjInterface(std::pair<int32_t, int32_t> pos, std::pair<int32_t, int32_t> tam, bool visible,
+                           SDL_Surface* surface, std::string name)
     : pos(pos), tam(tam), anc(tam.first / 2, tam.second / 2), name(std::move(name)), visible(visible),
       surface(surface)
 {
@@ -80,8 +80,7 @@ bool InterfaceSet::HitTest(int32_t x, int32_t y, std::string name)
 void InterfaceSet::AddCakes(int32_t count, SDL_Surface* surface)
 {
     for (int32_t i = 0; i < count; ++i) {
-        Add({i * kCakeSpacing + kCakeSize / 2, kCakeSize / 2}, {kCakeSize, kCakeSize}, true, surface,
-            "cake");
+        Add({i * kCakeSpacing + kCakeSize / 2, kCakeSize / 2}, {kCakeSize, kCakeSize}, true, surface, "cake");
     }
 }
 

@@ -36,10 +36,12 @@ void Shooter::RenderMap()
         const int32_t left = WorldToScreen(block.x, block.halfSize);
         const int32_t top = WorldToScreen(block.y, block.halfSize);
         if (block.body != nullptr) {
-            CImage::DrawPart(screen, blockTileset.get(), left, top, block.tileX, block.tileY, kTileSize, kTileSize);
+            CImage::DrawPart(screen, blockTileset.get(), left, top, block.tileX, block.tileY, kTileSize,
+                             kTileSize);
         }
         if (block.fullStrength > block.strength) {
-            CImage::DrawPart(screen, blockTileset.get(), left, top, DamageFrame(block.strength, block.fullStrength) * kTileSize,
+            CImage::DrawPart(screen, blockTileset.get(), left, top,
+                             DamageFrame(block.strength, block.fullStrength) * kTileSize,
                              Asset::kDamageOverlayRow, kTileSize, kTileSize);
         }
     }
@@ -60,7 +62,8 @@ void Shooter::RenderMap()
     for (unsigned i = 0; i < map.BallCount(); ++i) {
         const Ball& ball = map.GetBall(i);
         if (ball.body != nullptr) {
-            CImage::Draw(screen, bullet.get(), WorldToScreen(ball.x, ball.radius), WorldToScreen(ball.y, ball.radius));
+            CImage::Draw(screen, bullet.get(), WorldToScreen(ball.x, ball.radius),
+                         WorldToScreen(ball.y, ball.radius));
         }
     }
 }

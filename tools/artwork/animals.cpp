@@ -11,7 +11,7 @@ Image DrawCannon()
 {
     Image image(Asset::kCannon.width, Asset::kCannon.height);
     const Pt pivot{15, 29};
-    const double ang = -std::numbers::pi / 4; // up and to the right
+    const double ang = -std::numbers::pi / 4;  // up and to the right
     const Pt dir{std::cos(ang), std::sin(ang)};
     const Pt nrm{-dir.y, dir.x};
     const double length = 27;
@@ -27,7 +27,7 @@ Image DrawCannon()
         },
         [&](double x, double y) {
             const double u = along(x, y);
-            const double t = across(x, y) / radius(u); // -1 upper-left rim .. +1 lower-right rim
+            const double t = across(x, y) / radius(u);  // -1 upper-left rim .. +1 lower-right rim
             const Rgb base = radius(u) > 6.5 ? Rgb{108, 114, 130} : Rgb{84, 90, 106};
             const double light = std::max(0.0, 1 - std::abs(t + 0.45) * 2.2);
             return Shade(base, light * 0.5 - std::max(0.0, t) * 0.45);

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int kSamples = 3; // per pixel and axis: supersampling keeps hill and cloud edges smooth
+constexpr int kSamples = 3;  // per pixel and axis: supersampling keeps hill and cloud edges smooth
 
 // ---- Rendering the scenery ----
 
@@ -67,8 +67,8 @@ Rgb WithBarn(Rgb c, double x, double y)
 {
     const Barn& barn = kBarn;
     const double bx = barn.x;
-    const double by = SkylineY(kFarHill, barn.x) + barn.sink;            // foot of the wall
-    const double roofT = (y - (by - barn.ridgeHeight)) / barn.roofDepth; // 0 at the ridge
+    const double by = SkylineY(kFarHill, barn.x) + barn.sink;             // foot of the wall
+    const double roofT = (y - (by - barn.ridgeHeight)) / barn.roofDepth;  // 0 at the ridge
     const double fromMiddle = std::abs(x - bx);
     if (roofT >= 0 && roofT <= 1 && fromMiddle <= barn.ridgeHalfWidth + roofT * barn.roofSpread) {
         const bool trim = fromMiddle > barn.ridgeHalfWidth - barn.trimWidth + roofT * barn.roofSpread ||
@@ -175,7 +175,7 @@ Rgb BackgroundPixel(double x, double y)
     return WithFence(c, x, y, nearSkyline);
 }
 
-} // namespace
+}  // namespace
 
 Image DrawBackground()
 {
@@ -196,7 +196,7 @@ Image DrawBackground()
             constexpr double kCount = kSamples * kSamples;
             Rgb c{ToByte(r / kCount), ToByte(g / kCount), ToByte(b / kCount)};
             if (c == kKey) {
-                c.g = 1; // the background is never see-through
+                c.g = 1;  // the background is never see-through
             }
             image.Set(x, y, c);
         }

@@ -19,16 +19,16 @@ constexpr Sky kSky{.top = {92, 168, 236}, .bottom = {196, 230, 250}, .gradientHe
 struct Sun {
     double x;
     double y;
-    double discRadius; // fully lit inside discRadius - 1, fading over the last pixel
+    double discRadius;  // fully lit inside discRadius - 1, fading over the last pixel
     Rgb disc;
-    double glowStart; // the glow is strongest at this distance and gone glowWidth further out
+    double glowStart;  // the glow is strongest at this distance and gone glowWidth further out
     double glowWidth;
-    double glowStrength; // share of the glow colour at its strongest
+    double glowStrength;  // share of the glow colour at its strongest
     Rgb glow;
     double spotX;
     double spotY;
     double spotRadius;
-    double spotLimit; // no spot beyond this distance from the sun's centre
+    double spotLimit;  // no spot beyond this distance from the sun's centre
     Rgb spot;
 };
 constexpr Sun kSun{.x = 860,
@@ -62,14 +62,14 @@ struct Puff {
 };
 struct CloudShape {
     std::array<Puff, 6> puffs;
-    double baseLeft; // the base runs from x - baseLeft to x + baseRight at y + baseY
+    double baseLeft;  // the base runs from x - baseLeft to x + baseRight at y + baseY
     double baseRight;
     double baseY;
     double baseRadius;
-    double bottom;     // flat underside, below y
-    double shadeStart; // the underside tint starts above y and is full shadeDepth further down
+    double bottom;      // flat underside, below y
+    double shadeStart;  // the underside tint starts above y and is full shadeDepth further down
     double shadeDepth;
-    double edge; // pixels over which a cloud's edge fades into the sky
+    double edge;  // pixels over which a cloud's edge fades into the sky
     Rgb top;
     Rgb underside;
 };
@@ -96,10 +96,10 @@ struct Hill {
     double base;
     Wave first;
     Wave second;
-    Rgb top; // grass colour at the skyline, fading to bottom over gradientDepth pixels
+    Rgb top;  // grass colour at the skyline, fading to bottom over gradientDepth pixels
     Rgb bottom;
     double gradientDepth;
-    double noiseScaleX; // mottling of the grass
+    double noiseScaleX;  // mottling of the grass
     double noiseScaleY;
     std::uint32_t noiseSeed;
     double noiseStrength;
@@ -131,16 +131,16 @@ struct Barn {
     double sink;
     double halfWidth;
     double wallHeight;
-    int boardSpacing;   // a darker board every this many pixels
-    double ridgeHeight; // above the foot of the wall
+    int boardSpacing;    // a darker board every this many pixels
+    double ridgeHeight;  // above the foot of the wall
     double roofDepth;
     double ridgeHalfWidth;
-    double roofSpread; // extra half width per roof depth
-    double trimWidth;  // the white rim along the roof's slopes
-    double trimFrom;   // share of the roof's depth where the white eaves start
+    double roofSpread;  // extra half width per roof depth
+    double trimWidth;   // the white rim along the roof's slopes
+    double trimFrom;    // share of the roof's depth where the white eaves start
     double doorHalfWidth;
     double doorHeight;
-    double doorFrame; // share of the door left white around its panels and along its cross
+    double doorFrame;  // share of the door left white around its panels and along its cross
     double doorFrameEnd;
     double crossWidth;
     Rgb wall;
@@ -176,11 +176,11 @@ constexpr std::array kTreeXs{120.0, 170.0, 540.0, 975.0};
 struct TreeShape {
     double sink;
     double trunkHalfWidth;
-    double trunkHeight; // above the foot
-    double trunkFoot;   // below the foot
-    double crownHeight; // crown centre above the foot
+    double trunkHeight;  // above the foot
+    double trunkFoot;    // below the foot
+    double crownHeight;  // crown centre above the foot
     double crownRadius;
-    double crownSquash; // the crown is this much flatter than round
+    double crownSquash;  // the crown is this much flatter than round
     Rgb trunk;
     Rgb leafLit;
     Rgb leafShaded;
@@ -206,12 +206,12 @@ constexpr TreeShape kTree{.sink = 4,
 struct Flowers {
     double cellWidth;
     double cellHeight;
-    double marginX; // a flower's centre lies marginX + up to spreadX into its cell
+    double marginX;  // a flower's centre lies marginX + up to spreadX into its cell
     double spreadX;
     double marginY;
     double spreadY;
-    double minDepth; // pixels below the skyline
-    double share;    // of cells with a flower
+    double minDepth;  // pixels below the skyline
+    double share;     // of cells with a flower
     double radius;
     double heartRadius;
     Rgb white;
@@ -235,15 +235,15 @@ constexpr Flowers kFlowers{.cellWidth = 23,
 // The wooden fence that follows the near hill's skyline.
 struct Fence {
     double postSpacing;
-    double phase; // shifts the posts along x
+    double phase;  // shifts the posts along x
     double postWidth;
-    double lightWidth; // lit left edge of each post
-    double postTop;    // above the skyline
-    double postFoot;   // below it
-    double topRail;    // above the skyline
+    double lightWidth;  // lit left edge of each post
+    double postTop;     // above the skyline
+    double postFoot;    // below it
+    double topRail;     // above the skyline
     double middleRail;
     double railHalfThickness;
-    double railFoot; // rails stop this far below the skyline
+    double railFoot;  // rails stop this far below the skyline
     Rgb post;
     Rgb rail;
     Rgb light;

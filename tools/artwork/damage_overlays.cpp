@@ -14,9 +14,9 @@ namespace {
 
 struct Crack {
     std::vector<Pt> pts;
-    int birth;          // first damage level showing this crack
-    double first = 1e9; // length shown at birth
-    double grow = 0;    // extra length shown per level after birth
+    int birth;           // first damage level showing this crack
+    double first = 1e9;  // length shown at birth
+    double grow = 0;     // extra length shown per level after birth
 };
 
 constexpr int kTileSize = Asset::kTileSize;
@@ -59,7 +59,7 @@ std::vector<Crack> MakeCracks()
 {
     Rng rng(0x5EED);
     constexpr int kDirections = 8;
-    constexpr std::array<int, kDirections> order{1, 5, 3, 7, 0, 4, 2, 6}; // direction revealed at each level
+    constexpr std::array<int, kDirections> order{1, 5, 3, 7, 0, 4, 2, 6};  // direction revealed at each level
     constexpr double kFirst = 12;
     constexpr double kGrow = 7;
     std::array<std::vector<Pt>, kDirections> radial;
@@ -90,7 +90,7 @@ std::vector<Crack> MakeCracks()
         for (int d = 0; d < kDirections; ++d) {
             const int e = (d + 1) % kDirections;
             const int level = std::max({earliest, reach(d, r), reach(e, r)});
-            if (level >= Asset::kDamageOverlayCount) { // would never show
+            if (level >= Asset::kDamageOverlayCount) {  // would never show
                 continue;
             }
             const Pt a = pointAt(d, r);
@@ -160,7 +160,7 @@ int OpaquePixels(const Image& image)
     return n;
 }
 
-} // namespace
+}  // namespace
 
 void PasteDamageOverlays(Image& sheet)
 {

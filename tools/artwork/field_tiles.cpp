@@ -248,7 +248,7 @@ void PasteTile(Image& sheet, const Image& tile, Asset::TilePosition position)
     sheet.Paste(tile, position.x, position.y);
 }
 
-} // namespace
+}  // namespace
 
 Image DrawBlockTileset()
 {

@@ -13,7 +13,7 @@ Image DrawIcon(int size)
     Image image(size, size);
     const double k = size / 64.0;
     const auto sky = VerticalGradient(Rgb{96, 170, 236}, Rgb{200, 232, 252}, 3 * k, 50 * k);
-    FillRoundRect(image, 1 * k, 1 * k, 62 * k, 62 * k, 13 * k, Rgb{74, 44, 22}); // rim
+    FillRoundRect(image, 1 * k, 1 * k, 62 * k, 62 * k, 13 * k, Rgb{74, 44, 22});  // rim
     FillRoundRect(image, 4 * k, 4 * k, 56 * k, 56 * k, 10 * k, sky);
     // the hill, inside the badge
     Paint(

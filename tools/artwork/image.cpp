@@ -54,7 +54,7 @@ void Image::Overlay(const Image& source, int left, int top)
 
 namespace {
 
-constexpr std::uint32_t kHeaderBytes = 54; // file header and BITMAPINFOHEADER
+constexpr std::uint32_t kHeaderBytes = 54;  // file header and BITMAPINFOHEADER
 
 void PutLittleEndian(std::vector<char>& out, std::uint32_t v, int bytes)
 {
@@ -63,27 +63,27 @@ void PutLittleEndian(std::vector<char>& out, std::uint32_t v, int bytes)
     }
 }
 
-} // namespace
+}  // namespace
 
 void WriteBmp(const Image& image, const std::filesystem::path& path)
 {
-    const std::uint32_t rowBytes = (static_cast<std::uint32_t>(image.Width()) * 3 + 3) & ~3U; // 4-byte rows
+    const std::uint32_t rowBytes = (static_cast<std::uint32_t>(image.Width()) * 3 + 3) & ~3U;  // 4-byte rows
     const std::uint32_t dataBytes = rowBytes * static_cast<std::uint32_t>(image.Height());
     std::vector<char> out;
     out.reserve(kHeaderBytes + dataBytes);
     out.push_back('B');
     out.push_back('M');
-    PutLittleEndian(out, kHeaderBytes + dataBytes, 4); // file size
-    PutLittleEndian(out, 0, 4);                        // reserved
-    PutLittleEndian(out, kHeaderBytes, 4);             // pixel data offset
-    PutLittleEndian(out, 40, 4);                       // BITMAPINFOHEADER size
+    PutLittleEndian(out, kHeaderBytes + dataBytes, 4);  // file size
+    PutLittleEndian(out, 0, 4);                         // reserved
+    PutLittleEndian(out, kHeaderBytes, 4);              // pixel data offset
+    PutLittleEndian(out, 40, 4);                        // BITMAPINFOHEADER size
     PutLittleEndian(out, static_cast<std::uint32_t>(image.Width()), 4);
-    PutLittleEndian(out, static_cast<std::uint32_t>(image.Height()), 4); // positive: rows stored bottom-up
-    PutLittleEndian(out, 1, 2);                                          // planes
-    PutLittleEndian(out, 24, 2);                                         // bits per pixel
-    PutLittleEndian(out, 0, 4);                                          // no compression
+    PutLittleEndian(out, static_cast<std::uint32_t>(image.Height()), 4);  // positive: rows stored bottom-up
+    PutLittleEndian(out, 1, 2);                                           // planes
+    PutLittleEndian(out, 24, 2);                                          // bits per pixel
+    PutLittleEndian(out, 0, 4);                                           // no compression
     PutLittleEndian(out, dataBytes, 4);
-    PutLittleEndian(out, 2835, 4); // 72 dpi
+    PutLittleEndian(out, 2835, 4);  // 72 dpi
     PutLittleEndian(out, 2835, 4);
     PutLittleEndian(out, 0, 4);
     PutLittleEndian(out, 0, 4);

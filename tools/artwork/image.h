@@ -21,7 +21,7 @@ Rgb Mix(Rgb a, Rgb b, double t);
 Rgb Shade(Rgb c, double amount);
 
 class Image {
-  public:
+public:
     Image(int width, int height, Rgb fill = kKey);
 
     int Width() const { return width; }
@@ -42,7 +42,7 @@ class Image {
     // Copies only the opaque pixels of source.
     void Overlay(const Image& source, int left, int top);
 
-  private:
+private:
     std::size_t Index(int x, int y) const { return static_cast<std::size_t>(y) * width + x; }
 
     int width;

@@ -14,7 +14,7 @@ Image DrawTopBar()
 {
     Image image(Asset::kTopBar.width, Asset::kTopBar.height);
     const int width = image.Width();
-    constexpr int kBody = 58; // the bar's height without the shadow row below it
+    constexpr int kBody = 58;  // the bar's height without the shadow row below it
     FillRoundRect(image, 0, -20, width, kBody + 20, 12, Wood(Rgb{178, 118, 66}, 101));
     // the plank seams
     for (int x = 0; x < width; ++x) {
@@ -84,7 +84,7 @@ void DrawControlsHint(Image& image)
     };
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const double capTop = kTop - 3;
-        FillRoundRect(image, x, capTop + 1, kCap, kCap, 3, Rgb{60, 34, 14}); // the key's shadow
+        FillRoundRect(image, x, capTop + 1, kCap, kCap, 3, Rgb{60, 34, 14});  // the key's shadow
         FillRoundRect(image, x, capTop, kCap, kCap - 1, 3,
                       VerticalGradient(Rgb{255, 250, 232}, Rgb{224, 206, 170}, capTop, capTop + kCap));
         const char letter[] = {keys[i].first, '\0'};
@@ -104,7 +104,7 @@ void DrawControlsHint(Image& image)
     }
 }
 
-} // namespace
+}  // namespace
 
 Image DrawBotBar()
 {
@@ -118,7 +118,7 @@ Image DrawBotBar()
     // grass tufts peeking over the top edge
     Rng rng(131);
     for (int x = 1; x < width - 1; x += 2 + rng.Below(2)) {
-        const double clump = 0.5 + 0.5 * std::sin(x * 0.09) * std::sin(x * 0.023 + 1); // taller in places
+        const double clump = 0.5 + 0.5 * std::sin(x * 0.09) * std::sin(x * 0.023 + 1);  // taller in places
         const double h = rng.Uniform(2.5, 4.5) + clump * 4.5;
         const double lean = rng.Uniform(-2.0, 2.0);
         const Rgb green = Mix(Rgb{120, 198, 72}, Rgb{62, 140, 46}, rng.Uniform(0, 1));

@@ -9,7 +9,7 @@ namespace {
 
 struct Glyph {
     char ch;
-    std::array<std::uint8_t, kGlyphHeight> rows; // bit 4 = leftmost column
+    std::array<std::uint8_t, kGlyphHeight> rows;  // bit 4 = leftmost column
 };
 
 constexpr std::array kFont{
@@ -49,7 +49,7 @@ const Glyph& FindGlyph(char c)
     throw std::runtime_error(std::string("no glyph for '") + c + "'");
 }
 
-} // namespace
+}  // namespace
 
 int TextWidth(std::string_view text, int scale)
 {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-constexpr int kGlyphWidth = 5; // font pixels; letters are one font pixel apart
+constexpr int kGlyphWidth = 5;  // font pixels; letters are one font pixel apart
 constexpr int kGlyphHeight = 7;
 
 // Width in pixels of a line of text drawn at the given scale.
@@ -15,7 +15,7 @@ int TextWidth(std::string_view text, int scale);
 
 // A set of pixels, used to build lettering with outlines and shadows.
 class Mask {
-  public:
+public:
     Mask(int width, int height);
 
     bool At(int x, int y) const;
@@ -24,7 +24,7 @@ class Mask {
     Mask Grown(int radius) const;
     Mask Shifted(int dx, int dy) const;
 
-  private:
+private:
     int width;
     int height;
     std::vector<std::uint8_t> bits;
@@ -34,7 +34,7 @@ class Mask {
 Mask TextMask(int width, int height, std::string_view text, int x, int y, int scale);
 
 struct TextStyle {
-    Rgb top; // fill gradient, top to bottom of the letters
+    Rgb top;  // fill gradient, top to bottom of the letters
     Rgb bottom;
     Rgb outline;
     int outlineWidth;

@@ -13,7 +13,7 @@ std::uint64_t Rng::Next()
 
 double Rng::Uniform(double lo, double hi)
 {
-    return lo + (hi - lo) * static_cast<double>(Next() >> 11) / 9007199254740992.0; // 53 bits over 2^53
+    return lo + (hi - lo) * static_cast<double>(Next() >> 11) / 9007199254740992.0;  // 53 bits over 2^53
 }
 
 int Rng::Below(int n)

@@ -5,14 +5,14 @@
 
 // splitmix64: a small generator whose sequence is fixed by its seed.
 class Rng {
-  public:
+public:
     explicit Rng(std::uint64_t seed) : state(seed) {}
 
     std::uint64_t Next();
     double Uniform(double lo, double hi);
     int Below(int n);
 
-  private:
+private:
     std::uint64_t state;
 };
 

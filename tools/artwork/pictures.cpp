@@ -70,7 +70,7 @@ void DrawPanel(Image& image, int inset, double radius, Rgb top, Rgb bottom, Rgb 
     const double y = inset;
     const double w = image.Width() - 2 * inset;
     const double h = image.Height() - 2 * inset;
-    FillRoundRect(image, x + 6, y + 8, w - 6, h - 8, radius, Shade(border, -0.35)); // drop shadow
+    FillRoundRect(image, x + 6, y + 8, w - 6, h - 8, radius, Shade(border, -0.35));  // drop shadow
     FillRoundRect(image, x, y, w - 6, h - 8, radius, border);
     const double b = borderWidth;
     FillRoundRect(image, x + b, y + b, w - 6 - 2 * b, h - 8 - 2 * b, radius - b,
@@ -85,7 +85,7 @@ void DrawPanel(Image& image, int inset, double radius, Rgb top, Rgb bottom, Rgb 
         [&](double, double py) { return Shade(Mix(top, bottom, (py - y) / h), 0.22); });
 }
 
-} // namespace
+}  // namespace
 
 Image DrawStartButton()
 {

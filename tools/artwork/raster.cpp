@@ -43,7 +43,7 @@ void Rod(Image& image, Pt a, Pt b, double width, Rgb base, double light)
 {
     const double r = width / 2;
     ThickLine(image, a, b, width, [&](double px, double py) {
-        const double d = SegmentDistance({px, py}, a, b) / r; // 0 on the centre line, 1 at the rim
+        const double d = SegmentDistance({px, py}, a, b) / r;  // 0 on the centre line, 1 at the rim
         return Shade(base, light * (1 - d) - 0.25 * d);
     });
 }
@@ -135,6 +135,6 @@ Rgb WoodShade(Rgb base, std::uint32_t seed, double x, double y)
 
 void Rivet(Image& image, double cx, double cy, double r, Rgb base)
 {
-    FillCircle(image, cx + 0.6, cy + 0.8, r, Shade(base, -0.55)); // shadow
+    FillCircle(image, cx + 0.6, cy + 0.8, r, Shade(base, -0.55));  // shadow
     FillCircle(image, cx, cy, r, Sphere(base, cx, cy, r, 0.8));
 }

@@ -16,7 +16,8 @@ struct Pt {
     double y;
 };
 
-template <class Colour> Rgb ColourAt(const Colour& colour, double x, double y)
+template <class Colour>
+Rgb ColourAt(const Colour& colour, double x, double y)
 {
     if constexpr (std::is_convertible_v<Colour, Rgb>) {
         return colour;
@@ -66,7 +67,8 @@ void FillEllipse(Image& image, double cx, double cy, double rx, double ry, const
         colour);
 }
 
-template <class Colour> void FillCircle(Image& image, double cx, double cy, double r, const Colour& colour)
+template <class Colour>
+void FillCircle(Image& image, double cx, double cy, double r, const Colour& colour)
 {
     FillEllipse(image, cx, cy, r, r, colour);
 }
@@ -83,7 +85,8 @@ void FillRoundRect(Image& image, double x, double y, double w, double h, double 
 
 bool InPolygon(const std::vector<Pt>& polygon, double px, double py);
 
-template <class Colour> void FillPolygon(Image& image, const std::vector<Pt>& polygon, const Colour& colour)
+template <class Colour>
+void FillPolygon(Image& image, const std::vector<Pt>& polygon, const Colour& colour)
 {
     double x0 = 1e9;
     double y0 = 1e9;
@@ -103,7 +106,8 @@ template <class Colour> void FillPolygon(Image& image, const std::vector<Pt>& po
 double SegmentDistance(Pt p, Pt a, Pt b);
 
 // A stroke with round caps.
-template <class Colour> void ThickLine(Image& image, Pt a, Pt b, double width, const Colour& colour)
+template <class Colour>
+void ThickLine(Image& image, Pt a, Pt b, double width, const Colour& colour)
 {
     const double r = width / 2;
     Paint(
