@@ -159,7 +159,7 @@ TEST_F(CImageTest, LoadGivesNullForMissingUnreadableAndForeignFiles)
     EXPECT_EQ(CImage::Load(text.c_str()), nullptr) << "a text file named .bmp";
 
     const std::string empty = dir + "/empty.bmp";
-    std::ofstream{empty};
+    std::ofstream(empty).close();
     EXPECT_EQ(CImage::Load(empty.c_str()), nullptr) << "an empty file";
 
     // A real bitmap cut off after its header.

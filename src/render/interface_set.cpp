@@ -46,9 +46,9 @@ ObjInterface* InterfaceSet::Find(const std::string& name)
     return nullptr;
 }
 
-bool InterfaceSet::SetPosition(std::string name, int32_t x, int32_t y)
+bool InterfaceSet::SetPosition(const std::string& name, int32_t x, int32_t y)
 {
-    ObjInterface* object = Find(std::move(name));
+    ObjInterface* object = Find(name);
     if (object == nullptr) {
         return false;
     }
@@ -56,9 +56,9 @@ bool InterfaceSet::SetPosition(std::string name, int32_t x, int32_t y)
     return true;
 }
 
-bool InterfaceSet::SetVisible(std::string name, bool visible)
+bool InterfaceSet::SetVisible(const std::string& name, bool visible)
 {
-    ObjInterface* object = Find(std::move(name));
+    ObjInterface* object = Find(name);
     if (object == nullptr) {
         return false;
     }
@@ -66,9 +66,9 @@ bool InterfaceSet::SetVisible(std::string name, bool visible)
     return true;
 }
 
-bool InterfaceSet::HitTest(int32_t x, int32_t y, std::string name)
+bool InterfaceSet::HitTest(int32_t x, int32_t y, const std::string& name)
 {
-    const ObjInterface* object = Find(std::move(name));
+    const ObjInterface* object = Find(name);
     if (object == nullptr) {
         return false;
     }

@@ -33,11 +33,11 @@ public:
              SDL_Surface* surface, std::string name);
     void Remove(std::string name);
     ObjInterface* Find(const std::string& name);
-    bool SetPosition(std::string name, int32_t x, int32_t y);
-    bool SetVisible(std::string name, bool visible);
+    bool SetPosition(const std::string& name, int32_t x, int32_t y);
+    bool SetVisible(const std::string& name, bool visible);
     // Edges count: the tested area is one pixel wider and taller than the sprite. Hidden
     // sprites still answer.
-    bool HitTest(int32_t x, int32_t y, std::string name);
+    bool HitTest(int32_t x, int32_t y, const std::string& name);
     // One "cake" icon per target still standing, 60 pixels apart from the left.
     void AddCakes(int32_t count, SDL_Surface* surface);
     // The leftmost icon goes; the others stay where they are.
