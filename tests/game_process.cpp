@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,9 +24,15 @@ std::string ReadFile(const fs::path& path)
 bool SleepingInMainLoop(pid_t pid)
 {
     std::ifstream syscall("/proc/" + std::to_string(pid) + "/syscall");
-    int number = -1;
+    long number = -1;
     syscall >> number;
-    return number == 35 || number == 230;  // nanosleep, clock_nanosleep
+    // The system call the process is blocked in, by this machine's own numbers.
+#ifdef SYS_nanosleep
+    if (number == SYS_nanosleep) {
+        return true;
+    }
+#endif
+    return number == SYS_clock_nanosleep;
 }
 
 ProcessResult RunGame(const fs::path& dir, int closeSignal, const EnvChanges& env)

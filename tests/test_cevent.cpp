@@ -295,14 +295,20 @@ TEST(CEventTest, EveryOtherTypeReachesOnUserWithCodeAndPointersUnchanged)
 
 TEST(CEventTest, BaseHandlersDoNothingAndTheDispatcherKeepsNoState)
 {
-    // The plain base class takes every kind of event without harm.
-    CEvent plain;
+    // A class that overrides one handler hears only its own event; every other kind reaches
+    // the base class's handlers, which do nothing.
+    struct PressesOnly : CEvent {
+        int presses = 0;
+        void OnLButtonDown(int32_t /*x*/, int32_t /*y*/) override { ++presses; }
+    };
+    PressesOnly pressesOnly;
     SDL_Event events[] = {Active(SDL_APPACTIVE, 1),   KeyEvent(SDL_KEYDOWN, SDLK_a, KMOD_NONE, 'a'),
                           MotionEvent(1, 2, 3, 4, 7), ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 1),
                           OfType(SDL_QUIT),           OfType(SDL_USEREVENT)};
     for (SDL_Event& event : events) {
-        plain.OnEvent(&event);
+        pressesOnly.OnEvent(&event);
     }
+    EXPECT_EQ(pressesOnly.presses, 1);
 
     // One object, many events: one call each, in order, none of them affected by the last.
     RecordingEvents recording;

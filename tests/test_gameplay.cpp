@@ -317,7 +317,7 @@ TEST_F(GameplayTest, AimStatesFollowTheKindFiredAndIgnoreStrayInput)
     PushClick(300, 300);
     RunFrames(1);
     EXPECT_EQ(game->aimState, AimState::Idle);
-    EXPECT_LE(CurrentMap().projectiles.size(), count) << "the sheep's action fires nothing";
+    EXPECT_EQ(CurrentMap().projectiles.size(), count) << "the sheep's action fires nothing";
 }
 
 TEST_F(GameplayTest, CowSplitsWhereItIsAndSheepIsJoltedDown)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real game in a real window, on a virtual X display of its own.
 # Usage: window_test.sh <path to shooter> [opens|signals|lost-display]   (from the repository root)
-#   opens         the window is 1000 x 650, takes a click on the start button, and a close
+#   opens         the window is 1000 x 650, a click on the start button starts a level, and a close
 #                 request (SIGTERM) ends the game with status 0 and no output
 #   signals       SIGINT and SIGHUP (the terminal closed) end it the same way
 #   lost-display  killing the X server ends the game within 2 s with a non-zero status
@@ -65,6 +65,8 @@ close_with() {
 case $mode in
 opens)
   start_game
+  sleep 0.5
+  before=$(xwd -id "$window" -silent | md5sum)
   # Click the start button, give the game a moment to build and run its level.
   xdotool mousemove --window "$window" 500 216 click 1
   sleep 1
@@ -72,8 +74,13 @@ opens)
     echo "the game ended after the start click"
     exit 1
   fi
+  # The start screen gave way to a level: the window shows something else now.
+  if [ "$(xwd -id "$window" -silent | md5sum)" = "$before" ]; then
+    echo "the window still shows the start screen after the start click"
+    exit 1
+  fi
   close_with TERM
-  echo "window 1000x650 opened, took the start click, closed with status 0"
+  echo "window 1000x650 opened, started a level on the start click, closed with status 0"
   ;;
 signals)
   for signal in INT HUP; do

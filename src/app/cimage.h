@@ -1,4 +1,5 @@
-// The four bitmap operations of the game: load a BMP, blit it whole or in part, colour-key it.
+// The game's bitmap operations: load a checked BMP (for the display, owned, or as it is),
+// blit it whole or in part, colour-key it.
 #pragma once
 
 #include "app/owned_surface.h"

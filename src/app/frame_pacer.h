@@ -1,4 +1,4 @@
-// Paces the main loop: each iteration lasts at least one physics step of wall-clock time.
+// Paces the main loop: iterations are due one physics step of wall-clock time apart.
 #pragma once
 
 #include "gameplay/tuning.h"

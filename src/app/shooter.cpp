@@ -41,12 +41,7 @@ void NameWindow()
 
 }  // namespace
 
-Shooter::Shooter() : pacer(SystemClock::Instance())
-{
-    screen = nullptr;
-    currentMap = 0;
-    running = true;
-}
+Shooter::Shooter() : pacer(SystemClock::Instance()) {}
 
 Shooter::~Shooter() = default;
 
@@ -81,9 +76,9 @@ void Shooter::RunFrame()
 
 bool Shooter::OnInit()
 {
-    // The game needs a window, its events and the timer; it plays no sound, and joysticks and
-    // CD drives play no part, so their failing to start does not stop it.
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) {
+    // The game needs a window and its events; it paces itself with the system's clock, plays no
+    // sound, and joysticks and CD drives play no part, so their failing to start does not stop it.
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
         return false;
     }
     for (const Uint32 optional : {SDL_INIT_AUDIO, SDL_INIT_JOYSTICK, SDL_INIT_CDROM}) {
@@ -217,11 +212,6 @@ void Shooter::ReleaseImages()
 void Shooter::SetClock(FrameClock& clock)
 {
     pacer.SetClock(clock);
-}
-
-void Shooter::OnEvent(SDL_Event* event)
-{
-    CEvent::OnEvent(event);
 }
 
 void Shooter::OnExit()

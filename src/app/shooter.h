@@ -70,13 +70,11 @@ public:
     static int DamageFrame(float strength, float fullStrength);
 
     // Input.
-    void OnEvent(SDL_Event* event) override;
     void OnKeyDown(SDLKey sym, SDLMod mod, Uint16 unicode) override;
     void OnMouseMove(int32_t x, int32_t y, int32_t relX, int32_t relY, bool left, bool right,
                      bool middle) override;
     void OnLButtonDown(int32_t x, int32_t y) override;
     void OnLButtonUp(int32_t x, int32_t y) override;
-    void OnRButtonDown(int32_t x, int32_t y) override;
     void OnExit() override;
 
     // Where the main loop reads the time; tests hand in a clock of their own.

@@ -7,7 +7,7 @@ namespace {
 
 constexpr int kSafeColumns = 4;  // the cannon's side: no springs, and an empty pocket under the ledge
 constexpr int kFirstTerrainRow = 5;
-constexpr int kSafeRowsEnd = 8;  // rows below this stay empty in the safe columns
+constexpr int kSafeRowsEnd = 8;  // rows above this one, nearer the top, stay empty in the safe columns
 constexpr int kBedrockRow = 12;  // bedrock only from this row down
 constexpr int kBaseChance = 50;
 constexpr int kSafeEarthChance = kBaseChance - 20;  // earth when r > 30 in the safe columns

@@ -95,9 +95,6 @@ void Map::CreateWorld(b2Vec2 gravity, bool doSleep)
 
 void Map::AddEdge(b2Vec2 start, b2Vec2 end)
 {
-    if (!world) {
-        return;
-    }
     b2BodyDef bodyDef;
     b2Body* edgeBody = world->CreateBody(&bodyDef);
     b2EdgeShape shape;

@@ -40,11 +40,6 @@ bool ShotOverlaps::Contains(const b2Body* a, const b2Body* b) const
     return found != partners.end() && found->second.count(b) != 0;
 }
 
-size_t ShotOverlaps::PairCount() const
-{
-    return pairs;
-}
-
 void ShotOverlaps::ReleaseSeparated()
 {
     if (pairs == 0) {

@@ -23,7 +23,6 @@ public:
     // The body collides with everything again from the next step on.
     void Release(b2Body* body);
     bool Contains(const b2Body* a, const b2Body* b) const;
-    size_t PairCount() const;
     // Once a step: drops every pair whose two shapes no longer overlap, or whose time is up;
     // Box2D makes their contact in the next step.
     void ReleaseSeparated();

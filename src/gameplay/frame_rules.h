@@ -17,8 +17,8 @@ void UpdateMap(Map& map);
 // spring is also flung upwards, a target also loses one more point of strength.
 void ApplyContactDamage(Map& map);
 
-// Removes every broken block and used-up shot, and every record thrown above y = -fieldHeight
-// or fallen five cells below the field's bottom. Returns how many targets went.
+// Removes every broken block and used-up shot, and every block or shot thrown above
+// y = -fieldHeight or fallen five cells below the field's bottom. Returns how many targets went.
 int32_t RemoveDestroyed(Map& map, int32_t fieldHeight);
 
 }  // namespace Rules

@@ -81,4 +81,3 @@ void Shooter::OnLButtonUp(int32_t /*x*/, int32_t /*y*/)
     aimState = trick ? AimState::WaitingForAction : AimState::Idle;
 }
 
-void Shooter::OnRButtonDown(int32_t /*x*/, int32_t /*y*/) {}
