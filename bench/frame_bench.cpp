@@ -2,12 +2,12 @@
 // (OnLoop) against Box2D's own time for the bare step of the same world in the same frame, the
 // drawing (OnRender) against the same blits and flip done without any game code.
 // Run from the repository root (the game reads ./bmp/); headless on SDL's dummy driver.
-#include "app/cimage.h"
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
+#include "assets/cimage.h"
 #include "drive/headless_game.h"
 #include "field/map.h"
-#include "gameplay/projectile.h"
+#include "field/projectile.h"
 #include "render/screen_mapping.h"
 
 #include <time.h>

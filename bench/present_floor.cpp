@@ -1,10 +1,10 @@
 // The floor for the game's frame: the same window, bitmaps and kind of blits as a level in play
 // and the flip, paced the same way, with no game code. Reports like pace_probe.
 // Usage: present_floor [seconds]   (run from the repository root, on an X display)
-#include "app/cimage.h"
 #include "app/frame_pacer.h"
 #include "app/video_defaults.h"
 #include "assets/asset_catalog.h"
+#include "assets/cimage.h"
 #include "pace_report.h"
 
 #include <SDL.h>

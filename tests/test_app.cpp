@@ -1,12 +1,12 @@
 // The application's life cycle: start-up, the paced main loop, quitting and shutdown.
-#include "app/cimage.h"
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
+#include "assets/cimage.h"
 #include "drive/headless_game.h"
 #include "field/map.h"
+#include "field/projectile.h"
 #include "game_fixture.h"
 #include "game_process.h"
-#include "gameplay/projectile.h"
 #include "render/interface_layout.h"
 
 #include <gtest/gtest.h>

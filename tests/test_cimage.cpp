@@ -1,6 +1,6 @@
 // Bitmap operations: loading, whole and partial blits, clipping and the magenta colour key.
-#include "app/cimage.h"
 #include "assets/asset_catalog.h"
+#include "assets/cimage.h"
 #include "game_fixture.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // or not a file at all. A field bitmap stops start-up; any other leaves its sprite undrawn.
 #include "app/shooter.h"
 #include "field/map.h"
+#include "field/projectile.h"
 #include "game_fixture.h"
 #include "game_process.h"
-#include "gameplay/projectile.h"
 
 #include <gtest/gtest.h>
 

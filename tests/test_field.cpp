@@ -1,7 +1,7 @@
 // The playing field's records and the Map: bodies of every block kind, balls, the cannon,
 // projectiles and their pictures, the boundary edges, removal, copies, pendulums and rotors.
-#include "app/cimage.h"
 #include "assets/asset_catalog.h"
+#include "assets/cimage.h"
 #include "field/map.h"
 #include "game_fixture.h"
 
@@ -394,7 +394,8 @@ TEST(MapTest, CopiesShareTheWorldAndTheCannon)
     assigned = map;
     EXPECT_TRUE(ownWorld.expired()) << "the world the Map was made with is not freed";
     assigned.AddBlock(8.5f, 2.5f, 5);
-    EXPECT_EQ(map.world->GetBodyCount(), 7) << "a block added through the assigned Map must be in the shared world";
+    EXPECT_EQ(map.world->GetBodyCount(), 7)
+        << "a block added through the assigned Map must be in the shared world";
 }
 
 TEST(MapTest, EveryBodyFindsItsOwnRecordAcrossAddsRemovalsAndCopies)

@@ -2,11 +2,11 @@
 // and the interface sprite list.
 #include "game_fixture.h"
 
-#include "app/cimage.h"
 #include "assets/asset_catalog.h"
+#include "assets/cimage.h"
 #include "drive/headless_game.h"
 #include "field/map.h"
-#include "gameplay/projectile.h"
+#include "field/projectile.h"
 #include "render/screen_mapping.h"
 
 #include <set>

@@ -3,8 +3,8 @@
 #include "app/shooter.h"
 #include "drive/headless_game.h"
 #include "field/map.h"
+#include "field/projectile.h"
 #include "game_fixture.h"
-#include "gameplay/projectile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Paces the main loop: iterations are due one physics step of wall-clock time apart.
 #pragma once
 
-#include "gameplay/tuning.h"
+#include "field/tuning.h"
 
 #include <cstdint>
 

@@ -1,13 +1,13 @@
 // The application's life cycle: start-up, the main loop and shutdown.
 #include "app/shooter.h"
 
-#include "app/cimage.h"
 #include "app/process_guard.h"
 #include "assets/asset_catalog.h"
+#include "assets/cimage.h"
 #include "field/level_generator.h"
 #include "field/map.h"
-#include "gameplay/projectile.h"
-#include "gameplay/tuning.h"
+#include "field/projectile.h"
+#include "field/tuning.h"
 
 #include <ctime>
 #include <initializer_list>

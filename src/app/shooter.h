@@ -3,7 +3,7 @@
 
 #include "app/cevent.h"
 #include "app/frame_pacer.h"
-#include "app/owned_surface.h"
+#include "assets/owned_surface.h"
 #include "render/interface_set.h"
 
 #include <SDL.h>

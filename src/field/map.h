@@ -4,8 +4,8 @@
 #include "field/ball.h"
 #include "field/block.h"
 #include "field/cannon.h"
+#include "field/projectile.h"
 #include "field/shot_overlaps.h"
-#include "gameplay/projectile.h"
 
 #include <box2d/box2d.h>
 

@@ -1,8 +1,8 @@
 // The interface sprite list.
 #include "render/interface_set.h"
 
-#include "app/cimage.h"
 #include "assets/asset_catalog.h"
+#include "assets/cimage.h"
 
 #include <algorithm>
 

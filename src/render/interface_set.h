@@ -1,7 +1,7 @@
 // Interface sprites (bars, markers, cake icons, start button, end picture) found by name.
 #pragma once
 
-#include "app/owned_surface.h"
+#include "assets/owned_surface.h"
 
 #include <SDL.h>
 

@@ -1,7 +1,7 @@
 // The interface sprites that exist from start-up on.
-#include "app/cimage.h"
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
+#include "assets/cimage.h"
 #include "render/interface_layout.h"
 
 #include <string>

@@ -1,9 +1,9 @@
 // Drawing one frame: background, the field, the interface sprites on top.
-#include "app/cimage.h"
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
+#include "assets/cimage.h"
 #include "field/map.h"
-#include "gameplay/projectile.h"
+#include "field/projectile.h"
 #include "render/screen_mapping.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // Projectile kinds and their bodies.
-#include "gameplay/projectile.h"
+#include "field/projectile.h"
 
-#include "app/cimage.h"
 #include "assets/asset_catalog.h"
+#include "assets/cimage.h"
 #include "field/body_factory.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 #include "app/shooter.h"
 
 #include "field/map.h"
-#include "gameplay/projectile.h"
+#include "field/projectile.h"
 namespace {
 
 // The muzzle, from the cannon's centre: 30 pixels right and 30 up.
@@ -80,4 +80,3 @@ void Shooter::OnLButtonUp(int32_t /*x*/, int32_t /*y*/)
     const bool trick = projectileKind != ProjectileKind::Pig && lastProjectile != nullptr;
     aimState = trick ? AimState::WaitingForAction : AimState::Idle;
 }
-

@@ -1,5 +1,5 @@
 // Bitmap loading and blitting on SDL surfaces.
-#include "app/cimage.h"
+#include "assets/cimage.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 // A fired animal (or bullet): its own picture, its own body, its kind's constants.
 #pragma once
 
-#include "gameplay/tuning.h"
+#include "field/tuning.h"
 
 #include <SDL.h>
 #include <box2d/box2d.h>

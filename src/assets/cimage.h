@@ -2,7 +2,7 @@
 // blit it whole or in part, colour-key it.
 #pragma once
 
-#include "app/owned_surface.h"
+#include "assets/owned_surface.h"
 
 #include <SDL.h>
 
