@@ -571,7 +571,7 @@ TEST_F(AppTest, ShutdownFreesEverySurfaceOnce)
     std::set<SDL_Surface*> cakes;
     int cakeRecords = 0;
     for (size_t i = 0; i < game->interfaces.Size(); ++i) {
-        if (game->interfaces[i].name == "cake") {
+        if (game->interfaces[i].name == Sprite::kCake.Text()) {
             ++cakeRecords;
             cakes.insert(game->interfaces[i].surface);
         }
@@ -623,13 +623,13 @@ TEST_F(AppTest, ShutdownFreesEverySurfaceOnce)
 TEST_F(AppTest, ShutdownFreesTheCakePictureAfterEveryCakeHasGone)
 {
     StartGame(7);
-    ASSERT_NE(game->interfaces.Find("cake"), nullptr);
-    SDL_Surface* const cake = game->interfaces.Find("cake")->surface;
+    ASSERT_NE(game->interfaces.Find(Sprite::kCake), nullptr);
+    SDL_Surface* const cake = game->interfaces.Find(Sprite::kCake)->surface;
     ASSERT_NE(cake, nullptr);
     for (int lost = 0; lost < 3; ++lost) {
         game->TargetLost(5);
     }
-    ASSERT_EQ(game->interfaces.Find("cake"), nullptr) << "no cake icon is left to hold the picture";
+    ASSERT_EQ(game->interfaces.Find(Sprite::kCake), nullptr) << "no cake icon is left to hold the picture";
 
     std::vector<SDL_Surface*> freed;
     freedSurfaces = &freed;

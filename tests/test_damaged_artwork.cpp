@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -129,21 +130,21 @@ const char* const kFieldBitmaps[] = {"blocktileset.bmp", "background.bmp", "p1ca
 // Every other bitmap, with the sprite it is drawn as: an interface sprite, or a projectile kind.
 struct Optional {
     const char* file;
-    const char* sprite;  // null for a projectile's picture
+    std::optional<SpriteName> sprite;  // none for a projectile's picture
     int kind;
 };
 const Optional kOptionalBitmaps[] = {
-    {"top_bar.bmp", "top_bar", 0},
-    {"bot_bar.bmp", "bot_bar", 0},
-    {"Target1.bmp", "target1", 0},
-    {"Target2.bmp", "target2", 0},
-    {"cake.bmp", "cake", 0},
-    {"Start.bmp", "start_button", 0},
-    {"END.bmp", "end", 0},
-    {"pig.bmp", nullptr, ProjectileKind::Pig},
-    {"vaca.bmp", nullptr, ProjectileKind::Cow},
-    {"ovelha.bmp", nullptr, ProjectileKind::Sheep},
-    {"icon.bmp", nullptr, -1},  // the window's icon
+    {"top_bar.bmp", Sprite::kTopBar, 0},
+    {"bot_bar.bmp", Sprite::kBotBar, 0},
+    {"Target1.bmp", Sprite::kAimOrigin, 0},
+    {"Target2.bmp", Sprite::kAimPointer, 0},
+    {"cake.bmp", Sprite::kCake, 0},
+    {"Start.bmp", Sprite::kStartButton, 0},
+    {"END.bmp", Sprite::kEnd, 0},
+    {"pig.bmp", std::nullopt, ProjectileKind::Pig},
+    {"vaca.bmp", std::nullopt, ProjectileKind::Cow},
+    {"ovelha.bmp", std::nullopt, ProjectileKind::Sheep},
+    {"icon.bmp", std::nullopt, -1},  // the window's icon
 };
 
 // A copy of the artwork with one file damaged, made the working directory for its lifetime.
@@ -180,7 +181,7 @@ protected:
             PushShot(500, 300, -50, 30);
             RunFrames(1);
             ASSERT_NE(game->lastProjectile, nullptr);
-            if (bitmap.sprite == nullptr && game->lastProjectile->kind == bitmap.kind) {
+            if (!bitmap.sprite && game->lastProjectile->kind == bitmap.kind) {
                 EXPECT_EQ(game->lastProjectile->sprite, nullptr) << "the shot is not drawn";
             } else {
                 EXPECT_NE(game->lastProjectile->sprite, nullptr);
@@ -196,7 +197,7 @@ protected:
         }
         RunFrames(3);
         EXPECT_EQ(game->gameState, GameState::Ended);
-        EXPECT_TRUE(game->interfaces.Find("end")->visible);
+        EXPECT_TRUE(game->interfaces.Find(Sprite::kEnd)->visible);
     }
 };
 
@@ -220,8 +221,8 @@ TEST_F(DamagedArtworkTest, AFieldBitmapStopsStartUpAndAnyOtherIsLeftUndrawnWhile
             SCOPED_TRACE(testing::Message() << "bmp/" << bitmap.file << ": " << damage.name);
             DamagedArtwork artwork(bitmap.file, damage);
             GameTest::SetUp();  // NOLINT(bugprone-parent-virtual-call): this case starts its game late
-            if (bitmap.sprite != nullptr) {
-                EXPECT_EQ(game->interfaces.Find(bitmap.sprite)->surface, nullptr)
+            if (bitmap.sprite) {
+                EXPECT_EQ(game->interfaces.Find(*bitmap.sprite)->surface, nullptr)
                     << "the sprite is not drawn";
             }
             PlayWholeGame(bitmap);

@@ -81,7 +81,7 @@ protected:
     {
         std::vector<int> xs;
         for (size_t i = 0; i < game->interfaces.Size(); ++i) {
-            if (game->interfaces[i].name == "cake") {
+            if (game->interfaces[i].name == Sprite::kCake.Text()) {
                 xs.push_back(game->interfaces[i].pos.first);
             }
         }
@@ -152,7 +152,7 @@ TEST_F(GameplayTest, OnlyTheStartButtonStartsPlayAndOnlyOnce)
     PushMotion(450, 216, -50, 0, SDL_BUTTON_LMASK);
     RunFrames(3);
     EXPECT_EQ(game->gameState, GameState::StartScreen);
-    EXPECT_TRUE(game->interfaces.Find("start_button")->visible);
+    EXPECT_TRUE(game->interfaces.Find(Sprite::kStartButton)->visible);
     EXPECT_TRUE(CurrentMap().blocks.empty()) << "no level before the start button is clicked";
     EXPECT_EQ(CurrentMap().GetCannon(), nullptr);
     EXPECT_EQ(game->aimState, AimState::Idle);
@@ -161,7 +161,7 @@ TEST_F(GameplayTest, OnlyTheStartButtonStartsPlayAndOnlyOnce)
     PushClick(700, 316);
     RunFrames(1);
     ASSERT_EQ(game->gameState, GameState::Playing);
-    EXPECT_FALSE(game->interfaces.Find("start_button")->visible);
+    EXPECT_FALSE(game->interfaces.Find(Sprite::kStartButton)->visible);
     EXPECT_NE(CurrentMap().GetCannon(), nullptr);
     EXPECT_EQ(TargetBodies().size(), 3u);
     EXPECT_GT(CurrentMap().blocks.size(), 20u);
@@ -174,7 +174,7 @@ TEST_F(GameplayTest, OnlyTheStartButtonStartsPlayAndOnlyOnce)
     PushClick(Drive::kStartButtonX, Drive::kStartButtonY);
     RunFrames(1);
     EXPECT_EQ(game->gameState, GameState::Playing);
-    EXPECT_FALSE(game->interfaces.Find("start_button")->visible);
+    EXPECT_FALSE(game->interfaces.Find(Sprite::kStartButton)->visible);
     EXPECT_EQ(CurrentMap().GetCannon(), cannon);
     EXPECT_EQ(CurrentMap().blocks.size(), blocks);
     EXPECT_EQ(TargetBodies().size(), 3u);
@@ -202,8 +202,8 @@ TEST_F(GameplayTest, ReleaseWithoutDragDropsTheShotFromTheMuzzle)
     const b2Vec2 velocity = pig.body->GetLinearVelocity();
     EXPECT_NEAR(velocity.x, 0.0f, 1e-4f) << "no force: no sideways motion";
     EXPECT_NEAR(velocity.y, kGravity * kStep, 1e-4f) << "no force: only gravity";
-    EXPECT_FALSE(game->interfaces.Find("target1")->visible);
-    EXPECT_FALSE(game->interfaces.Find("target2")->visible);
+    EXPECT_FALSE(game->interfaces.Find(Sprite::kAimOrigin)->visible);
+    EXPECT_FALSE(game->interfaces.Find(Sprite::kAimPointer)->visible);
 
     RunFrames(10);
     EXPECT_GT(CurrentMap().projectiles[0].y, muzzleY + 0.05f) << "the pig falls";
@@ -219,8 +219,8 @@ TEST_F(GameplayTest, DragToTheLeftThrowsToTheRight)
     EXPECT_EQ(game->aimState, AimState::Aiming);
     EXPECT_FLOAT_EQ(game->aim.x, 1000.0f);
     EXPECT_FLOAT_EQ(game->aim.y, 0.0f);
-    const ObjInterface* origin = game->interfaces.Find("target1");
-    const ObjInterface* pointer = game->interfaces.Find("target2");
+    const ObjInterface* origin = game->interfaces.Find(Sprite::kAimOrigin);
+    const ObjInterface* pointer = game->interfaces.Find(Sprite::kAimPointer);
     EXPECT_TRUE(origin->visible && pointer->visible);
     EXPECT_EQ(origin->pos, std::make_pair(500, 300)) << "the big marker stays where the drag began";
     EXPECT_EQ(pointer->pos, std::make_pair(400, 300)) << "the small marker follows the pointer";
@@ -246,7 +246,7 @@ TEST_F(GameplayTest, DragToTheLeftThrowsToTheRight)
 TEST_F(GameplayTest, AimStatesFollowTheKindFiredAndIgnoreStrayInput)
 {
     StartGame(kSeed);
-    const ObjInterface* pointer = game->interfaces.Find("target2");
+    const ObjInterface* pointer = game->interfaces.Find(Sprite::kAimPointer);
 
     // Idle: other buttons and motion do nothing.
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 300, 300);
@@ -678,18 +678,18 @@ TEST_F(GameplayTest, WholeGameFromStartButtonToEndPicture)
     ASSERT_EQ(game->targetsLeft, 0);
     EXPECT_EQ(aimedHits, 1) << "the aimed first shot hits its target";
     EXPECT_EQ(game->score, 15);
-    EXPECT_EQ(game->interfaces.Find("cake"), nullptr) << "no cake icon left";
+    EXPECT_EQ(game->interfaces.Find(Sprite::kCake), nullptr) << "no cake icon left";
     EXPECT_EQ(game->gameState, GameState::Playing) << "the frame that loses the last target still plays";
 
     RunFrames(1);
     EXPECT_EQ(game->gameState, GameState::Ended);
-    EXPECT_FALSE(game->interfaces.Find("end")->visible) << "the end picture comes one frame later";
+    EXPECT_FALSE(game->interfaces.Find(Sprite::kEnd)->visible) << "the end picture comes one frame later";
     const auto [shownEarly, opaque] = EndPixelsShown();
     ASSERT_GT(opaque, 100) << "the END bitmap is mostly opaque";
     EXPECT_LT(shownEarly, opaque / 2) << "the end picture is not on screen yet";
 
     RunFrames(1);
-    EXPECT_TRUE(game->interfaces.Find("end")->visible);
+    EXPECT_TRUE(game->interfaces.Find(Sprite::kEnd)->visible);
     const auto [shown, opaqueNow] = EndPixelsShown();
     EXPECT_EQ(shown, opaqueNow) << "the end picture is drawn at x 300..700, y 116..316";
 
@@ -711,7 +711,7 @@ TEST_F(GameplayTest, WholeGameFromStartButtonToEndPicture)
     EXPECT_EQ(game->aimState, aimState);
     EXPECT_EQ(game->aim, b2Vec2(0.0f, 0.0f));
     EXPECT_EQ(game->gameState, GameState::Ended);
-    EXPECT_TRUE(game->interfaces.Find("end")->visible);
+    EXPECT_TRUE(game->interfaces.Find(Sprite::kEnd)->visible);
     PushQuit();
     RunFrames(1);
     EXPECT_FALSE(game->running);

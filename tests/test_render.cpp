@@ -91,11 +91,11 @@ void Replace(SDL_Surface*& slot, SDL_Surface* fresh)
 
 // Gives every record of that name the new surface; the old one is freed once, the new one is
 // left for the game's shutdown to free.
-void ReplaceSprite(InterfaceSet& set, const std::string& name, SDL_Surface* fresh)
+void ReplaceSprite(InterfaceSet& set, SpriteName name, SDL_Surface* fresh)
 {
     std::set<SDL_Surface*> old;
     for (size_t i = 0; i < set.Size(); ++i) {
-        if (set[i].name == name) {
+        if (set[i].name == name.Text()) {
             if (set[i].surface != nullptr) {
                 old.insert(set[i].surface);
             }
@@ -121,13 +121,13 @@ protected:
         game->p1Cannon.reset(Solid(50, 50, kCannon));
         game->bullet.reset(Solid(50, 50, kBall));
         InterfaceSet& sprites = game->interfaces;
-        ReplaceSprite(sprites, "top_bar", Solid(Asset::kTopBar.width, Asset::kTopBar.height, kTopBar));
-        ReplaceSprite(sprites, "bot_bar", Solid(Asset::kBotBar.width, Asset::kBotBar.height, kBotBar));
-        ReplaceSprite(sprites, "target1", Solid(64, 64, kMarker1));
-        ReplaceSprite(sprites, "target2", Solid(16, 16, kMarker2));
-        ReplaceSprite(sprites, "cake", Solid(50, 50, kCake));
-        ReplaceSprite(sprites, "start_button", Solid(400, 200, kStart));
-        ReplaceSprite(sprites, "end", Solid(400, 200, kEnd));
+        ReplaceSprite(sprites, Sprite::kTopBar, Solid(Asset::kTopBar.width, Asset::kTopBar.height, kTopBar));
+        ReplaceSprite(sprites, Sprite::kBotBar, Solid(Asset::kBotBar.width, Asset::kBotBar.height, kBotBar));
+        ReplaceSprite(sprites, Sprite::kAimOrigin, Solid(64, 64, kMarker1));
+        ReplaceSprite(sprites, Sprite::kAimPointer, Solid(16, 16, kMarker2));
+        ReplaceSprite(sprites, Sprite::kCake, Solid(50, 50, kCake));
+        ReplaceSprite(sprites, Sprite::kStartButton, Solid(400, 200, kStart));
+        ReplaceSprite(sprites, Sprite::kEnd, Solid(400, 200, kEnd));
         ASSERT_NE(game->blockTileset, nullptr);
     }
 
@@ -135,7 +135,7 @@ protected:
     void Play()
     {
         game->gameState = GameState::Playing;
-        game->interfaces.SetVisible("start_button", false);
+        game->interfaces.SetVisible(Sprite::kStartButton, false);
     }
 
     Rgb At(int x, int y) { return PixelAt(game->screen, x, y); }
@@ -197,19 +197,19 @@ TEST_F(RenderTest, StartScreenShowsBackgroundAndSpritesButNotTheField)
     EXPECT_PIXEL(Drive::kStartButtonX, Drive::kStartButtonY, kStart);
 
     // A hidden sprite is not drawn, yet its record stays.
-    ASSERT_TRUE(game->interfaces.SetVisible("top_bar", false));
+    ASSERT_TRUE(game->interfaces.SetVisible(Sprite::kTopBar, false));
     game->OnRender();
     EXPECT_PIXEL(999, 10, kBackground);
     EXPECT_PIXEL(25, 25, kCake);
-    EXPECT_NE(game->interfaces.Find("top_bar"), nullptr);
+    EXPECT_NE(game->interfaces.Find(Sprite::kTopBar), nullptr);
     EXPECT_EQ(game->interfaces.Size(), 9u);
 
     // A visible record without a surface draws nothing.
-    ObjInterface* marker = game->interfaces.Find("target1");
+    ObjInterface* marker = game->interfaces.Find(Sprite::kAimOrigin);
     ASSERT_NE(marker, nullptr);
     Replace(marker->surface, nullptr);
-    game->interfaces.SetPosition("target1", 800, 400);
-    game->interfaces.SetVisible("target1", true);
+    game->interfaces.SetPosition(Sprite::kAimOrigin, 800, 400);
+    game->interfaces.SetVisible(Sprite::kAimOrigin, true);
     game->OnRender();
     EXPECT_PIXEL(800, 400, kBackground);
     EXPECT_PIXEL(Drive::kStartButtonX, Drive::kStartButtonY, kStart)
@@ -313,10 +313,10 @@ TEST_F(RenderTest, FieldLayersAndInterfaceOnTop)
     EXPECT_PIXEL(175, 25, kTopBar) << "interface sprites lie over the field";
 
     // The aiming markers over all four field layers.
-    game->interfaces.SetPosition("target1", 545, 345);
-    game->interfaces.SetVisible("target1", true);
-    game->interfaces.SetPosition("target2", 545, 345);
-    game->interfaces.SetVisible("target2", true);
+    game->interfaces.SetPosition(Sprite::kAimOrigin, 545, 345);
+    game->interfaces.SetVisible(Sprite::kAimOrigin, true);
+    game->interfaces.SetPosition(Sprite::kAimPointer, 545, 345);
+    game->interfaces.SetVisible(Sprite::kAimPointer, true);
     game->OnRender();
     EXPECT_PIXEL(545, 345, kMarker2);
     EXPECT_PIXEL(520, 320, kMarker1);
@@ -328,7 +328,7 @@ TEST_F(RenderTest, CakeIconsEmptyFromTheLeft)
     sprites.RemoveCake();
     game->OnRender();
     ASSERT_EQ(sprites.Size(), 8u);
-    ObjInterface* first = sprites.Find("cake");
+    ObjInterface* first = sprites.Find(Sprite::kCake);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->pos, std::make_pair(85, 25)) << "the others keep their places";
     EXPECT_EQ(sprites[5].pos, std::make_pair(145, 25));
@@ -341,7 +341,7 @@ TEST_F(RenderTest, CakeIconsEmptyFromTheLeft)
     sprites.RemoveCake();  // nothing left to remove
     game->OnRender();
     EXPECT_EQ(sprites.Size(), 6u);
-    EXPECT_EQ(sprites.Find("cake"), nullptr);
+    EXPECT_EQ(sprites.Find(Sprite::kCake), nullptr);
     EXPECT_PIXEL(145, 25, kTopBar);
     EXPECT_PIXEL(Drive::kStartButtonX, Drive::kStartButtonY, kStart);
 }
@@ -388,12 +388,12 @@ TEST_F(SpriteTest, CreateInterfaceBuildsNineSprites)
 TEST_F(SpriteTest, StartButtonHitTestIncludesItsEdges)
 {
     InterfaceSet& sprites = game->interfaces;
-    EXPECT_TRUE(sprites.HitTest(700, 316, "start_button")) << "bottom-right corner";
-    EXPECT_TRUE(sprites.HitTest(300, 116, "start_button")) << "top-left corner";
-    EXPECT_FALSE(sprites.HitTest(701, 200, "start_button"));
-    EXPECT_FALSE(sprites.HitTest(299, 200, "start_button"));
-    EXPECT_FALSE(sprites.HitTest(500, 317, "start_button"));
-    EXPECT_FALSE(sprites.HitTest(500, 115, "start_button"));
+    EXPECT_TRUE(sprites.HitTest(700, 316, Sprite::kStartButton)) << "bottom-right corner";
+    EXPECT_TRUE(sprites.HitTest(300, 116, Sprite::kStartButton)) << "top-left corner";
+    EXPECT_FALSE(sprites.HitTest(701, 200, Sprite::kStartButton));
+    EXPECT_FALSE(sprites.HitTest(299, 200, Sprite::kStartButton));
+    EXPECT_FALSE(sprites.HitTest(500, 317, Sprite::kStartButton));
+    EXPECT_FALSE(sprites.HitTest(500, 115, Sprite::kStartButton));
 
     // Through the player's clicks: just outside does nothing, the corner starts the game.
     game->SetLevelSeed(1234);
@@ -404,37 +404,39 @@ TEST_F(SpriteTest, StartButtonHitTestIncludesItsEdges)
     PushClick(700, 316);
     RunFrames(1);
     EXPECT_EQ(game->gameState, GameState::Playing);
-    ASSERT_NE(sprites.Find("start_button"), nullptr);
-    EXPECT_FALSE(sprites.Find("start_button")->visible);
-    EXPECT_TRUE(sprites.HitTest(Drive::kStartButtonX, Drive::kStartButtonY, "start_button"))
+    ASSERT_NE(sprites.Find(Sprite::kStartButton), nullptr);
+    EXPECT_FALSE(sprites.Find(Sprite::kStartButton)->visible);
+    EXPECT_TRUE(sprites.HitTest(Drive::kStartButtonX, Drive::kStartButtonY, Sprite::kStartButton))
         << "a hidden sprite still answers";
 }
 
 TEST(InterfaceSetTest, NamesFindTheFirstMatchOnly)
 {
+    constexpr SpriteName kDup{"dup"};
     InterfaceSet sprites;
-    sprites.Add({10, 10}, {20, 20}, false, nullptr, "dup");
-    sprites.Add({50, 50}, {21, 15}, false, nullptr, "dup");
-    sprites.Add({90, 90}, {5, 7}, true, nullptr, "other");
+    sprites.Add({10, 10}, {20, 20}, false, nullptr, kDup);
+    sprites.Add({50, 50}, {21, 15}, false, nullptr, kDup);
+    sprites.Add({90, 90}, {5, 7}, true, nullptr, SpriteName("other"));
     EXPECT_EQ(sprites[1].anc, std::make_pair(10, 7)) << "anchor is half the size, rounded down";
     EXPECT_EQ(sprites[2].anc, std::make_pair(2, 3));
-    EXPECT_EQ(sprites.Find("dup"), &sprites[0]);
+    EXPECT_EQ(sprites.Find(kDup), &sprites[0]);
 
-    EXPECT_TRUE(sprites.SetVisible("dup", true));
+    EXPECT_TRUE(sprites.SetVisible(kDup, true));
     EXPECT_TRUE(sprites[0].visible);
     EXPECT_FALSE(sprites[1].visible) << "only the first match changes";
-    EXPECT_TRUE(sprites.SetPosition("dup", 7, 8));
+    EXPECT_TRUE(sprites.SetPosition(kDup, 7, 8));
     EXPECT_EQ(sprites[0].pos, std::make_pair(7, 8));
     EXPECT_EQ(sprites[1].pos, std::make_pair(50, 50));
-    EXPECT_TRUE(sprites.HitTest(7 - 10 + 20, 8 - 10 + 20, "dup")) << "the first record's rectangle";
-    EXPECT_FALSE(sprites.HitTest(50, 50, "dup"));
+    EXPECT_TRUE(sprites.HitTest(7 - 10 + 20, 8 - 10 + 20, kDup)) << "the first record's rectangle";
+    EXPECT_FALSE(sprites.HitTest(50, 50, kDup));
 
     // Missing names: false, and nothing changes.
-    for (const char* missing : {"none", "DUP", "du", "dup "}) {
-        EXPECT_FALSE(sprites.SetVisible(missing, false)) << missing;
-        EXPECT_FALSE(sprites.SetPosition(missing, 1, 1)) << missing;
-        EXPECT_FALSE(sprites.HitTest(7, 8, missing)) << missing;
-        EXPECT_EQ(sprites.Find(missing), nullptr) << missing;
+    for (const SpriteName missing :
+         {SpriteName("none"), SpriteName("DUP"), SpriteName("du"), SpriteName("dup ")}) {
+        EXPECT_FALSE(sprites.SetVisible(missing, false)) << missing.Text();
+        EXPECT_FALSE(sprites.SetPosition(missing, 1, 1)) << missing.Text();
+        EXPECT_FALSE(sprites.HitTest(7, 8, missing)) << missing.Text();
+        EXPECT_EQ(sprites.Find(missing), nullptr) << missing.Text();
         sprites.Remove(missing);
     }
     sprites.RemoveCake();
@@ -443,7 +445,7 @@ TEST(InterfaceSetTest, NamesFindTheFirstMatchOnly)
     EXPECT_EQ(sprites[0].pos, std::make_pair(7, 8));
     EXPECT_EQ(sprites[1].pos, std::make_pair(50, 50));
 
-    sprites.Remove("dup");
+    sprites.Remove(kDup);
     ASSERT_EQ(sprites.Size(), 2u);
     EXPECT_EQ(sprites[0].name, "dup");
     EXPECT_EQ(sprites[0].pos, std::make_pair(50, 50)) << "the second record stays";

@@ -34,7 +34,7 @@ void Shooter::OnMouseMove(int32_t x, int32_t y, int32_t relX, int32_t relY, bool
     if (gameState != GameState::Playing || aimState != AimState::Aiming || !left) {
         return;
     }
-    interfaces.SetPosition("target2", x, y);
+    interfaces.SetPosition(Sprite::kAimPointer, x, y);
     // Like a slingshot: the force points away from the drag.
     aim.x -= static_cast<float>(relX) * aimScale;
     aim.y -= static_cast<float>(relY) * aimScale;
@@ -44,10 +44,10 @@ void Shooter::OnLButtonDown(int32_t x, int32_t y)
 {
     if (gameState == GameState::Playing) {
         if (aimState == AimState::Idle) {
-            interfaces.SetPosition("target1", x, y);
-            interfaces.SetVisible("target1", true);
-            interfaces.SetPosition("target2", x, y);
-            interfaces.SetVisible("target2", true);
+            interfaces.SetPosition(Sprite::kAimOrigin, x, y);
+            interfaces.SetVisible(Sprite::kAimOrigin, true);
+            interfaces.SetPosition(Sprite::kAimPointer, x, y);
+            interfaces.SetVisible(Sprite::kAimPointer, true);
             aimState = AimState::Aiming;
         } else if (aimState == AimState::WaitingForAction) {
             CurrentMap().ProjectileAction(lastProjectile.get());
@@ -55,9 +55,9 @@ void Shooter::OnLButtonDown(int32_t x, int32_t y)
         }
     }
     if (gameState == GameState::StartScreen) {
-        if (interfaces.HitTest(x, y, "start_button")) {
+        if (interfaces.HitTest(x, y, Sprite::kStartButton)) {
             gameState = GameState::Playing;
-            interfaces.SetVisible("start_button", false);
+            interfaces.SetVisible(Sprite::kStartButton, false);
             GenerateLevel();
         }
     }
@@ -73,8 +73,8 @@ void Shooter::OnLButtonUp(int32_t /*x*/, int32_t /*y*/)
     if (cannon != nullptr) {
         lastProjectile = map.Fire(cannon->x + kMuzzleX, cannon->y + kMuzzleY, aim, projectileKind);
     }
-    interfaces.SetVisible("target1", false);
-    interfaces.SetVisible("target2", false);
+    interfaces.SetVisible(Sprite::kAimOrigin, false);
+    interfaces.SetVisible(Sprite::kAimPointer, false);
     aim = b2Vec2(0.0f, 0.0f);
     // A shot the jammed muzzle refused has no second click to wait for.
     const bool trick = projectileKind != ProjectileKind::Pig && lastProjectile != nullptr;

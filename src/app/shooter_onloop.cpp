@@ -28,7 +28,7 @@ void Shooter::CheckGameOver()
             gameState = GameState::Ended;
         }
     } else if (gameState == GameState::Ended) {
-        interfaces.SetVisible("end", true);
+        interfaces.SetVisible(Sprite::kEnd, true);
     }
 }
 

@@ -14,39 +14,39 @@ constexpr int32_t kCakeSize = Asset::kCake.width;  // pixels, square
 }  // namespace
 
 ObjInterface::ObjInterface(std::pair<int32_t, int32_t> pos, std::pair<int32_t, int32_t> tam, bool visible,
-                           SDL_Surface* surface, std::string name)
-    : pos(pos), tam(tam), anc(tam.first / 2, tam.second / 2), name(std::move(name)), visible(visible),
+                           SDL_Surface* surface, SpriteName name)
+    : pos(pos), tam(tam), anc(tam.first / 2, tam.second / 2), name(name.Text()), visible(visible),
       surface(surface)
 {
     CImage::SetTransparent(surface, Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b);
 }
 
 void InterfaceSet::Add(std::pair<int32_t, int32_t> pos, std::pair<int32_t, int32_t> tam, bool visible,
-                       SDL_Surface* surface, std::string name)
+                       SDL_Surface* surface, SpriteName name)
 {
-    objects.emplace_back(pos, tam, visible, surface, std::move(name));
+    objects.emplace_back(pos, tam, visible, surface, name);
 }
 
-void InterfaceSet::Remove(std::string name)
+void InterfaceSet::Remove(SpriteName name)
 {
     auto found = std::find_if(objects.begin(), objects.end(),
-                              [&name](const ObjInterface& object) { return object.name == name; });
+                              [name](const ObjInterface& object) { return object.name == name.Text(); });
     if (found != objects.end()) {
         objects.erase(found);
     }
 }
 
-ObjInterface* InterfaceSet::Find(const std::string& name)
+ObjInterface* InterfaceSet::Find(SpriteName name)
 {
     for (ObjInterface& object : objects) {
-        if (object.name == name) {
+        if (object.name == name.Text()) {
             return &object;
         }
     }
     return nullptr;
 }
 
-bool InterfaceSet::SetPosition(const std::string& name, int32_t x, int32_t y)
+bool InterfaceSet::SetPosition(SpriteName name, int32_t x, int32_t y)
 {
     ObjInterface* object = Find(name);
     if (object == nullptr) {
@@ -56,7 +56,7 @@ bool InterfaceSet::SetPosition(const std::string& name, int32_t x, int32_t y)
     return true;
 }
 
-bool InterfaceSet::SetVisible(const std::string& name, bool visible)
+bool InterfaceSet::SetVisible(SpriteName name, bool visible)
 {
     ObjInterface* object = Find(name);
     if (object == nullptr) {
@@ -66,7 +66,7 @@ bool InterfaceSet::SetVisible(const std::string& name, bool visible)
     return true;
 }
 
-bool InterfaceSet::HitTest(int32_t x, int32_t y, const std::string& name)
+bool InterfaceSet::HitTest(int32_t x, int32_t y, SpriteName name)
 {
     const ObjInterface* object = Find(name);
     if (object == nullptr) {
@@ -80,13 +80,14 @@ bool InterfaceSet::HitTest(int32_t x, int32_t y, const std::string& name)
 void InterfaceSet::AddCakes(int32_t count, SDL_Surface* surface)
 {
     for (int32_t i = 0; i < count; ++i) {
-        Add({i * kCakeSpacing + kCakeSize / 2, kCakeSize / 2}, {kCakeSize, kCakeSize}, true, surface, "cake");
+        Add({i * kCakeSpacing + kCakeSize / 2, kCakeSize / 2}, {kCakeSize, kCakeSize}, true, surface,
+            Sprite::kCake);
     }
 }
 
 void InterfaceSet::RemoveCake()
 {
-    Remove("cake");
+    Remove(Sprite::kCake);
 }
 
 SDL_Surface* InterfaceSet::Keep(OwnedSurface picture)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "assets/owned_surface.h"
+#include "render/sprite_names.h"
 
 #include <SDL.h>
 
@@ -22,7 +23,7 @@ struct ObjInterface {
     SDL_Surface* surface = nullptr;  // may be null: then nothing is drawn
 
     ObjInterface(std::pair<int32_t, int32_t> pos, std::pair<int32_t, int32_t> tam, bool visible,
-                 SDL_Surface* surface, std::string name);
+                 SDL_Surface* surface, SpriteName name);
 };
 
 // The ordered list of sprites; list order is drawing order. Names need not be unique: every
@@ -30,14 +31,14 @@ struct ObjInterface {
 class InterfaceSet {
 public:
     void Add(std::pair<int32_t, int32_t> pos, std::pair<int32_t, int32_t> tam, bool visible,
-             SDL_Surface* surface, std::string name);
-    void Remove(std::string name);
-    ObjInterface* Find(const std::string& name);
-    bool SetPosition(const std::string& name, int32_t x, int32_t y);
-    bool SetVisible(const std::string& name, bool visible);
+             SDL_Surface* surface, SpriteName name);
+    void Remove(SpriteName name);
+    ObjInterface* Find(SpriteName name);
+    bool SetPosition(SpriteName name, int32_t x, int32_t y);
+    bool SetVisible(SpriteName name, bool visible);
     // Edges count: the tested area is one pixel wider and taller than the sprite. Hidden
     // sprites still answer.
-    bool HitTest(int32_t x, int32_t y, const std::string& name);
+    bool HitTest(int32_t x, int32_t y, SpriteName name);
     // One "cake" icon per target still standing, 60 pixels apart from the left.
     void AddCakes(int32_t count, SDL_Surface* surface);
     // The leftmost icon goes; the others stay where they are.

@@ -11,23 +11,23 @@ namespace {
 
 // Adds a sprite whose size is its bitmap's.
 void AddPicture(InterfaceSet& interfaces, Layout::ScreenPoint centre, const Asset::Bitmap& bitmap,
-                bool visible, std::string name)
+                bool visible, SpriteName name)
 {
     SDL_Surface* picture = interfaces.Keep(CImage::LoadOwned(bitmap.path));
-    interfaces.Add({centre.x, centre.y}, {bitmap.width, bitmap.height}, visible, picture, std::move(name));
+    interfaces.Add({centre.x, centre.y}, {bitmap.width, bitmap.height}, visible, picture, name);
 }
 
 }  // namespace
 
 void Shooter::CreateInterface()
 {
-    AddPicture(interfaces, Layout::kTopBarCentre, Asset::kTopBar, true, "top_bar");
-    AddPicture(interfaces, Layout::kBotBarCentre, Asset::kBotBar, true, "bot_bar");
+    AddPicture(interfaces, Layout::kTopBarCentre, Asset::kTopBar, true, Sprite::kTopBar);
+    AddPicture(interfaces, Layout::kBotBarCentre, Asset::kBotBar, true, Sprite::kBotBar);
     // The aiming markers: the drag's origin and the pointer.
-    AddPicture(interfaces, {0, 0}, Asset::kTarget1Interface, false, "target1");
-    AddPicture(interfaces, {0, 0}, Asset::kTarget2Interface, false, "target2");
+    AddPicture(interfaces, {0, 0}, Asset::kTarget1Interface, false, Sprite::kAimOrigin);
+    AddPicture(interfaces, {0, 0}, Asset::kTarget2Interface, false, Sprite::kAimPointer);
     // One picture shared by every cake icon.
     interfaces.AddCakes(targetsLeft, interfaces.Keep(CImage::LoadOwned(Asset::kCake.path)));
-    AddPicture(interfaces, Layout::kStartButtonCentre, Asset::kStartButton, true, "start_button");
-    AddPicture(interfaces, Layout::kStartButtonCentre, Asset::kEndPicture, false, "end");
+    AddPicture(interfaces, Layout::kStartButtonCentre, Asset::kStartButton, true, Sprite::kStartButton);
+    AddPicture(interfaces, Layout::kStartButtonCentre, Asset::kEndPicture, false, Sprite::kEnd);
 }
