@@ -164,7 +164,7 @@ void Shooter::GenerateLevel()
 
 void Shooter::GenerateLevel(unsigned seed)
 {
-    Rules::GenerateLevel(CurrentMap(), seed, targetsLeft, gridWidth);
+    Rules::GenerateLevel(CurrentMap(), seed, targetsLeft);
 }
 
 void Shooter::CreateMap()

@@ -105,6 +105,8 @@ public:
     float aimScale = 0.0f;   // force per pixel dragged
     int32_t projectileKind = 0;
     std::unique_ptr<Projectile> lastProjectile;  // launch record of the latest shot
+    // The field's size in cells, handed to the Map when it is made; from then on the Map's
+    // own width and height are the only ones read.
     int32_t gridWidth = 0;
     int32_t gridHeight = 0;
     int32_t gameState = GameState::StartScreen;

@@ -49,7 +49,7 @@ void Shooter::ApplyContactDamage()
 
 void Shooter::RemoveDestroyed()
 {
-    for (int32_t lost = Rules::RemoveDestroyed(CurrentMap(), gridHeight); lost > 0; --lost) {
+    for (int32_t lost = Rules::RemoveDestroyed(CurrentMap()); lost > 0; --lost) {
         TargetLost(kTargetPoints);
     }
 }

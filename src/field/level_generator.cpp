@@ -47,7 +47,7 @@ int TerrainKind(int i, int k, int r)
 
 }  // namespace
 
-void Rules::GenerateLevel(Map& map, unsigned seed, int32_t targets, int32_t fieldWidth)
+void Rules::GenerateLevel(Map& map, unsigned seed, int32_t targets)
 {
     std::srand(seed);
 
@@ -58,7 +58,7 @@ void Rules::GenerateLevel(Map& map, unsigned seed, int32_t targets, int32_t fiel
     map.AddBlock(0.5f, 1.5f, BlockKind::Pedestal);
 
     for (int32_t t = 0; t < targets; ++t) {
-        const int col = std::rand() % fieldWidth;
+        const int col = std::rand() % map.GetWidth();
         map.AddBlock(static_cast<float>(col) + 0.5f, 0.5f, BlockKind::Target);
     }
 

@@ -8,7 +8,7 @@
 namespace Rules {
 
 // The field from seed (through std::rand): the cannon on its pedestal, the targets in random
-// columns among the first fieldWidth, the ledge row, terrain, pendulums and rotors.
-void GenerateLevel(Map& map, unsigned seed, int32_t targets, int32_t fieldWidth);
+// columns across the Map's width, the ledge row, terrain, pendulums and rotors.
+void GenerateLevel(Map& map, unsigned seed, int32_t targets);
 
 }  // namespace Rules

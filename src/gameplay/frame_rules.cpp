@@ -77,8 +77,9 @@ void Rules::ApplyContactDamage(Map& map)
     }
 }
 
-int32_t Rules::RemoveDestroyed(Map& map, int32_t fieldHeight)
+int32_t Rules::RemoveDestroyed(Map& map)
 {
+    const int32_t fieldHeight = map.GetHeight();
     const float fallenY = static_cast<float>(fieldHeight + kFallenBelow);
     const float thrownY = static_cast<float>(-fieldHeight);
     int32_t targetsLost = 0;

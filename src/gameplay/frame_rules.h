@@ -17,8 +17,9 @@ void UpdateMap(Map& map);
 // spring is also flung upwards, a target also loses one more point of strength.
 void ApplyContactDamage(Map& map);
 
-// Removes every broken block and used-up shot, and every block or shot thrown above
-// y = -fieldHeight or fallen five cells below the field's bottom. Returns how many targets went.
-int32_t RemoveDestroyed(Map& map, int32_t fieldHeight);
+// Removes every broken block and used-up shot, and every block or shot thrown as far above the
+// field's top as the field is high, or fallen five cells below its bottom. Returns how many
+// targets went.
+int32_t RemoveDestroyed(Map& map);
 
 }  // namespace Rules
