@@ -184,6 +184,7 @@ Map& Shooter::CurrentMap()
 
 void Shooter::OnCleanup()
 {
+    painter.Forget();  // it holds on to the pictures of the shots last drawn
     blockTileset.reset();
     background.reset();
     p1Cannon.reset();
@@ -221,6 +222,11 @@ void Shooter::SetClock(FrameClock& clock)
 
 void Shooter::OnEvent(SDL_Event* event)
 {
+    // The window may have lost what it showed (uncovered, restored, resized, focus handed
+    // back), whichever handler the event reaches, if any: the next frame is drawn whole.
+    if (event->type == SDL_VIDEOEXPOSE || event->type == SDL_ACTIVEEVENT || event->type == SDL_VIDEORESIZE) {
+        painter.RedrawWholeWindow();
+    }
     CEvent::OnEvent(event);
 }
 

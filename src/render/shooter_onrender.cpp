@@ -1,5 +1,5 @@
-// Drawing one frame: background, the field, the interface sprites on top.
-#include "app/cimage.h"
+// Drawing one frame: background, the field, the interface sprites on top. The steps collect the
+// blits of a full redraw; the painter puts on the window what changed.
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
 #include "field/map.h"
@@ -14,17 +14,18 @@ constexpr int32_t kTileSize = Asset::kTileSize;  // pixels, tiles and overlays a
 
 void Shooter::OnRender()
 {
+    painter.Begin();
     RenderBackground();
     if (gameState == GameState::Playing || gameState == GameState::Ended) {
         RenderMap();
     }
     RenderInterface();
-    SDL_Flip(screen);
+    painter.Show(screen);
 }
 
 void Shooter::RenderBackground()
 {
-    CImage::Draw(screen, background.get(), 0, 0);
+    painter.Draw(background.get(), 0, 0);
 }
 
 void Shooter::RenderMap()
@@ -36,25 +37,25 @@ void Shooter::RenderMap()
         const int32_t left = WorldToScreen(block.x, block.halfSize);
         const int32_t top = WorldToScreen(block.y, block.halfSize);
         if (block.body != nullptr) {
-            CImage::DrawPart(screen, blockTileset.get(), left, top, block.tileX, block.tileY, kTileSize,
+            painter.DrawPart(blockTileset.get(), left, top, block.tileX, block.tileY, kTileSize,
                              kTileSize);
         }
         if (block.fullStrength > block.strength) {
-            CImage::DrawPart(screen, blockTileset.get(), left, top,
+            painter.DrawPart(blockTileset.get(), left, top,
                              DamageFrame(block.strength, block.fullStrength) * kTileSize,
                              Asset::kDamageOverlayRow, kTileSize, kTileSize);
         }
     }
 
     if (const Cannon* cannon = map.GetCannon()) {
-        CImage::Draw(screen, p1Cannon.get(), WorldToScreen(cannon->x, cannon->halfSize),
+        painter.Draw(p1Cannon.get(), WorldToScreen(cannon->x, cannon->halfSize),
                      WorldToScreen(cannon->y, cannon->halfSize));
     }
 
     for (unsigned i = 0; i < map.ProjectileCount(); ++i) {
         const Projectile& projectile = map.GetProjectile(i);
         if (projectile.body != nullptr) {
-            CImage::Draw(screen, projectile.sprite.get(), WorldToScreen(projectile.x, projectile.size),
+            painter.Draw(projectile.sprite, WorldToScreen(projectile.x, projectile.size),
                          WorldToScreen(projectile.y, projectile.size));
         }
     }
@@ -62,7 +63,7 @@ void Shooter::RenderMap()
     for (unsigned i = 0; i < map.BallCount(); ++i) {
         const Ball& ball = map.GetBall(i);
         if (ball.body != nullptr) {
-            CImage::Draw(screen, bullet.get(), WorldToScreen(ball.x, ball.radius),
+            painter.Draw(bullet.get(), WorldToScreen(ball.x, ball.radius),
                          WorldToScreen(ball.y, ball.radius));
         }
     }
@@ -73,7 +74,7 @@ void Shooter::RenderInterface()
     for (size_t i = 0; i < interfaces.Size(); ++i) {
         const ObjInterface& object = interfaces[i];
         if (object.visible) {
-            CImage::Draw(screen, object.surface, object.pos.first - object.anc.first,
+            painter.Draw(object.surface, object.pos.first - object.anc.first,
                          object.pos.second - object.anc.second);
         }
     }
