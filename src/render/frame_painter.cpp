@@ -9,9 +9,14 @@ namespace {
 // (a block broken, a shot gone), so that the blits behind it still pair with last frame's.
 constexpr size_t kLookAhead = 8;
 // More changed rectangles than this and the frame is drawn whole: hundreds of shots flying.
-constexpr size_t kMostChanges = 96;
+constexpr size_t kMostChanges = 256;
 // The rectangles handed to the window are merged down to at most this many.
 constexpr size_t kMaxRegions = 8;
+// Merging pair by pair costs the cube of the count; past this many the rectangles are first
+// gathered by where their centres lie on a coarse grid over the window.
+constexpr size_t kGatherFrom = 24;
+constexpr int32_t kGatherColumns = 5;
+constexpr int32_t kGatherRows = 4;
 // From this share of the window on, the frame is drawn whole and flipped.
 constexpr int64_t kWholeNumerator = 1;
 constexpr int64_t kWholeDenominator = 2;
@@ -182,7 +187,16 @@ bool FramePainter::CollectChanges()
             }
         }
     }
-    return changed.size() <= kMostChanges;
+    if (changed.size() > kMostChanges) {
+        return false;
+    }
+    // Merging only ever grows the rectangles: when they already cover half the window apart,
+    // the frame is drawn whole without merging them first.
+    int64_t area = 0;
+    for (const Box& box : changed) {
+        area += box.Area();
+    }
+    return area * kWholeDenominator < int64_t{windowWidth} * windowHeight * kWholeNumerator;
 }
 
 void FramePainter::MergeRegions()
@@ -193,23 +207,44 @@ void FramePainter::MergeRegions()
     };
     // First every pair whose joint rectangle is no larger than the two apart: a sprite's old and
     // new place, neighbouring blocks.
-    std::vector<Box> merged;
-    merged.reserve(changed.size());
-    for (const Box& box : changed) {
-        Box growing = box;
-        for (bool joined = true; joined;) {
-            joined = false;
-            for (size_t i = 0; i < merged.size(); ++i) {
-                const Box both = join(growing, merged[i]);
-                if (both.Area() <= growing.Area() + merged[i].Area()) {
-                    growing = both;
-                    merged.erase(merged.begin() + static_cast<std::ptrdiff_t>(i));
-                    joined = true;
-                    break;
+    auto absorb = [&join](const std::vector<Box>& boxes, std::vector<Box>& into) {
+        into.clear();
+        for (const Box& box : boxes) {
+            Box growing = box;
+            for (bool joined = true; joined;) {
+                joined = false;
+                for (size_t i = 0; i < into.size(); ++i) {
+                    const Box both = join(growing, into[i]);
+                    if (both.Area() <= growing.Area() + into[i].Area()) {
+                        growing = both;
+                        into.erase(into.begin() + static_cast<std::ptrdiff_t>(i));
+                        joined = true;
+                        break;
+                    }
                 }
             }
+            into.push_back(growing);
         }
-        merged.push_back(growing);
+    };
+    std::vector<Box>& merged = spare;
+    absorb(changed, merged);
+    if (merged.size() > kGatherFrom) {
+        Box cells[kGatherColumns * kGatherRows];
+        for (const Box& box : merged) {
+            const int32_t column = std::clamp((box.left + box.right) / 2 * kGatherColumns / windowWidth, 0,
+                                              kGatherColumns - 1);
+            const int32_t row =
+                std::clamp((box.top + box.bottom) / 2 * kGatherRows / windowHeight, 0, kGatherRows - 1);
+            Box& cell = cells[row * kGatherColumns + column];
+            cell = cell.Empty() ? box : join(cell, box);
+        }
+        changed.clear();
+        for (const Box& cell : cells) {
+            if (!cell.Empty()) {
+                changed.push_back(cell);
+            }
+        }
+        absorb(changed, merged);
     }
     // Then the pair that adds the fewest pixels, until few enough are left.
     while (merged.size() > kMaxRegions) {

@@ -90,6 +90,7 @@ private:
     std::vector<std::shared_ptr<SDL_Surface>> shownPictures;
     std::vector<std::shared_ptr<SDL_Surface>> framePictures;
     std::vector<Box> changed;
+    std::vector<Box> spare;
     std::vector<SDL_Rect> regions;
     SDL_Surface* shownOn = nullptr;
     int32_t windowWidth = 0;
