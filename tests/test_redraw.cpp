@@ -126,6 +126,24 @@ TEST_F(RedrawTest, EveryFrameOfASeededGameEqualsAFullRedraw)
     PushClick(500, 300);
     Play(80, "the sheep jolted");
 
+    // A sprite the game did not start with, shown, moved and hidden: every record of the
+    // interface list is drawn by what it holds, whatever its name.
+    SDL_Surface* picture = game->interfaces.Find("cake")->surface;
+    game->interfaces.Add({900, 634}, {50, 50}, false, picture, "lit_key");
+    ObjInterface* key = game->interfaces.Find("lit_key");
+    ASSERT_NE(key, nullptr);
+    for (int step = 0; step < 4; ++step) {
+        key->visible = step % 2 == 0;
+        key->pos.first -= 30 * step;
+        Play(2, "a new sprite, step " + std::to_string(step));
+    }
+
+    // A rain of shots over the whole width, far more than a player fires.
+    for (int shot = 0; shot < 40; ++shot) {
+        CurrentMap().Fire(0.7f + 0.47f * static_cast<float>(shot), 1.5f, b2Vec2(0.0f, 50.0f), shot % 3);
+    }
+    Play(60, "a rain of shots");
+
     // The window uncovered: the next frame is drawn whole.
     SDL_Event expose{};
     expose.type = SDL_VIDEOEXPOSE;
