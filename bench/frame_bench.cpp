@@ -244,8 +244,9 @@ void RunScenario(const Scenario& scenario, int frames, unsigned seed)
     const FramePainter::Statistics& painted = game.painter.Stats();
     std::printf("  OnRender cpu mean %8.3f  p99 %8.3f  worst %9.3f ms | floor %8.3f ms  ratio %5.2f | window "
                 "redrawn per frame %5.1f %%, %llu of %llu frames whole\n",
-                render.mean, render.p99, render.worst, floor.mean, floor.mean > 0.0 ? render.mean / floor.mean : 0.0,
-                100.0 * game.painter.RedrawnShare(), static_cast<unsigned long long>(painted.wholeFrames),
+                render.mean, render.p99, render.worst, floor.mean,
+                floor.mean > 0.0 ? render.mean / floor.mean : 0.0, 100.0 * game.painter.RedrawnShare(),
+                static_cast<unsigned long long>(painted.wholeFrames),
                 static_cast<unsigned long long>(painted.frames));
     std::printf("  worst step %.3f ms: collide %.3f, solve %.3f, continuous %.3f, broad phase %.3f\n",
                 worstStep.step, worstStep.collide, worstStep.solve, worstStep.solveTOI, worstStep.broadphase);

@@ -148,7 +148,8 @@ int main(int argc, char** argv)
     }
     const FramePainter::Statistics& stats = game.painter.Stats();
     char share[160];
-    std::snprintf(share, sizeof share, "window redrawn per frame %.1f %% (%.1f %% of frames whole, %.1f %% quiet)",
+    std::snprintf(share, sizeof share,
+                  "window redrawn per frame %.1f %% (%.1f %% of frames whole, %.1f %% quiet)",
                   100.0 * game.painter.RedrawnShare(), Percent(stats.wholeFrames, stats.frames),
                   Percent(stats.quietFrames, stats.frames));
     std::string name = shots ? "game, shots flying" : "game, settled level";

@@ -38,8 +38,8 @@ protected:
             game->RunFrame();
             ++played;
             const std::vector<SDL_Rect>& regions = game->painter.LastRegions();
-            const bool drewWhole = regions.size() == 1 && regions[0].w == game->screen->w &&
-                                   regions[0].h == game->screen->h;
+            const bool drewWhole =
+                regions.size() == 1 && regions[0].w == game->screen->w && regions[0].h == game->screen->h;
             partial += regions.empty() || drewWhole ? 0 : 1;
             quiet += regions.empty() ? 1 : 0;
             SDL_FillRect(whole, nullptr, 0);
@@ -47,8 +47,8 @@ protected:
             int x = 0;
             int y = 0;
             if (!SameScreen(x, y)) {
-                ADD_FAILURE() << what << ", frame " << i << " (" << played << " in all): pixel (" << x << ", " << y
-                              << ") is " << PixelAt(game->screen, x, y) << " on the screen but "
+                ADD_FAILURE() << what << ", frame " << i << " (" << played << " in all): pixel (" << x << ", "
+                              << y << ") is " << PixelAt(game->screen, x, y) << " on the screen but "
                               << PixelAt(whole, x, y) << " in a full redraw";
                 return;
             }
@@ -62,10 +62,14 @@ protected:
         bool same = true;
         const size_t rowBytes = static_cast<size_t>(screen->w) * screen->format->BytesPerPixel;
         for (y = 0; y < screen->h && same; ++y) {
-            const auto* a = static_cast<const Uint8*>(screen->pixels) + static_cast<ptrdiff_t>(y) * screen->pitch;
-            const auto* b = static_cast<const Uint8*>(whole->pixels) + static_cast<ptrdiff_t>(y) * whole->pitch;
+            const auto* a =
+                static_cast<const Uint8*>(screen->pixels) + static_cast<ptrdiff_t>(y) * screen->pitch;
+            const auto* b =
+                static_cast<const Uint8*>(whole->pixels) + static_cast<ptrdiff_t>(y) * whole->pitch;
             if (std::memcmp(a, b, rowBytes) != 0) {
-                for (x = 0; x < screen->w && std::memcmp(a + x * 4, b + x * 4, 4) == 0; ++x) {
+                const auto* pixelsA = reinterpret_cast<const Uint32*>(a);
+                const auto* pixelsB = reinterpret_cast<const Uint32*>(b);
+                for (x = 0; x < screen->w && pixelsA[x] == pixelsB[x]; ++x) {
                 }
                 same = false;
             }

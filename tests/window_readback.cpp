@@ -79,9 +79,9 @@ bool WindowShowsScreen(Shooter& game, unsigned long window, const char* when)
             Uint8 g = 0;
             Uint8 b = 0;
             SDL_GetRGB(row[x], screen->format, &r, &g, &b);
-            const unsigned char* pixel = &shown[(static_cast<size_t>(y) * static_cast<size_t>(screen->w) +
-                                                 static_cast<size_t>(x)) *
-                                                4];
+            const unsigned char* pixel =
+                &shown[(static_cast<size_t>(y) * static_cast<size_t>(screen->w) + static_cast<size_t>(x)) *
+                       4];
             if (pixel[0] != b || pixel[1] != g || pixel[2] != r) {
                 if (different++ == 0) {
                     firstX = x;
@@ -92,8 +92,8 @@ bool WindowShowsScreen(Shooter& game, unsigned long window, const char* when)
     }
     SDL_UnlockSurface(screen);
     if (different != 0) {
-        std::printf("%s: %d pixels of the window differ from the screen surface, the first at (%d, %d)\n", when,
-                    different, firstX, firstY);
+        std::printf("%s: %d pixels of the window differ from the screen surface, the first at (%d, %d)\n",
+                    when, different, firstX, firstY);
         return false;
     }
     std::printf("%s: the window shows the screen surface\n", when);

@@ -26,7 +26,8 @@ constexpr int64_t kWholeDenominator = 2;
 bool FramePainter::Blit::operator==(const Blit& other) const
 {
     return source == other.source && whole == other.whole && x == other.x && y == other.y &&
-           part.x == other.part.x && part.y == other.part.y && part.w == other.part.w && part.h == other.part.h;
+           part.x == other.part.x && part.y == other.part.y && part.w == other.part.w &&
+           part.h == other.part.h;
 }
 
 int64_t FramePainter::Box::Area() const
@@ -231,8 +232,8 @@ void FramePainter::MergeRegions()
     if (merged.size() > kGatherFrom) {
         Box cells[kGatherColumns * kGatherRows];
         for (const Box& box : merged) {
-            const int32_t column = std::clamp((box.left + box.right) / 2 * kGatherColumns / windowWidth, 0,
-                                              kGatherColumns - 1);
+            const int32_t column =
+                std::clamp((box.left + box.right) / 2 * kGatherColumns / windowWidth, 0, kGatherColumns - 1);
             const int32_t row =
                 std::clamp((box.top + box.bottom) / 2 * kGatherRows / windowHeight, 0, kGatherRows - 1);
             Box& cell = cells[row * kGatherColumns + column];

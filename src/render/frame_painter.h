@@ -19,7 +19,8 @@ public:
     // Holds on to the picture until the next frame has been compared with this one, so that no
     // other picture can take its address in the meantime and pass for it.
     void Draw(const std::shared_ptr<SDL_Surface>& source, int32_t x, int32_t y);
-    void DrawPart(SDL_Surface* source, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t w, int32_t h);
+    void DrawPart(SDL_Surface* source, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t w,
+                  int32_t h);
 
     // Puts the collected frame on the window. Every blit whose source, part or position differs
     // from the frame shown before dirties the rectangle it covered then or covers now; those
@@ -45,10 +46,10 @@ public:
 
     struct Statistics {
         uint64_t frames = 0;
-        uint64_t wholeFrames = 0;    // drawn and flipped whole
-        uint64_t quietFrames = 0;    // nothing changed, nothing drawn
-        uint64_t pixelsDrawn = 0;    // summed over the rectangles redrawn
-        uint64_t windowPixels = 0;   // summed over the frames: the window's size each time
+        uint64_t wholeFrames = 0;   // drawn and flipped whole
+        uint64_t quietFrames = 0;   // nothing changed, nothing drawn
+        uint64_t pixelsDrawn = 0;   // summed over the rectangles redrawn
+        uint64_t windowPixels = 0;  // summed over the frames: the window's size each time
     };
     const Statistics& Stats() const { return stats; }
     void ResetStats() { stats = Statistics{}; }

@@ -37,8 +37,7 @@ void Shooter::RenderMap()
         const int32_t left = WorldToScreen(block.x, block.halfSize);
         const int32_t top = WorldToScreen(block.y, block.halfSize);
         if (block.body != nullptr) {
-            painter.DrawPart(blockTileset.get(), left, top, block.tileX, block.tileY, kTileSize,
-                             kTileSize);
+            painter.DrawPart(blockTileset.get(), left, top, block.tileX, block.tileY, kTileSize, kTileSize);
         }
         if (block.fullStrength > block.strength) {
             painter.DrawPart(blockTileset.get(), left, top,
