@@ -10,10 +10,12 @@
 #include "app/video_defaults.h"
 #include "drive/headless_game.h"
 #include "drive/input.h"
+#include "field/map.h"
 #include "pace_report.h"
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -46,6 +48,7 @@ public:
     void SleepMicros(uint64_t micros) override { SystemClock::Instance().SleepMicros(micros); }
 
     PaceReport report;
+    size_t mostInFlight = 0;  // shots in the field at once, at most
 
 private:
     void OnIterationStart()
@@ -62,6 +65,9 @@ private:
         }
         if (measuring) {
             report.Iteration();
+            if (clicked) {
+                mostInFlight = std::max(mostInFlight, game.CurrentMap().projectiles.size());
+            }
         }
         if (!clicked && elapsed >= kStartClick) {
             clicked = true;
@@ -148,10 +154,12 @@ int main(int argc, char** argv)
     }
     const FramePainter::Statistics& stats = game.painter.Stats();
     char share[160];
-    std::snprintf(share, sizeof share,
-                  "window redrawn per frame %.1f %% (%.1f %% of frames whole, %.1f %% quiet)",
-                  100.0 * game.painter.RedrawnShare(), Percent(stats.wholeFrames, stats.frames),
-                  Percent(stats.quietFrames, stats.frames));
+    std::snprintf(
+        share, sizeof share,
+        "window redrawn per frame %.1f %% (%.1f %% of frames whole, %.1f %% quiet); up to %zu shots "
+        "in the field",
+        100.0 * game.painter.RedrawnShare(), Percent(stats.wholeFrames, stats.frames),
+        Percent(stats.quietFrames, stats.frames), clock.mostInFlight);
     std::string name = shots ? "game, shots flying" : "game, settled level";
     name += whole ? ", whole window" : ", what changed";
     clock.report.Print(name.c_str(), share);

@@ -148,13 +148,20 @@ TEST_F(RedrawTest, EveryFrameOfASeededGameEqualsAFullRedraw)
     }
     Play(60, "a rain of shots");
 
-    // The window uncovered: the next frame is drawn whole.
+    // The window uncovered, or handed focus back: the next frame is drawn whole.
     SDL_Event expose{};
     expose.type = SDL_VIDEOEXPOSE;
-    ASSERT_EQ(SDL_PushEvent(&expose), 0);
-    game->RunFrame();
-    ASSERT_EQ(game->painter.LastRegions().size(), 1u);
-    EXPECT_EQ(game->painter.LastRegions()[0].w, game->screen->w) << "an exposed window is drawn whole";
+    SDL_Event focus{};
+    focus.type = SDL_ACTIVEEVENT;
+    focus.active.gain = 1;
+    focus.active.state = SDL_APPINPUTFOCUS | SDL_APPACTIVE;
+    for (SDL_Event event : {expose, focus}) {
+        Play(1, "before the window event");
+        ASSERT_EQ(SDL_PushEvent(&event), 0);
+        game->RunFrame();
+        ASSERT_EQ(game->painter.LastRegions().size(), 1u);
+        EXPECT_EQ(game->painter.LastRegions()[0].w, game->screen->w) << "event " << int{event.type};
+    }
 
     // A block cracking step by step, then breaking.
     Block* block = FindBlock(BlockKind::Earth);

@@ -51,6 +51,7 @@ void FramePainter::Draw(SDL_Surface* source, int32_t x, int32_t y)
     blit.source = source;
     blit.x = static_cast<Sint16>(x);
     blit.y = static_cast<Sint16>(y);
+    blit.covered = {blit.x, blit.y, blit.x + source->w, blit.y + source->h};
     frame.push_back(blit);
 }
 
@@ -78,16 +79,10 @@ void FramePainter::DrawPart(SDL_Surface* source, int32_t x, int32_t y, int32_t s
     blit.part.h = static_cast<Uint16>(h);
     blit.x = static_cast<Sint16>(x);
     blit.y = static_cast<Sint16>(y);
+    // SDL cuts a part that leaves the source and moves the destination by what it cut from the
+    // left or top, so the part's size from the given corner always holds what is drawn.
+    blit.covered = {blit.x, blit.y, blit.x + blit.part.w, blit.y + blit.part.h};
     frame.push_back(blit);
-}
-
-FramePainter::Box FramePainter::Covered(const Blit& blit)
-{
-    // SDL cuts a part that leaves the source and moves the destination by what it cut from
-    // the left or top, so the part's size from the given corner always holds what is drawn.
-    const int32_t w = blit.whole ? blit.source->w : blit.part.w;
-    const int32_t h = blit.whole ? blit.source->h : blit.part.h;
-    return {blit.x, blit.y, blit.x + w, blit.y + h};
 }
 
 void FramePainter::Perform(SDL_Surface* target, const Blit& blit)
@@ -136,7 +131,8 @@ double FramePainter::RedrawnShare() const
 
 void FramePainter::Dirty(const Blit& blit)
 {
-    Box box = Covered(blit);
+    // Read from the record only: last frame's source may be gone by now.
+    Box box = blit.covered;
     box.left = std::max(box.left, 0);
     box.top = std::max(box.top, 0);
     box.right = std::min(box.right, windowWidth);
@@ -309,7 +305,7 @@ void FramePainter::Show(SDL_Surface* screen)
                 SDL_SetClipRect(screen, &region);
                 const Box clip{region.x, region.y, region.x + region.w, region.y + region.h};
                 for (const Blit& blit : frame) {
-                    const Box covered = Covered(blit);
+                    const Box& covered = blit.covered;
                     if (covered.left < clip.right && clip.left < covered.right && covered.top < clip.bottom &&
                         clip.top < covered.bottom) {
                         Perform(screen, blit);

@@ -60,15 +60,6 @@ public:
     const std::vector<SDL_Rect>& LastRegions() const { return regions; }
 
 private:
-    struct Blit {
-        SDL_Surface* source = nullptr;
-        SDL_Rect part{};  // of the source, as SDL receives it; whole source when w and h are 0
-        Sint16 x = 0;     // destination, as SDL receives it
-        Sint16 y = 0;
-        bool whole = true;  // Draw rather than DrawPart
-
-        bool operator==(const Blit& other) const;
-    };
     struct Box {  // half-open pixel rectangle, in int32 so nothing wraps
         int32_t left = 0;
         int32_t top = 0;
@@ -79,7 +70,16 @@ private:
         bool Empty() const { return right <= left || bottom <= top; }
     };
 
-    static Box Covered(const Blit& blit);  // every pixel the blit may change
+    struct Blit {
+        SDL_Surface* source = nullptr;
+        SDL_Rect part{};  // of the source, as SDL receives it; whole source when w and h are 0
+        Sint16 x = 0;     // destination, as SDL receives it
+        Sint16 y = 0;
+        bool whole = true;  // Draw rather than DrawPart
+        Box covered;        // every pixel it may change, worked out while the source was there
+
+        bool operator==(const Blit& other) const;
+    };
     static void Perform(SDL_Surface* target, const Blit& blit);
     void Dirty(const Blit& blit);
     bool CollectChanges();  // false when the whole window should be redrawn instead
