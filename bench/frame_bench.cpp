@@ -1,6 +1,7 @@
 // Measures a frame's rules and drawing against their floors, scenario by scenario: the rules
 // (OnLoop) against Box2D's own time for the bare step of the same world in the same frame, the
-// drawing (OnRender) against the same blits and flip done without any game code.
+// drawing (OnRender) against the same blits and flip of a full redraw done without any game
+// code; and the share of the window the game redrew per frame.
 // Run from the repository root (the game reads ./bmp/); headless on SDL's dummy driver.
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
@@ -190,6 +191,7 @@ void RunScenario(const Scenario& scenario, int frames, unsigned seed)
         }
     }
 
+    game.painter.ResetStats();
     std::vector<double> loopCpu, loopWall, stepWall, renderCpu, floorCpu, frameCpu;
     b2Profile worstStep{};
     size_t liveTotal = 0;
@@ -239,9 +241,13 @@ void RunScenario(const Scenario& scenario, int frames, unsigned seed)
                 "  ratio %5.2f\n",
                 loop.mean, loop.p99, loop.worst, loopW.mean, step.mean,
                 step.mean > 0.0 ? loopW.mean / step.mean : 0.0);
-    std::printf("  OnRender cpu mean %8.3f  p99 %8.3f  worst %9.3f ms | floor %8.3f ms  ratio %5.2f\n",
+    const FramePainter::Statistics& painted = game.painter.Stats();
+    std::printf("  OnRender cpu mean %8.3f  p99 %8.3f  worst %9.3f ms | floor %8.3f ms  ratio %5.2f | window "
+                "redrawn per frame %5.1f %%, %llu of %llu frames whole\n",
                 render.mean, render.p99, render.worst, floor.mean,
-                floor.mean > 0.0 ? render.mean / floor.mean : 0.0);
+                floor.mean > 0.0 ? render.mean / floor.mean : 0.0, 100.0 * game.painter.RedrawnShare(),
+                static_cast<unsigned long long>(painted.wholeFrames),
+                static_cast<unsigned long long>(painted.frames));
     std::printf("  worst step %.3f ms: collide %.3f, solve %.3f, continuous %.3f, broad phase %.3f\n",
                 worstStep.step, worstStep.collide, worstStep.solve, worstStep.solveTOI, worstStep.broadphase);
     std::printf("  frame    cpu mean %8.3f  p99 %8.3f  worst %9.3f ms  (events, rules, drawing)\n",

@@ -8,6 +8,8 @@
 #include "field/map.h"
 #include "field/projectile.h"
 #include "field/tuning.h"
+#include "render/shooter_createinterface.h"
+#include "render/shooter_onrender.h"
 
 #include <ctime>
 #include <initializer_list>
@@ -179,6 +181,7 @@ Map& Shooter::CurrentMap()
 
 void Shooter::OnCleanup()
 {
+    painter.Forget();  // it holds on to the pictures of the shots last drawn
     blockTileset.reset();
     background.reset();
     p1Cannon.reset();
@@ -212,6 +215,52 @@ void Shooter::ReleaseImages()
 void Shooter::SetClock(FrameClock& clock)
 {
     pacer.SetClock(clock);
+}
+
+void Shooter::OnEvent(SDL_Event* event)
+{
+    // The window may have lost what it showed (uncovered, restored, resized, focus handed
+    // back), whichever handler the event reaches, if any: the next frame is drawn whole.
+    if (event->type == SDL_VIDEOEXPOSE || event->type == SDL_ACTIVEEVENT || event->type == SDL_VIDEORESIZE) {
+        painter.RedrawWholeWindow();
+    }
+    CEvent::OnEvent(event);
+}
+
+void Shooter::CreateInterface()
+{
+    Render::CreateInterface(interfaces, targetsLeft);
+}
+
+void Shooter::OnRender()
+{
+    painter.Begin();
+    RenderBackground();
+    if (gameState == GameState::Playing || gameState == GameState::Ended) {
+        RenderMap();
+    }
+    RenderInterface();
+    painter.Show(screen);
+}
+
+void Shooter::RenderBackground()
+{
+    Render::Background(painter, background.get());
+}
+
+void Shooter::RenderMap()
+{
+    Render::Field(painter, CurrentMap(), {blockTileset.get(), p1Cannon.get(), bullet.get()});
+}
+
+void Shooter::RenderInterface()
+{
+    Render::Interface(painter, interfaces);
+}
+
+int Shooter::DamageFrame(float strength, float fullStrength)
+{
+    return Render::DamageFrame(strength, fullStrength);
 }
 
 void Shooter::OnExit()

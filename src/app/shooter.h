@@ -4,6 +4,7 @@
 #include "app/cevent.h"
 #include "app/frame_pacer.h"
 #include "assets/owned_surface.h"
+#include "render/frame_painter.h"
 #include "render/interface_set.h"
 
 #include <SDL.h>
@@ -62,7 +63,8 @@ public:
     void RemoveDestroyed();
     void TargetLost(int32_t points);
 
-    // Drawing.
+    // Drawing. The Render steps collect the frame's blits in drawing order; OnRender then puts
+    // on the window what changed since the last frame.
     void OnRender();
     void RenderBackground();
     void RenderMap();
@@ -70,6 +72,7 @@ public:
     static int DamageFrame(float strength, float fullStrength);
 
     // Input.
+    void OnEvent(SDL_Event* event) override;
     void OnKeyDown(SDLKey sym, SDLMod mod, Uint16 unicode) override;
     void OnMouseMove(int32_t x, int32_t y, int32_t relX, int32_t relY, bool left, bool right,
                      bool middle) override;
@@ -83,6 +86,7 @@ public:
     Map& CurrentMap();
 
     InterfaceSet interfaces;
+    FramePainter painter;
     bool running = true;
     SDL_Surface* screen = nullptr;
     std::vector<Map> maps;

@@ -1,5 +1,6 @@
 // The interface sprites that exist from start-up on.
-#include "app/shooter.h"
+#include "render/shooter_createinterface.h"
+
 #include "assets/asset_catalog.h"
 #include "assets/cimage.h"
 #include "render/interface_layout.h"
@@ -19,7 +20,7 @@ void AddPicture(InterfaceSet& interfaces, Layout::ScreenPoint centre, const Asse
 
 }  // namespace
 
-void Shooter::CreateInterface()
+void Render::CreateInterface(InterfaceSet& interfaces, int32_t cakes)
 {
     AddPicture(interfaces, Layout::kTopBarCentre, Asset::kTopBar, true, Sprite::kTopBar);
     AddPicture(interfaces, Layout::kBotBarCentre, Asset::kBotBar, true, Sprite::kBotBar);
@@ -27,7 +28,7 @@ void Shooter::CreateInterface()
     AddPicture(interfaces, {0, 0}, Asset::kTarget1Interface, false, Sprite::kAimOrigin);
     AddPicture(interfaces, {0, 0}, Asset::kTarget2Interface, false, Sprite::kAimPointer);
     // One picture shared by every cake icon.
-    interfaces.AddCakes(targetsLeft, interfaces.Keep(CImage::LoadOwned(Asset::kCake.path)));
+    interfaces.AddCakes(cakes, interfaces.Keep(CImage::LoadOwned(Asset::kCake.path)));
     AddPicture(interfaces, Layout::kStartButtonCentre, Asset::kStartButton, true, Sprite::kStartButton);
     AddPicture(interfaces, Layout::kStartButtonCentre, Asset::kEndPicture, false, Sprite::kEnd);
 }

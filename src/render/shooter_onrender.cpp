@@ -1,7 +1,8 @@
-// Drawing one frame: background, the field, the interface sprites on top.
-#include "app/shooter.h"
+// Drawing one frame: background, the field, the interface sprites on top. The steps collect the
+// blits of a full redraw; the painter puts on the window what changed.
+#include "render/shooter_onrender.h"
+
 #include "assets/asset_catalog.h"
-#include "assets/cimage.h"
 #include "field/map.h"
 #include "field/projectile.h"
 #include "render/screen_mapping.h"
@@ -12,49 +13,37 @@ constexpr int32_t kTileSize = Asset::kTileSize;  // pixels, tiles and overlays a
 
 }  // namespace
 
-void Shooter::OnRender()
+void Render::Background(FramePainter& painter, SDL_Surface* background)
 {
-    RenderBackground();
-    if (gameState == GameState::Playing || gameState == GameState::Ended) {
-        RenderMap();
-    }
-    RenderInterface();
-    SDL_Flip(screen);
+    painter.Draw(background, 0, 0);
 }
 
-void Shooter::RenderBackground()
+void Render::Field(FramePainter& painter, Map& map, const FieldPictures& pictures)
 {
-    CImage::Draw(screen, background.get(), 0, 0);
-}
-
-void Shooter::RenderMap()
-{
-    Map& map = CurrentMap();
-
     for (unsigned i = 0; i < map.BlockCount(); ++i) {
         const Block& block = map.GetBlock(i);
         const int32_t left = WorldToScreen(block.x, block.halfSize);
         const int32_t top = WorldToScreen(block.y, block.halfSize);
         if (block.body != nullptr) {
-            CImage::DrawPart(screen, blockTileset.get(), left, top, block.tileX, block.tileY, kTileSize,
+            painter.DrawPart(pictures.blockTileset, left, top, block.tileX, block.tileY, kTileSize,
                              kTileSize);
         }
         if (block.fullStrength > block.strength) {
-            CImage::DrawPart(screen, blockTileset.get(), left, top,
+            painter.DrawPart(pictures.blockTileset, left, top,
                              DamageFrame(block.strength, block.fullStrength) * kTileSize,
                              Asset::kDamageOverlayRow, kTileSize, kTileSize);
         }
     }
 
     if (const Cannon* cannon = map.GetCannon()) {
-        CImage::Draw(screen, p1Cannon.get(), WorldToScreen(cannon->x, cannon->halfSize),
+        painter.Draw(pictures.p1Cannon, WorldToScreen(cannon->x, cannon->halfSize),
                      WorldToScreen(cannon->y, cannon->halfSize));
     }
 
     for (unsigned i = 0; i < map.ProjectileCount(); ++i) {
         const Projectile& projectile = map.GetProjectile(i);
         if (projectile.body != nullptr) {
-            CImage::Draw(screen, projectile.sprite.get(), WorldToScreen(projectile.x, projectile.size),
+            painter.Draw(projectile.sprite, WorldToScreen(projectile.x, projectile.size),
                          WorldToScreen(projectile.y, projectile.size));
         }
     }
@@ -62,24 +51,24 @@ void Shooter::RenderMap()
     for (unsigned i = 0; i < map.BallCount(); ++i) {
         const Ball& ball = map.GetBall(i);
         if (ball.body != nullptr) {
-            CImage::Draw(screen, bullet.get(), WorldToScreen(ball.x, ball.radius),
+            painter.Draw(pictures.bullet, WorldToScreen(ball.x, ball.radius),
                          WorldToScreen(ball.y, ball.radius));
         }
     }
 }
 
-void Shooter::RenderInterface()
+void Render::Interface(FramePainter& painter, const InterfaceSet& interfaces)
 {
     for (size_t i = 0; i < interfaces.Size(); ++i) {
         const ObjInterface& object = interfaces[i];
         if (object.visible) {
-            CImage::Draw(screen, object.surface, object.pos.first - object.anc.first,
+            painter.Draw(object.surface, object.pos.first - object.anc.first,
                          object.pos.second - object.anc.second);
         }
     }
 }
 
-int Shooter::DamageFrame(float strength, float fullStrength)
+int Render::DamageFrame(float strength, float fullStrength)
 {
     // The ratio is rounded to single precision before it meets the double thresholds, so
     // 1/10 and 8/10 land just above 0.1 and 0.8, and 7/10 just below 0.7.

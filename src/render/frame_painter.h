@@ -1,0 +1,102 @@
+// Putting a frame on the window: the blits of a full redraw are collected in drawing order and
+// compared with the frame shown before, and only the parts of the window that changed are
+// drawn again and handed to the window.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class FramePainter {
+public:
+    // Starts collecting a frame. Each blit below is one CImage::Draw or DrawPart of a full
+    // redraw, in the order a full redraw makes them; a null source draws nothing.
+    void Begin();
+    void Draw(SDL_Surface* source, int32_t x, int32_t y);
+    // Holds on to the picture until the next frame has been compared with this one, so that no
+    // other picture can take its address in the meantime and pass for it.
+    void Draw(const std::shared_ptr<SDL_Surface>& source, int32_t x, int32_t y);
+    void DrawPart(SDL_Surface* source, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t w,
+                  int32_t h);
+
+    // Puts the collected frame on the window. Every blit whose source, part or position differs
+    // from the frame shown before dirties the rectangle it covered then or covers now; those
+    // rectangles, merged into a few, are redrawn with the whole frame clipped to them and handed
+    // to SDL_UpdateRects. The whole window is redrawn and flipped instead on the first frame,
+    // after RedrawWholeWindow, when the screen surface is another one, and when the rectangles
+    // would cover half the window or more. A frame that changed nothing draws nothing.
+    // Pictures are taken to keep their pixels: a sprite shows something else by pointing at
+    // another surface, or by being hidden or shown.
+    void Show(SDL_Surface* screen);
+    // The whole collected frame onto any surface, as a full redraw draws it, without a flip.
+    void DrawWhole(SDL_Surface* target) const;
+
+    // The window may have lost its picture (uncovered, restored, focus handed back): the next
+    // frame is drawn and flipped whole.
+    void RedrawWholeWindow();
+    // Every frame drawn and flipped whole, as the game did before it drew only what changed:
+    // for comparisons.
+    void SetAlwaysWhole(bool whole);
+    // Lets go of the frames kept for comparison and of the pictures they hold; the next frame
+    // is drawn whole.
+    void Forget();
+
+    struct Statistics {
+        uint64_t frames = 0;
+        uint64_t wholeFrames = 0;   // drawn and flipped whole
+        uint64_t quietFrames = 0;   // nothing changed, nothing drawn
+        uint64_t pixelsDrawn = 0;   // summed over the rectangles redrawn
+        uint64_t windowPixels = 0;  // summed over the frames: the window's size each time
+    };
+    const Statistics& Stats() const { return stats; }
+    void ResetStats() { stats = Statistics{}; }
+    // Average share of the window redrawn per frame, 0 to 1.
+    double RedrawnShare() const;
+    // The rectangles the last Show handed to the window: the whole window after a full redraw,
+    // none after a quiet frame.
+    const std::vector<SDL_Rect>& LastRegions() const { return regions; }
+
+private:
+    struct Box {  // half-open pixel rectangle, in int32 so nothing wraps
+        int32_t left = 0;
+        int32_t top = 0;
+        int32_t right = 0;
+        int32_t bottom = 0;
+
+        int64_t Area() const;
+        bool Empty() const { return right <= left || bottom <= top; }
+    };
+
+    struct Blit {
+        SDL_Surface* source = nullptr;
+        SDL_Rect part{};  // of the source, as SDL receives it; whole source when w and h are 0
+        Sint16 x = 0;     // destination, as SDL receives it
+        Sint16 y = 0;
+        bool whole = true;  // Draw rather than DrawPart
+        Box covered;        // every pixel it may change, worked out while the source was there
+
+        bool operator==(const Blit& other) const;
+    };
+    static void Perform(SDL_Surface* target, const Blit& blit);
+    void Dirty(const Blit& blit);
+    bool CollectChanges();  // false when the whole window should be redrawn instead
+    void MergeRegions();
+    void ShowWhole(SDL_Surface* screen);
+
+    std::vector<Blit> shown;  // the frame on the window
+    std::vector<Blit> frame;  // the frame being collected
+    std::vector<std::shared_ptr<SDL_Surface>> shownPictures;
+    std::vector<std::shared_ptr<SDL_Surface>> framePictures;
+    std::vector<Box> changed;
+    std::vector<Box> spare;
+    std::vector<SDL_Rect> regions;
+    SDL_Surface* shownOn = nullptr;
+    int32_t windowWidth = 0;
+    int32_t windowHeight = 0;
+    bool wholeNext = true;
+    bool alwaysWhole = false;
+    Statistics stats;
+};
