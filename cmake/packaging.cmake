@@ -82,12 +82,13 @@ install(DIRECTORY ${desktop}/icons/ DESTINATION share/icons/hicolor COMPONENT da
 install(FILES ${generated}/farmyard-cannon.6.gz DESTINATION share/man/man6 COMPONENT game)
 install(FILES ${desktop}/${SHOOTER_PACKAGE}.desktop DESTINATION share/applications COMPONENT game)
 install(FILES ${generated}/${SHOOTER_APP_ID}.metainfo.xml DESTINATION share/metainfo COMPONENT game)
-set(components game data)
-set(packages ${SHOOTER_PACKAGE} ${SHOOTER_DATA_PACKAGE})
-foreach(component package IN ZIP_LISTS components packages)
-  install(FILES ${desktop}/copyright ${generated}/changelog.gz DESTINATION share/doc/${package}
-          COMPONENT ${component})
-endforeach()
+install(FILES ${desktop}/copyright ${generated}/changelog.gz DESTINATION share/doc/${SHOOTER_PACKAGE}
+        COMPONENT game)
+if(SHOOTER_DEBIAN_LAYOUT)
+  # Every Debian package carries its own copyright and change log.
+  install(FILES ${desktop}/copyright ${generated}/changelog.gz DESTINATION share/doc/${SHOOTER_DATA_PACKAGE}
+          COMPONENT data)
+endif()
 install(PROGRAMS ${generated}/${SHOOTER_PACKAGE} DESTINATION ${SHOOTER_LAUNCHER_DIR} COMPONENT game)
 
 # Two packages from one run: the game, and its artwork for every architecture.

@@ -24,8 +24,24 @@ fail() {
   exit 1
 }
 
+# An install that stops halfway (here: the artwork's folder cannot be made) leaves no launcher.
+broken="$work/broken"
+mkdir -p "$broken/share"
+touch "$broken/share/farmyard-cannon"
+if cmake --install "$build" --prefix "$broken" >/dev/null 2>&1; then
+  fail "an install over a file in the artwork's place succeeded"
+fi
+[ ! -e "$broken/bin/farmyard-cannon" ] || fail "a failed install left its launcher behind"
+
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
+
+# --help and --version answer without a display and start no game.
+for option in --help --version; do
+  out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/farmyard-cannon" "$option" 2>&1) ||
+    fail "farmyard-cannon $option failed: $out"
+  [[ "$out" == *farmyard-cannon* ]] || fail "farmyard-cannon $option said: $out"
+done
 
 desktop-file-validate "$prefix/share/applications/farmyard-cannon.desktop"
 appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml >/dev/null ||
