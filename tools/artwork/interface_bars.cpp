@@ -101,7 +101,8 @@ Spot DrawControlsHint(Image& image, Light lit)
         std::string_view animal;
         Light light;
     };
-    const std::array<Key, 3> keys{{{'Z', "PIG", Light::Pig}, {'X', "COW", Light::Cow}, {'C', "SHEEP", Light::Sheep}}};
+    const std::array<Key, 3> keys{
+        {{'Z', "PIG", Light::Pig}, {'X', "COW", Light::Cow}, {'C', "SHEEP", Light::Sheep}}};
     constexpr std::string_view kShoot = "PULL BACK AND RELEASE TO SHOOT";
     constexpr std::string_view kTrick = "CLICK AGAIN FOR THE TRICK";
     int width = 0;
@@ -196,9 +197,10 @@ Image DrawLitPart(Light lit, const Asset::Bitmap& bitmap, Asset::BarSpot spot)
     }
     if (outside || plate.x != wanted.x || plate.y != wanted.y || plate.width != wanted.width ||
         plate.height != wanted.height) {
-        throw std::runtime_error(std::string(bitmap.path) + " is lit at x " + std::to_string(plate.x) + ", y " +
-                                 std::to_string(plate.y) + ", " + std::to_string(plate.width) + " x " +
-                                 std::to_string(plate.height) + "; the asset catalogue places it elsewhere");
+        throw std::runtime_error(std::string(bitmap.path) + " is lit at x " + std::to_string(plate.x) +
+                                 ", y " + std::to_string(plate.y) + ", " + std::to_string(plate.width) +
+                                 " x " + std::to_string(plate.height) +
+                                 "; the asset catalogue places it elsewhere");
     }
     Image part(wanted.width, wanted.height);
     for (int y = 0; y < wanted.height; ++y) {
