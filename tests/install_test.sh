@@ -94,4 +94,9 @@ play yes
 # The icon is a nicety: without its picture the game still starts.
 rm "$prefix/share/farmyard-cannon/bmp/icon.bmp"
 play no
+# The player's own SDL settings reach the game untouched: a stand-in game reports what it was given.
+printf '#!/bin/sh\necho "$SDL12COMPAT_WINDOW_SCALING $SDL12COMPAT_OPENGL_SCALING $*"\n' >"$prefix/libexec/farmyard-cannon/shooter"
+given=$(SDL12COMPAT_WINDOW_SCALING=2 SDL12COMPAT_OPENGL_SCALING=1 "$prefix/bin/farmyard-cannon")
+[ "$given" = "2 1 " ] || fail "the game was started with '$given' instead of the player's settings and no options"
+
 echo "installed launcher opened '$name' 1000x650 with its icon from another folder, also without the icon, closed with status 0"
