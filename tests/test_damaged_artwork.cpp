@@ -140,6 +140,7 @@ const Optional kOptionalBitmaps[] = {
     {"cake.bmp", "cake", 0},
     {"Start.bmp", "start_button", 0},
     {"END.bmp", "end", 0},
+    {"lit_trick.bmp", "lit_trick", 0},  // one of the bottom bar's lit states
     {"pig.bmp", nullptr, ProjectileKind::Pig},
     {"vaca.bmp", nullptr, ProjectileKind::Cow},
     {"ovelha.bmp", nullptr, ProjectileKind::Sheep},

@@ -2,6 +2,7 @@
 #include "app/cimage.h"
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
+#include "render/bar_lights.h"
 #include "render/interface_layout.h"
 
 #include <string>
@@ -23,6 +24,8 @@ void Shooter::CreateInterface()
 {
     AddPicture(interfaces, Layout::kTopBarCentre, Asset::kTopBar, true, "top_bar");
     AddPicture(interfaces, Layout::kBotBarCentre, Asset::kBotBar, true, "bot_bar");
+    BarLights::Add(interfaces);
+    BarLights::Show(interfaces, projectileKind, aimState == AimState::WaitingForAction);
     // The aiming markers: the drag's origin and the pointer.
     AddPicture(interfaces, {0, 0}, Asset::kTarget1Interface, false, "target1");
     AddPicture(interfaces, {0, 0}, Asset::kTarget2Interface, false, "target2");
