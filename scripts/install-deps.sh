@@ -1,31 +1,46 @@
 #!/usr/bin/env bash
-# Installs whatever the game, its tools and its tests need from Debian's archive.
-# Safe to run again: when every package is present it does nothing.
+# Installs from Debian's archive what a task needs: "play" (build and run the game), "package"
+# (also make its Debian packages) or "test" (also the tests, the style checks and the package
+# checks; the default). Safe to run again: when every package is present it does nothing.
 set -euo pipefail
+task=${1:-test}
 
+# Building and running the game.
 packages=(
-  build-essential
+  g++
+  make
   cmake
   pkg-config
   zlib1g-dev
   libsdl1.2-compat-dev
   libbox2d-dev
-  libgtest-dev
-  xvfb
-  xauth
-  xdotool
-  x11-utils
-  x11-apps
-  # the style checks: formatting and static analysis
-  clang-format
-  clang-tidy
-  # installing and packaging: the package's dependencies, its checks, the desktop files' checks
-  dpkg-dev
-  file
-  lintian
-  desktop-file-utils
-  appstream
 )
+if [ "$task" = package ] || [ "$task" = test ]; then
+  # the hardening flags and the package's dependencies, worked out from the libraries it links
+  packages+=(dpkg-dev file)
+fi
+if [ "$task" = test ]; then
+  packages+=(
+    build-essential
+    libgtest-dev
+    # the window tests' virtual display and their look at its windows
+    xvfb
+    xauth
+    xdotool
+    x11-utils
+    x11-apps
+    # the style checks: formatting and static analysis
+    clang-format
+    clang-tidy
+    # the package's and the desktop files' checks
+    lintian
+    desktop-file-utils
+    appstream
+  )
+elif [ "$task" != play ] && [ "$task" != package ]; then
+  echo "install-deps.sh: unknown task '$task'; choose play, package or test" >&2
+  exit 2
+fi
 
 missing=()
 for pkg in "${packages[@]}"; do
@@ -39,9 +54,12 @@ if [ ${#missing[@]} -eq 0 ]; then
 fi
 
 sudo_cmd=()
+# This script's folder, for the command to run as root; found with the shell's own means only.
+here=$PWD
+case $0 in */*) here=$(cd "${0%/*}" && pwd) ;; esac
 if [ "$(id -u)" -ne 0 ]; then
   if ! command -v sudo >/dev/null 2>&1; then
-    echo "install-deps.sh: cannot install ${missing[*]}: you are not root and sudo is not installed; run this script as root, e.g. su -c 'bash scripts/install-deps.sh'" >&2
+    echo "install-deps.sh: cannot install ${missing[*]}: you are not root and sudo is not installed; install them as root with: su -c 'bash $here/install-deps.sh $task', then run your command again" >&2
     exit 1
   fi
   sudo_cmd=(sudo)

@@ -23,8 +23,9 @@ for picture in $pictures; do
   fi
 done
 
-bash "$root/scripts/install-deps.sh"
-BUILD_TARGET=shooter bash "$root/scripts/build.sh"
+# Only what building and playing need, and only the game is built: no tool, test or benchmark.
+bash "$root/scripts/install-deps.sh" play
+BUILD_TARGET=shooter bash "$root/scripts/build.sh" -DSHOOTER_BUILD_TESTS=OFF
 
 # The game reads its pictures from ./bmp/.
 cd "$root"

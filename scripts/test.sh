@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test.
+# Installs what is missing (the developer tools too), builds everything, and runs every test.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${BUILD_DIR:-"$root/build"}
 
 bash "$root/scripts/install-deps.sh"
-BUILD_DIR="$build_dir" bash "$root/scripts/build.sh" "$@"
+BUILD_DIR="$build_dir" bash "$root/scripts/build.sh" -DSHOOTER_BUILD_TESTS=ON "$@"
 ctest --test-dir "$build_dir" --output-on-failure -j"$(nproc)"

@@ -24,8 +24,24 @@ fail() {
   exit 1
 }
 
+# An install that stops halfway (here: the artwork's folder cannot be made) leaves no launcher.
+broken="$work/broken"
+mkdir -p "$broken/share"
+touch "$broken/share/farmyard-cannon"
+if cmake --install "$build" --prefix "$broken" >/dev/null 2>&1; then
+  fail "an install over a file in the artwork's place succeeded"
+fi
+[ ! -e "$broken/bin/farmyard-cannon" ] || fail "a failed install left its launcher behind"
+
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
+
+# --help and --version answer without a display and start no game.
+for option in --help --version; do
+  out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/farmyard-cannon" "$option" 2>&1) ||
+    fail "farmyard-cannon $option failed: $out"
+  [[ "$out" == *farmyard-cannon* ]] || fail "farmyard-cannon $option said: $out"
+done
 
 desktop-file-validate "$prefix/share/applications/farmyard-cannon.desktop"
 appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml >/dev/null ||
@@ -78,4 +94,9 @@ play yes
 # The icon is a nicety: without its picture the game still starts.
 rm "$prefix/share/farmyard-cannon/bmp/icon.bmp"
 play no
+# The player's own SDL settings reach the game untouched: a stand-in game reports what it was given.
+printf '#!/bin/sh\necho "$SDL12COMPAT_WINDOW_SCALING $SDL12COMPAT_OPENGL_SCALING $*"\n' >"$prefix/libexec/farmyard-cannon/shooter"
+given=$(SDL12COMPAT_WINDOW_SCALING=2 SDL12COMPAT_OPENGL_SCALING=1 "$prefix/bin/farmyard-cannon")
+[ "$given" = "2 1 " ] || fail "the game was started with '$given' instead of the player's settings and no options"
+
 echo "installed launcher opened '$name' 1000x650 with its icon from another folder, also without the icon, closed with status 0"

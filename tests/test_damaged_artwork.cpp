@@ -141,6 +141,7 @@ const Optional kOptionalBitmaps[] = {
     {"cake.bmp", Sprite::kCake, 0},
     {"Start.bmp", Sprite::kStartButton, 0},
     {"END.bmp", Sprite::kEnd, 0},
+    {"lit_trick.bmp", Sprite::kLitTrick, 0},  // one of the bottom bar's lit states
     {"pig.bmp", std::nullopt, ProjectileKind::Pig},
     {"vaca.bmp", std::nullopt, ProjectileKind::Cow},
     {"ovelha.bmp", std::nullopt, ProjectileKind::Sheep},

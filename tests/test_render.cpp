@@ -202,7 +202,7 @@ TEST_F(RenderTest, StartScreenShowsBackgroundAndSpritesButNotTheField)
     EXPECT_PIXEL(999, 10, kBackground);
     EXPECT_PIXEL(25, 25, kCake);
     EXPECT_NE(game->interfaces.Find(Sprite::kTopBar), nullptr);
-    EXPECT_EQ(game->interfaces.Size(), 9u);
+    EXPECT_EQ(game->interfaces.Size(), 13u);
 
     // A visible record without a surface draws nothing.
     ObjInterface* marker = game->interfaces.Find(Sprite::kAimOrigin);
@@ -327,11 +327,11 @@ TEST_F(RenderTest, CakeIconsEmptyFromTheLeft)
     InterfaceSet& sprites = game->interfaces;
     sprites.RemoveCake();
     game->OnRender();
-    ASSERT_EQ(sprites.Size(), 8u);
+    ASSERT_EQ(sprites.Size(), 12u);
     ObjInterface* first = sprites.Find(Sprite::kCake);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->pos, std::make_pair(85, 25)) << "the others keep their places";
-    EXPECT_EQ(sprites[5].pos, std::make_pair(145, 25));
+    EXPECT_EQ(sprites[9].pos, std::make_pair(145, 25));
     EXPECT_PIXEL(25, 25, kTopBar);
     EXPECT_PIXEL(85, 25, kCake);
     EXPECT_PIXEL(145, 25, kCake);
@@ -340,13 +340,13 @@ TEST_F(RenderTest, CakeIconsEmptyFromTheLeft)
     sprites.RemoveCake();
     sprites.RemoveCake();  // nothing left to remove
     game->OnRender();
-    EXPECT_EQ(sprites.Size(), 6u);
+    EXPECT_EQ(sprites.Size(), 10u);
     EXPECT_EQ(sprites.Find(Sprite::kCake), nullptr);
     EXPECT_PIXEL(145, 25, kTopBar);
     EXPECT_PIXEL(Drive::kStartButtonX, Drive::kStartButtonY, kStart);
 }
 
-TEST_F(SpriteTest, CreateInterfaceBuildsNineSprites)
+TEST_F(SpriteTest, CreateInterfaceBuildsEverySprite)
 {
     struct Expected {
         const char* name;
@@ -357,6 +357,11 @@ TEST_F(SpriteTest, CreateInterfaceBuildsNineSprites)
     const Expected expected[] = {
         {"top_bar", {500, 32}, {1000, 64}, true},
         {"bot_bar", {500, 634}, {1000, 32}, true},
+        // the bottom bar's lit states, over the bar: the pig's key is lit from the start
+        {"lit_pig", {17 + 33, 618 + 9 + 11}, {66, 22}, true},
+        {"lit_cow", {93 + 33, 618 + 9 + 11}, {66, 22}, false},
+        {"lit_sheep", {169 + 45, 618 + 9 + 11}, {90, 22}, false},
+        {"lit_trick", {677 + 153, 618 + 9 + 11}, {306, 22}, false},
         {"target1", {0, 0}, {64, 64}, false},
         {"target2", {0, 0}, {16, 16}, false},
         {"cake", {25, 25}, {50, 50}, true},
@@ -380,9 +385,65 @@ TEST_F(SpriteTest, CreateInterfaceBuildsNineSprites)
         EXPECT_NE(sprite.surface->flags & SDL_SRCCOLORKEY, 0u) << want.name << " has no colour key";
         surfaces.insert(sprite.surface);
     }
-    EXPECT_EQ(sprites[4].surface, sprites[5].surface) << "the cake icons share one picture";
-    EXPECT_EQ(sprites[5].surface, sprites[6].surface);
-    EXPECT_EQ(surfaces.size(), 7u) << "every other sprite has a picture of its own";
+    EXPECT_EQ(sprites[8].surface, sprites[9].surface) << "the cake icons share one picture";
+    EXPECT_EQ(sprites[9].surface, sprites[10].surface);
+    EXPECT_EQ(surfaces.size(), 11u) << "every other sprite has a picture of its own";
+}
+
+// The bottom bar read back from the screen: a part of it is lit when most of its pixels differ from
+// the plain bar's.
+TEST_F(SpriteTest, BottomBarLightsTheChosenAnimalAndAWaitingTrick)
+{
+    struct Light {
+        const char* name;
+        Asset::Bitmap bitmap;
+        Asset::BarSpot spot;
+    };
+    const Light lights[] = {{"pig", Asset::kLitPig, Asset::kLitPigSpot},
+                            {"cow", Asset::kLitCow, Asset::kLitCowSpot},
+                            {"sheep", Asset::kLitSheep, Asset::kLitSheepSpot},
+                            {"trick", Asset::kLitTrick, Asset::kLitTrickSpot}};
+    const OwnedSurface plainBar = CImage::LoadOwned(Asset::kBotBar.path);
+    ASSERT_NE(plainBar, nullptr);
+    const int barTop = Asset::kWindowHeight - Asset::kBotBar.height;
+    const auto litParts = [&] {
+        game->OnRender();
+        std::string lit;
+        for (const Light& light : lights) {
+            int differ = 0;
+            for (int y = light.spot.y; y < light.spot.y + light.bitmap.height; ++y) {
+                for (int x = light.spot.x; x < light.spot.x + light.bitmap.width; ++x) {
+                    differ += PixelAt(game->screen, x, barTop + y) != PixelAt(plainBar.get(), x, y);
+                }
+            }
+            if (differ > light.bitmap.width * light.bitmap.height / 2) {
+                lit += (lit.empty() ? "" : " ") + std::string(light.name);
+            }
+        }
+        return lit;
+    };
+    EXPECT_EQ(litParts(), "pig") << "the pig is chosen before the first key";
+    PushKey(SDLK_x);
+    RunFrames(1);
+    EXPECT_EQ(litParts(), "cow");
+    PushKey(SDLK_c);
+    RunFrames(1);
+    EXPECT_EQ(litParts(), "sheep");
+
+    StartGame();
+    PushShot(500, 300, -40, 20);
+    RunFrames(1);
+    EXPECT_EQ(litParts(), "sheep trick") << "the sheep's trick waits for its click";
+    PushKey(SDLK_x);
+    RunFrames(1);
+    EXPECT_EQ(litParts(), "cow trick") << "choosing the next animal leaves the sheep's trick waiting";
+    PushClick(500, 300);
+    RunFrames(1);
+    EXPECT_EQ(litParts(), "cow") << "the click spent the trick";
+    PushKey(SDLK_z);
+    PushShot(500, 300, -40, 20);
+    RunFrames(1);
+    EXPECT_EQ(litParts(), "pig") << "a pig has no trick";
 }
 
 TEST_F(SpriteTest, StartButtonHitTestIncludesItsEdges)

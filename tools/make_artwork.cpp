@@ -36,6 +36,10 @@ const Output kOutputs[] = {
     {Asset::kCow, DrawCow},
     {Asset::kSheep, DrawSheep},
     {Asset::kWindowIcon, [] { return DrawIcon(Asset::kWindowIcon.width); }},
+    {Asset::kLitPig, DrawLitPig},
+    {Asset::kLitCow, DrawLitCow},
+    {Asset::kLitSheep, DrawLitSheep},
+    {Asset::kLitTrick, DrawLitTrick},
 };
 
 static_assert(std::size(kOutputs) == std::size(Asset::kBitmaps), "every bitmap of the game has a drawing");

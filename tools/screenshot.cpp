@@ -1,5 +1,7 @@
-// Renders a seeded game headless and writes the start screen and a field in play as PNG files.
+// Renders a seeded game headless and writes the start screen, a field in play and the bottom bar
+// in its lit states (pig, cow, sheep chosen; a trick waiting) as PNG files.
 #include "app/shooter.h"
+#include "assets/asset_catalog.h"
 #include "drive/headless_game.h"
 #include "drive/input.h"
 #include "field/map.h"
@@ -21,19 +23,16 @@ constexpr unsigned kLevelSeed = 2024;
 constexpr int kSettleFrames = 150;  // the field's loose blocks come to rest
 constexpr int kFlightFrames = 10;   // frames between a shot and the picture
 
-// The surface as an 8-bit RGB PNG; false with a message on stderr on any failure.
-bool WritePng(SDL_Surface* surface, const std::string& path)
+// Appends the rows top..top + height - 1 of the surface as 8-bit RGB; false with a message on
+// stderr when the surface cannot be read.
+bool AppendRows(SDL_Surface* surface, int top, int height, std::vector<unsigned char>& rgb)
 {
-    const int width = surface->w;
-    const int height = surface->h;
-    std::vector<unsigned char> rgb;
-    rgb.reserve(static_cast<size_t>(height) * 3 * static_cast<size_t>(width));
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
         std::fprintf(stderr, "screenshot: cannot lock the screen: %s\n", SDL_GetError());
         return false;
     }
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    for (int y = top; y < top + height; ++y) {
+        for (int x = 0; x < surface->w; ++x) {
             const Asset::Colour colour = ReadPixelLocked(surface, x, y);
             rgb.push_back(colour.r);
             rgb.push_back(colour.g);
@@ -43,7 +42,23 @@ bool WritePng(SDL_Surface* surface, const std::string& path)
     if (SDL_MUSTLOCK(surface)) {
         SDL_UnlockSurface(surface);
     }
-    return WritePngFile(path, width, height, 3, rgb, "screenshot");
+    return true;
+}
+
+// The surface as an 8-bit RGB PNG; false with a message on stderr on any failure.
+bool WritePng(SDL_Surface* surface, const std::string& path)
+{
+    std::vector<unsigned char> rgb;
+    rgb.reserve(static_cast<size_t>(surface->h) * 3 * static_cast<size_t>(surface->w));
+    return AppendRows(surface, 0, surface->h, rgb) &&
+           WritePngFile(path, surface->w, surface->h, 3, rgb, "screenshot");
+}
+
+// The bottom bar as drawn on screen, appended to a picture of bars stacked one per state.
+bool AddBotBar(Shooter& game, std::vector<unsigned char>& bars)
+{
+    game.OnRender();
+    return AppendRows(game.screen, Asset::kWindowHeight - Asset::kBotBar.height, Asset::kBotBar.height, bars);
 }
 
 void RunFrames(Shooter& game, int count)
@@ -69,6 +84,15 @@ int main(int argc, char** argv)
 
     game.OnRender();
     bool ok = WritePng(game.screen, outDir + "/start-screen.png");
+    const Drive::Input input(game);  // every event goes straight to the game's handlers, between frames
+    // The bottom bar with the pig, the cow and the sheep chosen, then with a cow's trick waiting.
+    std::vector<unsigned char> bars;
+    ok = ok && AddBotBar(game, bars);
+    input.Key(SDLK_x);
+    ok = ok && AddBotBar(game, bars);
+    input.Key(SDLK_c);
+    ok = ok && AddBotBar(game, bars);
+    input.Key(SDLK_z);
 
     if (ok) {
         ok = Drive::StartLevel(game, kLevelSeed);
@@ -82,8 +106,6 @@ int main(int argc, char** argv)
         const Cannon* cannon = game.CurrentMap().GetCannon();
         const int cannonX = cannon != nullptr ? WorldToScreen(cannon->x, 0.0f) : 25;
         const int cannonY = cannon != nullptr ? WorldToScreen(cannon->y, 0.0f) : 25;
-        // Every event goes straight to the game's handlers, between frames.
-        const Drive::Input input(game);
         input.Shoot(cannonX, cannonY, -8 * 9, 5 * 9, 9);  // a pig
         RunFrames(game, kFlightFrames);
         input.Key(SDLK_x);  // a cow
@@ -96,6 +118,11 @@ int main(int argc, char** argv)
         input.Drag(250, 300, -6 * 8, 4 * 8, 8);
         game.OnRender();
         ok = WritePng(game.screen, outDir + "/in-play.png");
+        // Releasing fires the cow, whose trick then waits for its click.
+        input.Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 250 - 6 * 8, 300 + 4 * 8);
+        ok = ok && AddBotBar(game, bars) &&
+             WritePngFile(outDir + "/bottom-bar.png", Asset::kWindowWidth, 4 * Asset::kBotBar.height, 3, bars,
+                          "screenshot");
     }
 
     game.OnCleanup();

@@ -8,6 +8,7 @@
 #include "field/map.h"
 #include "field/projectile.h"
 #include "field/tuning.h"
+#include "render/bar_lights.h"
 #include "render/shooter_createinterface.h"
 #include "render/shooter_onrender.h"
 
@@ -230,6 +231,7 @@ void Shooter::OnEvent(SDL_Event* event)
 void Shooter::CreateInterface()
 {
     Render::CreateInterface(interfaces, targetsLeft);
+    BarLights::Show(interfaces, projectileKind, aimState == AimState::WaitingForAction);
 }
 
 void Shooter::OnRender()

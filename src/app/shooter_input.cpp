@@ -3,6 +3,8 @@
 
 #include "field/map.h"
 #include "field/projectile.h"
+#include "render/bar_lights.h"
+
 namespace {
 
 // The muzzle, from the cannon's centre: 30 pixels right and 30 up.
@@ -26,6 +28,7 @@ void Shooter::OnKeyDown(SDLKey sym, SDLMod /*mod*/, Uint16 /*unicode*/)
     default:
         break;
     }
+    BarLights::Show(interfaces, projectileKind, aimState == AimState::WaitingForAction);
 }
 
 void Shooter::OnMouseMove(int32_t x, int32_t y, int32_t relX, int32_t relY, bool left, bool /*right*/,
@@ -52,6 +55,7 @@ void Shooter::OnLButtonDown(int32_t x, int32_t y)
         } else if (aimState == AimState::WaitingForAction) {
             CurrentMap().ProjectileAction(lastProjectile.get());
             aimState = AimState::Idle;
+            BarLights::Show(interfaces, projectileKind, false);
         }
     }
     if (gameState == GameState::StartScreen) {
@@ -79,4 +83,5 @@ void Shooter::OnLButtonUp(int32_t /*x*/, int32_t /*y*/)
     // A shot the jammed muzzle refused has no second click to wait for.
     const bool trick = projectileKind != ProjectileKind::Pig && lastProjectile != nullptr;
     aimState = trick ? AimState::WaitingForAction : AimState::Idle;
+    BarLights::Show(interfaces, projectileKind, trick);
 }

@@ -41,6 +41,22 @@ constexpr Bitmap kPig{"./bmp/pig.bmp", 20, 20};
 constexpr Bitmap kCow{"./bmp/vaca.bmp", 40, 40};
 constexpr Bitmap kSheep{"./bmp/ovelha.bmp", 30, 30};
 constexpr Bitmap kWindowIcon{"./bmp/icon.bmp", 64, 64};
+// The bottom bar's lit states, each laid over the part of the bar it lights: the key of the animal
+// the next shot fires, and the trick's words while a cow's or a sheep's trick waits for its click.
+constexpr Bitmap kLitPig{"./bmp/lit_pig.bmp", 66, 22};
+constexpr Bitmap kLitCow{"./bmp/lit_cow.bmp", 66, 22};
+constexpr Bitmap kLitSheep{"./bmp/lit_sheep.bmp", 90, 22};
+constexpr Bitmap kLitTrick{"./bmp/lit_trick.bmp", 306, 22};
+
+// Where a lit state's top-left corner sits on the bottom bar, in pixels from the bar's own corner.
+struct BarSpot {
+    int x;
+    int y;
+};
+constexpr BarSpot kLitPigSpot{17, 9};
+constexpr BarSpot kLitCowSpot{93, 9};
+constexpr BarSpot kLitSheepSpot{169, 9};
+constexpr BarSpot kLitTrickSpot{677, 9};
 
 // Every bitmap the game reads, in the order the artwork tool writes them.
 constexpr Bitmap kBitmaps[] = {
@@ -52,7 +68,9 @@ constexpr Bitmap kBitmaps[] = {
     kEndPicture, kCannon,
     kBullet,     kPig,
     kCow,        kSheep,
-    kWindowIcon,
+    kWindowIcon, kLitPig,
+    kLitCow,     kLitSheep,
+    kLitTrick,
 };
 
 // The desktop icons (PNG, with alpha), one square size per folder

@@ -17,6 +17,13 @@ constexpr ScreenPoint kTopBarCentre{Asset::kWindowWidth / 2, Asset::kTopBar.heig
 constexpr ScreenPoint kBotBarCentre{Asset::kWindowWidth / 2,
                                     Asset::kWindowHeight - Asset::kBotBar.height / 2};
 
+// A lit state of the bottom bar: its centre on screen, from its corner's place on the bar.
+constexpr ScreenPoint BotBarLightCentre(const Asset::Bitmap& light, Asset::BarSpot spot)
+{
+    return {spot.x + light.width / 2,
+            Asset::kWindowHeight - Asset::kBotBar.height + spot.y + light.height / 2};
+}
+
 // The start button, and the end picture in the same place: across the middle, a little above it.
 constexpr ScreenPoint kStartButtonCentre{500, 216};
 

@@ -3,6 +3,7 @@
 
 #include "assets/asset_catalog.h"
 #include "assets/cimage.h"
+#include "render/bar_lights.h"
 #include "render/interface_layout.h"
 
 #include <string>
@@ -24,6 +25,7 @@ void Render::CreateInterface(InterfaceSet& interfaces, int32_t cakes)
 {
     AddPicture(interfaces, Layout::kTopBarCentre, Asset::kTopBar, true, Sprite::kTopBar);
     AddPicture(interfaces, Layout::kBotBarCentre, Asset::kBotBar, true, Sprite::kBotBar);
+    BarLights::Add(interfaces);
     // The aiming markers: the drag's origin and the pointer.
     AddPicture(interfaces, {0, 0}, Asset::kTarget1Interface, false, Sprite::kAimOrigin);
     AddPicture(interfaces, {0, 0}, Asset::kTarget2Interface, false, Sprite::kAimPointer);

@@ -18,6 +18,11 @@ namespace Sprite {
 
 inline constexpr SpriteName kTopBar{"top_bar"};
 inline constexpr SpriteName kBotBar{"bot_bar"};
+// The bottom bar's lit parts: the chosen animal's key, and the trick's words while it waits.
+inline constexpr SpriteName kLitPig{"lit_pig"};
+inline constexpr SpriteName kLitCow{"lit_cow"};
+inline constexpr SpriteName kLitSheep{"lit_sheep"};
+inline constexpr SpriteName kLitTrick{"lit_trick"};
 // The aiming markers: where the drag began, and the pointer.
 inline constexpr SpriteName kAimOrigin{"target1"};
 inline constexpr SpriteName kAimPointer{"target2"};

@@ -16,6 +16,11 @@ void PasteDamageOverlays(Image& sheet);
 // interface_bars.cpp: the bars above and below the field and the aiming markers.
 Image DrawTopBar();
 Image DrawBotBar();
+// The bottom bar's lit states, each the part of the bar it lights, placed by the asset catalogue.
+Image DrawLitPig();
+Image DrawLitCow();
+Image DrawLitSheep();
+Image DrawLitTrick();
 Image DrawCrosshair(int size);
 
 // pictures.cpp: the cake (score icon, target and win picture), the start button and the win picture.

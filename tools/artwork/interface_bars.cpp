@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -54,59 +56,102 @@ Image DrawTopBar()
 }
 
 // The controls, spelt out along the bottom bar in the start picture's lettering: the animal keys
-// on little key caps, then how to shoot and how to trigger a trick, parted by rivets.
+// on little key caps, then how to shoot and how to trigger a trick, parted by rivets. The lit
+// states light one part on a lamp-yellow plate: the key of the animal the next shot fires, or the
+// trick's words while the trick waits for its click.
 namespace {
 
-void DrawControlsHint(Image& image)
+enum class Light { None, Pig, Cow, Sheep, Trick };
+
+// A rectangle on the bar, in pixels.
+struct Spot {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+constexpr int kPlateTop = 9;
+constexpr int kPlateHeight = 22;
+constexpr int kPlatePad = 4;  // beyond the lit letters and key cap on either side
+
+Spot DrawPlate(Image& image, int left, int contentWidth)
+{
+    const Spot plate{left - kPlatePad, kPlateTop, contentWidth + 2 * kPlatePad, kPlateHeight};
+    FillRoundRect(image, plate.x, plate.y, plate.width, plate.height, 5, Rgb{110, 62, 20});
+    FillRoundRect(image, plate.x + 1, plate.y + 1, plate.width - 2, plate.height - 2, 4,
+                  VerticalGradient(Rgb{255, 232, 140}, Rgb{240, 168, 48}, plate.y, plate.y + plate.height));
+    return plate;
+}
+
+// Draws the hint with the given part lit, and returns where its plate is (nothing lit: all zero).
+Spot DrawControlsHint(Image& image, Light lit)
 {
     constexpr int kScale = 2;
     constexpr int kTop = 13;
     const TextStyle label{Rgb{255, 252, 232}, Rgb{250, 222, 150}, Rgb{62, 34, 14}, 1, Rgb{48, 26, 10}, 1};
     const TextStyle capLetter{Rgb{70, 40, 18}, Rgb{40, 22, 8}, Rgb{70, 40, 18}, 0, Rgb{0, 0, 0}, 0};
+    const TextStyle litCapLetter{Rgb{170, 30, 12}, Rgb{120, 16, 6}, Rgb{170, 30, 12}, 0, Rgb{0, 0, 0}, 0};
     constexpr int kCap = 18;
     constexpr int kGap = 6;
     constexpr int kSpace = 18;
-    constexpr int kPart = 44;
-    const std::array<std::pair<char, std::string_view>, 3> keys{{{'Z', "PIG"}, {'X', "COW"}, {'C', "SHEEP"}}};
-    const std::array<std::string_view, 2> phrases{"DRAG AND RELEASE TO SHOOT", "CLICK AGAIN FOR THE TRICK"};
+    constexpr int kPart = 34;
+    struct Key {
+        char letter;
+        std::string_view animal;
+        Light light;
+    };
+    const std::array<Key, 3> keys{
+        {{'Z', "PIG", Light::Pig}, {'X', "COW", Light::Cow}, {'C', "SHEEP", Light::Sheep}}};
+    constexpr std::string_view kShoot = "PULL BACK AND RELEASE TO SHOOT";
+    constexpr std::string_view kTrick = "CLICK AGAIN FOR THE TRICK";
     int width = 0;
-    for (const auto& [key, animal] : keys) {
-        width += kCap + kGap + TextWidth(animal, kScale) + kSpace;
+    for (const Key& key : keys) {
+        width += kCap + kGap + TextWidth(key.animal, kScale) + kSpace;
     }
     width -= kSpace;
-    for (std::string_view phrase : phrases) {
+    for (std::string_view phrase : {kShoot, kTrick}) {
         width += kPart + TextWidth(phrase, kScale);
     }
     int x = (image.Width() - width) / 2;
+    Spot plate{0, 0, 0, 0};
     const auto words = [&](std::string_view text, const TextStyle& style) {
         DrawText(image, text, x + TextWidth(text, kScale) / 2, kTop, kScale, style);
         x += TextWidth(text, kScale);
     };
     for (std::size_t i = 0; i < keys.size(); ++i) {
+        const bool on = keys[i].light == lit;
+        if (on) {
+            plate = DrawPlate(image, x, kCap + kGap + TextWidth(keys[i].animal, kScale));
+        }
         const double capTop = kTop - 3;
         FillRoundRect(image, x, capTop + 1, kCap, kCap, 3, Rgb{60, 34, 14});  // the key's shadow
+        const Rgb capTopColour = on ? Rgb{255, 255, 222} : Rgb{255, 250, 232};
+        const Rgb capBottomColour = on ? Rgb{255, 212, 92} : Rgb{224, 206, 170};
         FillRoundRect(image, x, capTop, kCap, kCap - 1, 3,
-                      VerticalGradient(Rgb{255, 250, 232}, Rgb{224, 206, 170}, capTop, capTop + kCap));
-        const char letter[] = {keys[i].first, '\0'};
-        DrawText(image, letter, x + kCap / 2, kTop, kScale, capLetter);
+                      VerticalGradient(capTopColour, capBottomColour, capTop, capTop + kCap));
+        const char letter[] = {keys[i].letter, '\0'};
+        DrawText(image, letter, x + kCap / 2, kTop, kScale, on ? litCapLetter : capLetter);
         x += kCap + kGap;
-        words(keys[i].second, label);
+        words(keys[i].animal, label);
         if (i + 1 < keys.size()) {
             x += kSpace;
         }
     }
     constexpr int kRivetY = kTop + kGlyphHeight * kScale / 2;  // whole pixels, level with the letters' middle
-    for (std::string_view phrase : phrases) {
+    for (std::string_view phrase : {kShoot, kTrick}) {
         const int rivetX = x + kPart / 2;  // whole pixels, in the middle of the gap before the phrase
         Rivet(image, rivetX, kRivetY, 2.2, Rgb{170, 170, 175});
         x += kPart;
+        if (phrase == kTrick && lit == Light::Trick) {
+            plate = DrawPlate(image, x, TextWidth(phrase, kScale));
+        }
         words(phrase, label);
     }
+    return plate;
 }
 
-}  // namespace
-
-Image DrawBotBar()
+Image DrawBotBarWith(Light lit, Spot* plate)
 {
     Image image(Asset::kBotBar.width, Asset::kBotBar.height);
     const int width = image.Width();
@@ -126,8 +171,71 @@ Image DrawBotBar()
         FillPolygon(image, {{x - 1.6, base}, {x + 1.6, base}, {x + lean, base - h}},
                     [&](double, double y) { return Shade(green, (base - y) / h * 0.3); });
     }
-    DrawControlsHint(image);
+    const Spot drawn = DrawControlsHint(image, lit);
+    if (plate != nullptr) {
+        *plate = drawn;
+    }
     return image;
+}
+
+// The part of the lit bar that differs from the plain one, cut out where the catalogue places it;
+// throws when the drawing and the catalogue disagree about that place.
+Image DrawLitPart(Light lit, const Asset::Bitmap& bitmap, Asset::BarSpot spot)
+{
+    Spot plate{};
+    const Image litBar = DrawBotBarWith(lit, &plate);
+    const Image plainBar = DrawBotBarWith(Light::None, nullptr);
+    const Spot wanted{spot.x, spot.y, bitmap.width, bitmap.height};
+    const auto inside = [&](int x, int y) {
+        return x >= wanted.x && x < wanted.x + wanted.width && y >= wanted.y && y < wanted.y + wanted.height;
+    };
+    bool outside = false;
+    for (int y = 0; y < litBar.Height(); ++y) {
+        for (int x = 0; x < litBar.Width(); ++x) {
+            outside = outside || (!inside(x, y) && litBar.Get(x, y) != plainBar.Get(x, y));
+        }
+    }
+    if (outside || plate.x != wanted.x || plate.y != wanted.y || plate.width != wanted.width ||
+        plate.height != wanted.height) {
+        throw std::runtime_error(std::string(bitmap.path) + " is lit at x " + std::to_string(plate.x) +
+                                 ", y " + std::to_string(plate.y) + ", " + std::to_string(plate.width) +
+                                 " x " + std::to_string(plate.height) +
+                                 "; the asset catalogue places it elsewhere");
+    }
+    Image part(wanted.width, wanted.height);
+    for (int y = 0; y < wanted.height; ++y) {
+        for (int x = 0; x < wanted.width; ++x) {
+            part.Set(x, y, litBar.Get(wanted.x + x, wanted.y + y));
+        }
+    }
+    return part;
+}
+
+}  // namespace
+
+Image DrawBotBar()
+{
+    return DrawBotBarWith(Light::None, nullptr);
+}
+
+Image DrawLitPig()
+{
+    return DrawLitPart(Light::Pig, Asset::kLitPig, Asset::kLitPigSpot);
+}
+
+Image DrawLitCow()
+{
+    return DrawLitPart(Light::Cow, Asset::kLitCow, Asset::kLitCowSpot);
+}
+
+Image DrawLitSheep()
+{
+    return DrawLitPart(Light::Sheep, Asset::kLitSheep, Asset::kLitSheepSpot);
+}
+
+Image DrawLitTrick()
+{
+    return DrawLitPart(Light::Trick, Asset::kLitTrick, Asset::kLitTrickSpot);
 }
 
 // Drawn on a 64-unit square scaled to size pixels; small sizes get a simpler drawing.
