@@ -589,7 +589,7 @@ TEST_F(AppTest, ShutdownFreesEverySurfaceOnce)
         held.insert(game->interfaces[i].surface);
     }
     held.erase(nullptr);
-    EXPECT_EQ(held.size(), 6u + 6u + 7u) << "six field bitmaps, six projectiles, seven interface pictures";
+    EXPECT_EQ(held.size(), 6u + 3u + 7u) << "six field bitmaps, pig, cow and sheep, seven interface pictures";
 
     SDL_Surface* const display = game->screen;
     std::vector<SDL_Surface*> freed;
