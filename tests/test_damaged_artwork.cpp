@@ -73,12 +73,12 @@ Bytes WholePicture(int32_t width, int32_t height)
     return bytes;
 }
 
-// An 8-bit run-length picture of the intact file's size whose data repeats a line's end for a
-// whole MiB: far more than any picture of that size needs.
+// An 8-bit run-length picture of the intact file's size whose data is a MiB of runs of 255
+// pixels: far more than any picture of that size needs, and slow to decode.
 Bytes RunLengthBomb(const Bytes& intact)
 {
     Bytes bytes = ClaimedSize(0, 0);
-    bytes.resize(54 + 1024 + (1 << 20), 0);
+    bytes.resize(54 + 1024 + (1 << 20), static_cast<char>(0xff));
     std::memcpy(&bytes[18], &intact[18], 8);  // the intact width and height
     bytes[28] = 8;
     Put32(bytes, 2, static_cast<uint32_t>(bytes.size()));
