@@ -13,7 +13,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 unset SDL_VIDEODRIVER WAYLAND_DISPLAY
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'StopDisplay 2>/dev/null; rm -rf "$work"' EXIT
 failures=0
 
 # Commands a build or an install would run record that they ran, and do nothing else.
@@ -85,6 +85,13 @@ read -r -t 10 number <&"${SILENT[0]}"
 expect_refusal "launcher, silent display" "DISPLAY=127.0.0.1:$number did not answer" \
   env DISPLAY="127.0.0.1:$number" "$launcher"
 kill "$SILENT_PID"
+if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
+  source "$source/tests/game_window.sh"
+  StartDisplay 8
+  expect_refusal "launcher, 8-bit display" "window could not open on display DISPLAY=$DISPLAY: " "$launcher"
+  StopDisplay
+  unset DISPLAY
+fi
 
 # Without an optional picture the game plays, and a quit signal to the launcher ends it with 0.
 rm "$bmp/pig.bmp"

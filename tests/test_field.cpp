@@ -567,7 +567,8 @@ TEST_F(ProjectileTest, EveryKindHasItsBodyAndItsKindsPicture)
 
         // Its file's picture, colour-keyed magenta, the same for every shot drawn from that file.
         ASSERT_NE(projectile.sprite, nullptr) << "the picture must load";
-        EXPECT_EQ(surfaces.emplace(row.picture, projectile.sprite.get()).first->second, projectile.sprite.get())
+        EXPECT_EQ(surfaces.emplace(row.picture, projectile.sprite.get()).first->second,
+                  projectile.sprite.get())
             << "shots of one picture share it";
         EXPECT_NE(projectile.sprite->flags & SDL_SRCCOLORKEY, 0u);
         EXPECT_EQ(projectile.sprite->format->colorkey,

@@ -904,7 +904,8 @@ TEST(LaunchRecordTest, ARecordWhoseShotHasGoneDoesNothingEvenWhenANewShotHasItsB
     EXPECT_EQ(pig->body->GetLinearVelocity(), b2Vec2(0.0f, 0.0f));
 
     // The record of the shot still in flight acts as ever.
-    const std::unique_ptr<Projectile> sheep = map.Fire(30.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Sheep);
+    const std::unique_ptr<Projectile> sheep =
+        map.Fire(30.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Sheep);
     map.ProjectileAction(sheep.get());
     EXPECT_GT(sheep->body->GetLinearVelocity().y, 0.0f) << "the sheep is jolted down";
 }

@@ -18,7 +18,7 @@ constexpr int64_t kMaxSide = 16384;  // pixels, for a picture whose size nobody 
 constexpr int64_t kMaxRunLengthPixels = int64_t{4096} * 4096;
 // The headers, the largest colour table and room to spare: pixel data further into the file
 // would have the game read and hold bytes it never draws.
-constexpr int64_t kMaxPixelOffset = 64 * 1024;
+constexpr int64_t kMaxPixelOffset = int64_t{64} * 1024;
 constexpr size_t kFileHeaderBytes = 14;
 constexpr size_t kHeadersBytes = kFileHeaderBytes + 40;  // with the smallest full info header
 constexpr size_t kCoreHeaderBytes = 12;                  // the old OS/2 info header
@@ -113,7 +113,8 @@ int64_t DecodableBytes(const std::vector<unsigned char>& head, int64_t fileSize,
         return 0;
     }
     if (compression == kRunLength8 || compression == kRunLength4) {
-        if (width * height > kMaxRunLengthPixels || fileSize - pixelOffset > RunLengthBytesNeeded(width, height)) {
+        if (width * height > kMaxRunLengthPixels ||
+            fileSize - pixelOffset > RunLengthBytesNeeded(width, height)) {
             return 0;
         }
         return fileSize;

@@ -32,8 +32,9 @@ void CatchQuitSignalsFirst(int /*argc*/, char** /*argv*/, char** /*envp*/)
 {
     ProcessGuard::CatchQuitSignals();
 }
-[[gnu::section(".preinit_array"), gnu::used]] void (*const catchQuitSignalsFirst)(int, char**,
-                                                                                 char**) = CatchQuitSignalsFirst;
+using PreInitialiser = void (*)(int, char**, char**);
+[[gnu::section(".preinit_array"), gnu::used]] const PreInitialiser catchQuitSignalsFirst =
+    CatchQuitSignalsFirst;
 
 }  // namespace
 

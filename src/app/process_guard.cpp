@@ -125,8 +125,8 @@ bool TakeQuitSignal()
 
 void AwaitDisplay()
 {
-    const std::string line = DisplayName() + " did not answer within " +
-                             std::to_string(kDisplayAnswerSeconds) + " s\n";
+    const std::string line =
+        DisplayName() + " did not answer within " + std::to_string(kDisplayAnswerSeconds) + " s\n";
     noAnswerLength = std::min(line.size(), sizeof(noAnswerLine) - 1);
     reportFd = ReportDescriptor();
     std::memcpy(noAnswerLine, line.data(), noAnswerLength);
@@ -200,7 +200,8 @@ std::string WhyNoDisplay()
     if (value == nullptr || value[0] == '\0') {
         const char* runtime = std::getenv("XDG_RUNTIME_DIR");
         struct stat status {};
-        if (runtime == nullptr || runtime[0] != '/' || stat(runtime, &status) != 0 || !S_ISDIR(status.st_mode)) {
+        if (runtime == nullptr || runtime[0] != '/' || stat(runtime, &status) != 0 ||
+            !S_ISDIR(status.st_mode)) {
             return "XDG_RUNTIME_DIR, where Wayland's socket is, is not set or not a folder";
         }
         return "";

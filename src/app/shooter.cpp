@@ -58,7 +58,8 @@ std::string WhereIs(const char* path)
 
 void TellArtworkRefused(const char* path)
 {
-    ProcessGuard::TellLauncher("the game's artwork is not usable: " + WhereIs(path) + " is " + CImage::LastRefusal());
+    ProcessGuard::TellLauncher("the game's artwork is not usable: " + WhereIs(path) + " is " +
+                               CImage::LastRefusal());
 }
 
 }  // namespace
@@ -126,8 +127,8 @@ bool Shooter::OnInit()
                               SDL_HWSURFACE | SDL_DOUBLEBUF);
     ProcessGuard::DisplayAnswered();
     if (screen == nullptr) {
-        ProcessGuard::TellLauncher("the game's window could not open on " + ProcessGuard::DisplayName() + ": " +
-                                   SDL_GetError());
+        ProcessGuard::TellLauncher("the game's window could not open on " + ProcessGuard::DisplayName() +
+                                   ": " + SDL_GetError());
         return false;
     }
     if (!ProcessGuard::OnVisibleDisplay()) {

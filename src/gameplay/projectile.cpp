@@ -33,8 +33,8 @@ struct SharedPicture {
     const Asset::Bitmap& bitmap;
     std::shared_ptr<SDL_Surface> surface;
 };
-SharedPicture sharedPictures[] = {{Asset::kPig, nullptr}, {Asset::kCow, nullptr}, {Asset::kSheep, nullptr},
-                                  {Asset::kBullet, nullptr}};
+SharedPicture sharedPictures[] = {
+    {Asset::kPig, nullptr}, {Asset::kCow, nullptr}, {Asset::kSheep, nullptr}, {Asset::kBullet, nullptr}};
 
 std::shared_ptr<SDL_Surface> PictureOf(const Asset::Bitmap& bitmap)
 {
