@@ -43,6 +43,13 @@ start_silent() {
   silent_display="127.0.0.1:$number"
 }
 
+# caught_hup: whether the game has its own handler for SIGHUP in place.
+caught_hup() {
+  local mask
+  mask=$(awk '/^SigCgt:/ { print $2 }' "/proc/$game_pid/status" 2>/dev/null)
+  [ -n "$mask" ] && (((0x$mask & 1) != 0))
+}
+
 # ends_within <tenths of a second> <expected status> <what>: waits for game_pid to end.
 ends_within() {
   local tenths=$1 expected=$2 what=$3 status=0
@@ -82,6 +89,11 @@ early-signals)
         # The delay counts from the moment the game's program runs, its libraries mapped, not
         # from the fork: on a busy machine the fork alone can take milliseconds.
         until grep -q libSDL "/proc/$game_pid/maps" 2>/dev/null || ! kill -0 "$game_pid" 2>/dev/null; do :; done
+        # In a sanitizer build the sanitizer's runtime starts up for milliseconds before any of
+        # the game's code: there the delay counts from the game's first act, catching SIGHUP.
+        if grep -q libasan "/proc/$game_pid/maps" 2>/dev/null; then
+          until caught_hup || ! kill -0 "$game_pid" 2>/dev/null; do :; done
+        fi
         sleep "$delay"
         kill "-$signal" "$game_pid"
         ends_within 10 0 "SIG$signal after $delay s on $target"

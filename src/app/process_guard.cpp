@@ -141,6 +141,7 @@ void AwaitDisplay()
         }
     }
     awaitingDisplay = 1;
+    Catch(SIGALRM, OnAlarm);  // also where the quit signals are left to someone else
     alarm(kDisplayAnswerSeconds);
 }
 
