@@ -14,7 +14,7 @@ namespace {
 void AddPicture(InterfaceSet& interfaces, Layout::ScreenPoint centre, const Asset::Bitmap& bitmap,
                 bool visible, std::string name)
 {
-    SDL_Surface* picture = interfaces.Keep(CImage::LoadOwned(bitmap.path));
+    SDL_Surface* picture = interfaces.Keep(CImage::LoadOwned(bitmap));
     interfaces.Add({centre.x, centre.y}, {bitmap.width, bitmap.height}, visible, picture, std::move(name));
 }
 
@@ -30,7 +30,7 @@ void Shooter::CreateInterface()
     AddPicture(interfaces, {0, 0}, Asset::kTarget1Interface, false, "target1");
     AddPicture(interfaces, {0, 0}, Asset::kTarget2Interface, false, "target2");
     // One picture shared by every cake icon.
-    interfaces.AddCakes(targetsLeft, interfaces.Keep(CImage::LoadOwned(Asset::kCake.path)));
+    interfaces.AddCakes(targetsLeft, interfaces.Keep(CImage::LoadOwned(Asset::kCake)));
     AddPicture(interfaces, Layout::kStartButtonCentre, Asset::kStartButton, true, "start_button");
     AddPicture(interfaces, Layout::kStartButtonCentre, Asset::kEndPicture, false, "end");
 }
