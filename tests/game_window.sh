@@ -1,7 +1,8 @@
 # Shared by the window tests: a virtual X display of the test's own, and the game's window on it.
 
-# StartDisplay: starts Xvfb on a display it picks itself, which it reports only once it accepts
-# connections, so nothing talks to it before it is up, whatever else runs on the machine.
+# StartDisplay [depth]: starts Xvfb (24-bit colour unless told otherwise) on a display it picks
+# itself, which it reports only once it accepts connections, so nothing talks to it before it is
+# up, whatever else runs on the machine.
 # Exports DISPLAY and sets display_pid. Without -noreset the server would reset whenever its
 # last client leaves (SDL's first probe of the display, xdotool) and turn away whoever connects
 # meanwhile.
@@ -9,7 +10,7 @@ StartDisplay() {
   local ready number=""
   ready=$(mktemp -u)
   mkfifo "$ready"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$ready" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "1024x768x${1:-24}" -nolisten tcp -noreset 3>"$ready" >/dev/null 2>&1 &
   display_pid=$!
   read -r -t 30 number <"$ready" || true
   rm -f "$ready"

@@ -2,13 +2,18 @@
 # The launcher and the play script refuse to start without a display or without the artwork:
 # each says what is wrong in exactly one line on stderr, exits non-zero, and starts no build.
 # The dependency script, run by a user without root and without sudo, says so in one line.
-# Usage: launcher_messages_test.sh <build directory> <source directory>
+# The launcher also names each damaged picture, the display that could not be opened or did
+# not answer and why, passes quit signals on, and plays without its optional pictures.
+# Usage: launcher_messages_test.sh <build directory> <source directory> <path to silent_display>
 set -euo pipefail
 build=$1
 source=$2
+silent=$3
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+unset SDL_VIDEODRIVER WAYLAND_DISPLAY
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'StopDisplay 2>/dev/null; rm -rf "$work"' EXIT
 failures=0
 
 # Commands a build or an install would run record that they ran, and do nothing else.
@@ -20,9 +25,11 @@ for tool in cmake apt-get sudo dpkg-query ctest; do
 done
 
 # expect_refusal <case> <word the message must hold> <command...>: runs the command with the
-# stubs first on PATH and checks its status, its output and that nothing was built.
+# stubs first on PATH and checks its status, its output (one line per problem, every line
+# holding one of the words given as word1|word2) and that nothing was built. Set lines_expected
+# for more than one problem.
 expect_refusal() {
-  local case=$1 word=$2
+  local case=$1 word=$2 expected=${lines_expected:-1}
   shift 2
   rm -f "$work/ran"
   local status=0
@@ -31,10 +38,10 @@ expect_refusal() {
   lines=$(wc -l <"$work/stderr")
   if [ "$status" -eq 0 ]; then
     echo "$case: exit status 0"; failures=$((failures + 1))
-  elif [ "$lines" -ne 1 ] || [ -s "$work/stdout" ]; then
-    echo "$case: expected one line on stderr and nothing on stdout, got:"; cat "$work/stdout" "$work/stderr"
+  elif [ "$lines" -ne "$expected" ] || [ -s "$work/stdout" ]; then
+    echo "$case: expected $expected line(s) on stderr and nothing on stdout, got:"; cat "$work/stdout" "$work/stderr"
     failures=$((failures + 1))
-  elif ! grep -qi -- "$word" "$work/stderr"; then
+  elif grep -qviE -- "$word" "$work/stderr"; then
     echo "$case: the message does not mention '$word': $(cat "$work/stderr")"; failures=$((failures + 1))
   elif [ -e "$work/ran" ] || [ -e "$work/repo/build" ]; then
     echo "$case: a build or install was started: $(cat "$work/ran" 2>/dev/null)"; failures=$((failures + 1))
@@ -48,8 +55,62 @@ prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 launcher="$prefix/bin/farmyard-cannon"
 expect_refusal "launcher, no display" "display" env -u DISPLAY -u WAYLAND_DISPLAY "$launcher"
-rm "$prefix/share/farmyard-cannon/bmp/pig.bmp"
-expect_refusal "launcher, no artwork" "artwork" env DISPLAY=:99 "$launcher"
+bmp="$prefix/share/farmyard-cannon/bmp"
+
+# Every field picture that is wrong is named, with what is wrong with it, before the display is
+# tried; and that with an empty PATH.
+cp -r "$bmp" "$work/bmp-intact"
+rm "$bmp/background.bmp"
+: >"$bmp/blocktileset.bmp"
+head -c 9 "$work/bmp-intact/p1cannon.bmp" >"$bmp/p1cannon.bmp"
+rm "$bmp/bullet.bmp"
+mkdir "$bmp/bullet.bmp"
+lines_expected=4 expect_refusal "launcher, damaged artwork" \
+  "background.bmp is missing|blocktileset.bmp is damaged|p1cannon.bmp is damaged|bullet.bmp is not a regular file" \
+  env PATH= DISPLAY=:99 "$launcher"
+rm -rf "$bmp"
+cp -r "$work/bmp-intact" "$bmp"
+
+# Displays that cannot be opened, each named with the reason.
+free=99
+while [ -e "/tmp/.X11-unix/X$free" ]; do free=$((free + 1)); done
+expect_refusal "launcher, display not there" "DISPLAY=:$free could not be opened: no X server listens" \
+  env DISPLAY=":$free" "$launcher"
+expect_refusal "launcher, no display name" "DISPLAY=notadisplay could not be opened: that is not a display name" \
+  env DISPLAY=notadisplay "$launcher"
+expect_refusal "launcher, Wayland only" "WAYLAND_DISPLAY=wayland-none could not be opened: XDG_RUNTIME_DIR" \
+  env -u DISPLAY -u XDG_RUNTIME_DIR WAYLAND_DISPLAY=wayland-none "$launcher"
+coproc SILENT { exec "$silent"; }
+read -r -t 10 number <&"${SILENT[0]}"
+expect_refusal "launcher, silent display" "DISPLAY=127.0.0.1:$number did not answer" \
+  env DISPLAY="127.0.0.1:$number" "$launcher"
+kill "$SILENT_PID"
+if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
+  source "$source/tests/game_window.sh"
+  StartDisplay 8
+  expect_refusal "launcher, 8-bit display" "window could not open on display DISPLAY=$DISPLAY: " "$launcher"
+  StopDisplay
+  unset DISPLAY
+fi
+
+# Without an optional picture the game plays, and a quit signal to the launcher ends it with 0.
+rm "$bmp/pig.bmp"
+status=0
+env SDL_VIDEODRIVER=dummy DISPLAY=:99 "$launcher" >"$work/stdout" 2>"$work/stderr" </dev/null &
+launcher_pid=$!
+sleep 1
+if ! kill -0 "$launcher_pid" 2>/dev/null; then
+  echo "launcher without pig.bmp: it did not start the game:"; cat "$work/stderr"; failures=$((failures + 1))
+else
+  kill -TERM "$launcher_pid"
+  wait "$launcher_pid" || status=$?
+  if [ "$status" -ne 0 ] || [ -s "$work/stderr" ]; then
+    echo "launcher without pig.bmp: status $status after SIGTERM, said:"; cat "$work/stderr"
+    failures=$((failures + 1))
+  else
+    echo "launcher without pig.bmp: played, and ended with status 0 on SIGTERM"
+  fi
+fi
 
 # The play script, in a copy of the repository's scripts, artwork and its catalogue.
 mkdir "$work/repo"

@@ -237,11 +237,30 @@ TEST(AppProcessTest, QuitSignalsCloseTheGameAndOnlyAMissingDisplayOrVideoStopsSt
 TEST(AppLoopTest, FailedStartUpReleasesTheBitmapsItHadLoaded)
 {
     // The leak checker cannot see these surfaces (SDL keeps them reachable), so count the frees:
-    // a failing OnExecute must free the five bitmaps loaded before the missing sixth on top of
-    // what a failing OnInit frees by itself.
+    // a failing OnExecute must free the five bitmaps loaded before the sixth on top of what a
+    // failing OnInit frees by itself. The sixth passes the checks made before the display
+    // opens, then fails to decode: its run-length data stops short of the picture's end.
     TempDir dir;
     ASSERT_FALSE(dir.path.empty());
     CopyArtwork(dir.path, "bullet.bmp");
+    std::string cut(54 + 1024 + 2, '\0');
+    const auto put32 = [&cut](size_t at, uint32_t value) {
+        for (size_t i = 0; i < 4; ++i) {
+            cut[at + i] = static_cast<char>(value >> (8 * i));
+        }
+    };
+    cut[0] = 'B';
+    cut[1] = 'M';
+    put32(2, static_cast<uint32_t>(cut.size()));
+    put32(10, 54 + 1024);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(Asset::kBullet.width));
+    put32(22, static_cast<uint32_t>(Asset::kBullet.height));
+    cut[26] = 1;         // planes
+    cut[28] = 8;         // bits per pixel
+    put32(30, 1);        // run-length, 8 bits
+    cut[54 + 1024] = 5;  // one run of five pixels, and then nothing
+    std::ofstream(dir.path / "bmp" / "bullet.bmp", std::ios::binary) << cut;
     const fs::path previous = fs::current_path();
     fs::current_path(dir.path);
 
@@ -589,7 +608,7 @@ TEST_F(AppTest, ShutdownFreesEverySurfaceOnce)
         held.insert(game->interfaces[i].surface);
     }
     held.erase(nullptr);
-    EXPECT_EQ(held.size(), 6u + 6u + 11u) << "six field bitmaps, six projectiles, eleven interface pictures";
+    EXPECT_EQ(held.size(), 6u + 3u + 11u) << "six field bitmaps, pig, cow and sheep, eleven interface pictures";
 
     SDL_Surface* const display = game->screen;
     std::vector<SDL_Surface*> freed;

@@ -64,6 +64,30 @@ Bytes ClaimedSize(int32_t width, int32_t height)
     return bytes;
 }
 
+// A whole, valid 24-bit picture of width x height, all black.
+Bytes WholePicture(int32_t width, int32_t height)
+{
+    const size_t rowBytes = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+    Bytes bytes = ClaimedSize(width, height);
+    bytes.resize(54 + rowBytes * static_cast<size_t>(height), 0);
+    Put32(bytes, 2, static_cast<uint32_t>(bytes.size()));
+    return bytes;
+}
+
+// An 8-bit run-length picture of the intact file's size whose data is a MiB of runs of 255
+// pixels: far more than any picture of that size needs, and slow to decode.
+Bytes RunLengthBomb(const Bytes& intact)
+{
+    Bytes bytes = ClaimedSize(0, 0);
+    bytes.resize(54 + 1024 + (1 << 20), static_cast<char>(0xff));
+    std::memcpy(&bytes[18], &intact[18], 8);  // the intact width and height
+    bytes[28] = 8;
+    Put32(bytes, 2, static_cast<uint32_t>(bytes.size()));
+    Put32(bytes, 10, 54 + 1024);
+    Put32(bytes, 30, 1);  // run-length, 8 bits
+    return bytes;
+}
+
 struct Damage {
     const char* name;
     // Turns the intact file at path (whose bytes are given) into the damaged one.
@@ -104,6 +128,10 @@ const std::vector<Damage>& Damages()
          }},
         {"huge claimed size",
          [](const fs::path& path, const Bytes&) { Write(path, ClaimedSize(16000, 16000)); }},
+        {"whole picture of another size",
+         [](const fs::path& path, const Bytes&) { Write(path, WholePicture(8, 8)); }},
+        {"run-length bomb",
+         [](const fs::path& path, const Bytes& bytes) { Write(path, RunLengthBomb(bytes)); }},
         Patched("negative width", 18, static_cast<uint32_t>(-64)),
         Patched("bit depth 0", 28, 0, true),
         Patched("bit depth 3", 28, 3, true),

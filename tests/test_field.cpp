@@ -11,8 +11,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <map>
+#include <memory>
 #include <numbers>
 #include <set>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -517,10 +521,11 @@ TEST(MapTest, PendulumSwingsOnItsRodAndRotorTurnsItsBall)
         << "the rotor must drive its ball round";
 }
 
-// Projectiles load their pictures, which needs the display: these run inside a started Shooter.
+// Projectiles show the pictures start-up loaded, which needs the display: these run inside a
+// started Shooter.
 using ProjectileTest = GameTest;
 
-TEST_F(ProjectileTest, EveryKindHasItsBodyAndItsOwnPicture)
+TEST_F(ProjectileTest, EveryKindHasItsBodyAndItsKindsPicture)
 {
     struct Row {
         int kind;
@@ -541,8 +546,8 @@ TEST_F(ProjectileTest, EveryKindHasItsBodyAndItsOwnPicture)
         {1000, 0.377f, 0.2f, 0.8f, 2.0f, false, Asset::kBullet.path},
     };
     b2World world(b2Vec2(0.0f, 20.0f));
-    std::vector<Projectile> made;  // all alive at once, so their pictures must all differ
-    std::set<SDL_Surface*> surfaces;
+    std::vector<Projectile> made;
+    std::map<std::string, SDL_Surface*> surfaces;  // one picture per file, shared by its shots
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "projectile kind " << row.kind);
         made.emplace_back(3.0f, 2.0f, &world, row.kind);
@@ -565,10 +570,11 @@ TEST_F(ProjectileTest, EveryKindHasItsBodyAndItsOwnPicture)
             EXPECT_FLOAT_EQ(fixture->GetShape()->m_radius, row.size);
         }
 
-        // Its own picture, colour-keyed magenta, of the right file.
+        // Its file's picture, colour-keyed magenta, the same for every shot drawn from that file.
         ASSERT_NE(projectile.sprite, nullptr) << "the picture must load";
-        EXPECT_TRUE(surfaces.insert(projectile.sprite.get()).second)
-            << "each projectile loads its own picture";
+        EXPECT_EQ(surfaces.emplace(row.picture, projectile.sprite.get()).first->second,
+                  projectile.sprite.get())
+            << "shots of one picture share it";
         EXPECT_NE(projectile.sprite->flags & SDL_SRCCOLORKEY, 0u);
         EXPECT_EQ(projectile.sprite->format->colorkey,
                   SDL_MapRGB(projectile.sprite->format, Asset::kColourKey.r, Asset::kColourKey.g,
@@ -594,43 +600,38 @@ TEST_F(ProjectileTest, EveryKindHasItsBodyAndItsOwnPicture)
     EXPECT_FLOAT_EQ(cow.Speed(), 5.0f);
 }
 
-TEST_F(ProjectileTest, RemovedProjectileFreesItsPictureOnceNoCopyHoldsIt)
+TEST_F(ProjectileTest, ShotsSharePicturesLoadedAtStartUpAlsoWhenTheArtworkHasGone)
 {
     Map& map = CurrentMap();
     const int edgeBodies = map.world->GetBodyCount();
-
     std::unique_ptr<Projectile> first = map.Fire(3.0f, 2.0f, b2Vec2(0.0f, 0.0f), 0);
+
+    // The artwork folder goes away in the middle of play: later shots are drawn all the same.
+    const std::filesystem::path folder = std::filesystem::current_path();
+    const std::filesystem::path empty = std::filesystem::temp_directory_path() / "shooter-no-artwork";
+    std::filesystem::create_directories(empty);
+    std::filesystem::current_path(empty);
     std::unique_ptr<Projectile> second = map.Fire(6.0f, 2.0f, b2Vec2(0.0f, 0.0f), 0);
-    ASSERT_EQ(map.ProjectileCount(), 2u);
-    ASSERT_NE(map.GetProjectile(0).sprite, nullptr);
-    EXPECT_NE(map.GetProjectile(0).sprite, map.GetProjectile(1).sprite) << "two pigs need two pictures";
-    EXPECT_EQ(first->sprite, map.GetProjectile(0).sprite) << "the launch record shares the listed picture";
-    EXPECT_EQ(first->body, map.GetProjectile(0).body);
-    EXPECT_EQ(map.world->GetBodyCount(), edgeBodies + 2);
+    std::unique_ptr<Projectile> cow = map.Fire(9.0f, 2.0f, b2Vec2(0.0f, 0.0f), 1);
+    std::filesystem::current_path(folder);
+    std::filesystem::remove(empty);
 
-    const std::weak_ptr<SDL_Surface> firstPicture = map.GetProjectile(0).sprite;
-    const std::weak_ptr<SDL_Surface> secondPicture = map.GetProjectile(1).sprite;
-    b2Body* secondBody = map.GetProjectile(1).body;
+    ASSERT_EQ(map.ProjectileCount(), 3u);
+    ASSERT_NE(first->sprite, nullptr);
+    EXPECT_EQ(second->sprite, first->sprite) << "two pigs share one picture";
+    EXPECT_EQ(map.GetProjectile(1).sprite, first->sprite) << "the listed shot shares its record's picture";
+    ASSERT_NE(cow->sprite, nullptr) << "a cow fired without the artwork folder is drawn";
+    EXPECT_NE(cow->sprite, first->sprite);
+    EXPECT_EQ(map.world->GetBodyCount(), edgeBodies + 3);
 
-    // The launch record still holds the first picture: removal must not free it yet.
+    // Removal destroys the body; the picture stays for the next shot of its kind.
     map.RemoveProjectile(0);
-    EXPECT_EQ(map.world->GetBodyCount(), edgeBodies + 1);
-    ASSERT_EQ(map.ProjectileCount(), 1u);
-    EXPECT_EQ(map.GetProjectile(0).body, secondBody) << "later projectiles move down one place";
-    ASSERT_FALSE(firstPicture.expired()) << "a picture still held by the launch record was freed";
-    EXPECT_GT(first->sprite->w, 0);
     first.reset();
-    EXPECT_TRUE(firstPicture.expired()) << "the last holder is gone: the picture must be freed";
+    EXPECT_EQ(map.world->GetBodyCount(), edgeBodies + 2);
+    EXPECT_GT(second->sprite->w, 0);
 
-    // Without a launch record, leaving the list frees the picture at once.
-    second.reset();
-    ASSERT_FALSE(secondPicture.expired()) << "the listed projectile's picture was freed while in flight";
-    map.RemoveProjectile(0);
-    EXPECT_TRUE(secondPicture.expired()) << "a removed projectile's picture must be freed";
-    EXPECT_EQ(map.world->GetBodyCount(), edgeBodies);
-
-    // A projectile still flying at shutdown is left to OnCleanup (the sanitizer run checks it).
-    game->lastProjectile = map.Fire(9.0f, 2.0f, b2Vec2(0.0f, 0.0f), 1);
+    // Shots still flying at shutdown are left to OnCleanup (the sanitizer run checks it).
+    game->lastProjectile = std::move(cow);
 }
 
 TEST(ProjectileWithoutDisplayTest, BodyIsMadeEvenWithoutAPicture)

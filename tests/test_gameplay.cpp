@@ -886,3 +886,55 @@ TEST_F(GameplayTest, ACowRefusedByAJammedMuzzleLeavesTheNextClickToAim)
     EXPECT_EQ(game->lastProjectile, nullptr);
     EXPECT_EQ(game->aimState, AimState::Idle) << "no cow is waiting for its second click";
 }
+
+TEST(LaunchRecordTest, ARecordWhoseShotHasGoneDoesNothingEvenWhenANewShotHasItsBodysAddress)
+{
+    // The field alone, as the frame rules see it.
+    Map map(40, 20, b2Vec2(0.0f, kGravity), true);
+    const std::unique_ptr<Projectile> cow = map.Fire(10.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Cow);
+    ASSERT_NE(cow, nullptr);
+    b2Body* const cowBody = cow->body;
+    map.RemoveProjectile(0);
+    const std::unique_ptr<Projectile> pig = map.Fire(20.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
+    ASSERT_NE(pig, nullptr);
+    ASSERT_EQ(pig->body, cowBody) << "Box2D is expected to hand the freed body's address on";
+
+    map.ProjectileAction(cow.get());
+    EXPECT_EQ(map.ProjectileCount(), 1u) << "the pig was split as if it were the cow";
+    EXPECT_EQ(pig->body->GetLinearVelocity(), b2Vec2(0.0f, 0.0f));
+
+    // The record of the shot still in flight acts as ever.
+    const std::unique_ptr<Projectile> sheep =
+        map.Fire(30.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Sheep);
+    map.ProjectileAction(sheep.get());
+    EXPECT_GT(sheep->body->GetLinearVelocity().y, 0.0f) << "the sheep is jolted down";
+}
+
+TEST(ShotOverlapsTest, ADestroyedBodyLeavesEveryPairAndItsAddressStartsAfresh)
+{
+    b2World world(b2Vec2(0.0f, kGravity));
+    ShotOverlaps overlaps;
+    world.SetContactFilter(&overlaps);
+    world.SetDestructionListener(&overlaps);
+    b2BodyDef definition;
+    definition.type = b2_dynamicBody;
+    b2CircleShape circle;
+    circle.m_radius = 0.2f;
+    const auto makeShot = [&] {
+        b2Body* body = world.CreateBody(&definition);
+        body->CreateFixture(&circle, 1.0f);
+        return body;
+    };
+    b2Body* gone = makeShot();
+    b2Body* kept = makeShot();
+    overlaps.Add(gone, kept);
+    ASSERT_TRUE(overlaps.Contains(kept, gone));
+
+    world.DestroyBody(gone);
+    EXPECT_FALSE(overlaps.Contains(kept, gone)) << "the destroyed shot still has a pass";
+    b2Body* newcomer = makeShot();
+    ASSERT_EQ(newcomer, gone) << "Box2D is expected to hand the freed body's address on";
+    EXPECT_FALSE(overlaps.Contains(newcomer, kept)) << "a new shot inherited a destroyed one's pass";
+    EXPECT_FALSE(overlaps.Contains(kept, newcomer));
+    EXPECT_TRUE(overlaps.ShouldCollide(newcomer->GetFixtureList(), kept->GetFixtureList()));
+}

@@ -1,4 +1,5 @@
 // The game's entry: one Shooter, run until its window is closed.
+#include "app/process_guard.h"
 #include "app/shooter.h"
 #include "app/video_defaults.h"
 
@@ -23,6 +24,17 @@ void ShutDownSdl(int status, void* /*unused*/)
     }
     SDL_Quit();
 }
+
+// A quit signal may come the moment the game starts. The handlers are in place before anything
+// else runs in the process, even before the libraries start up (loading SDL's video libraries
+// takes milliseconds): the program's pre-initialisers run first of all.
+void CatchQuitSignalsFirst(int /*argc*/, char** /*argv*/, char** /*envp*/)
+{
+    ProcessGuard::CatchQuitSignals();
+}
+using PreInitialiser = void (*)(int, char**, char**);
+[[gnu::section(".preinit_array"), gnu::used]] const PreInitialiser catchQuitSignalsFirst =
+    CatchQuitSignalsFirst;
 
 }  // namespace
 

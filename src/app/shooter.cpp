@@ -12,8 +12,11 @@
 #include "render/shooter_createinterface.h"
 #include "render/shooter_onrender.h"
 
+#include <unistd.h>
+
 #include <ctime>
 #include <initializer_list>
+#include <string>
 
 namespace {
 
@@ -32,7 +35,7 @@ constexpr const char* kGameName = "Farmyard Cannon";
 void NameWindow()
 {
     SDL_WM_SetCaption(kGameName, kGameName);
-    SDL_Surface* icon = CImage::LoadUnconverted(Asset::kWindowIcon.path);
+    SDL_Surface* icon = CImage::LoadUnconverted(Asset::kWindowIcon);
     if (icon == nullptr) {
         return;
     }
@@ -40,6 +43,26 @@ void NameWindow()
                     SDL_MapRGB(icon->format, Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b));
     SDL_WM_SetIcon(icon, nullptr);
     SDL_FreeSurface(icon);
+}
+
+// A picture's path as the player finds it: from the folder the game runs in.
+std::string WhereIs(const char* path)
+{
+    std::string where(path);
+    if (where.starts_with("./")) {
+        where.erase(0, 2);
+    }
+    char folder[4096];
+    if (getcwd(folder, sizeof(folder)) != nullptr) {
+        where = std::string(folder) + "/" + where;
+    }
+    return where;
+}
+
+void TellArtworkRefused(const char* path)
+{
+    ProcessGuard::TellLauncher("the game's artwork is not usable: " + WhereIs(path) + " is " +
+                               CImage::LastRefusal());
 }
 
 }  // namespace
@@ -54,6 +77,7 @@ int Shooter::OnExecute()
         ReleaseImages();
         return -1;
     }
+    ProcessGuard::Playing();
     while (running) {
         pacer.StartFrame();
         RunFrame();
@@ -81,7 +105,16 @@ bool Shooter::OnInit()
 {
     // The game needs a window and its events; it paces itself with the system's clock, plays no
     // sound, and joysticks and CD drives play no part, so their failing to start does not stop it.
+    // Opening the display waits for the display's answer, so a display that never answers ends
+    // start-up. The field's pictures are checked first, so that the launcher hears of every one
+    // that is wrong.
+    if (!CheckFieldPictures()) {
+        return false;
+    }
+    ProcessGuard::AwaitDisplay();
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+        ProcessGuard::DisplayAnswered();
+        ProcessGuard::TellLauncher(ProcessGuard::DisplayName() + " could not be opened: " + SDL_GetError());
         return false;
     }
     for (const Uint32 optional : {SDL_INIT_AUDIO, SDL_INIT_JOYSTICK, SDL_INIT_CDROM}) {
@@ -91,11 +124,17 @@ bool Shooter::OnInit()
     NameWindow();
     screen = SDL_SetVideoMode(Asset::kWindowWidth, Asset::kWindowHeight, kWindowDepth,
                               SDL_HWSURFACE | SDL_DOUBLEBUF);
+    ProcessGuard::DisplayAnswered();
     if (screen == nullptr) {
+        ProcessGuard::TellLauncher("the game's window could not open on " + ProcessGuard::DisplayName() +
+                                   ": " + SDL_GetError());
         return false;
     }
     if (!ProcessGuard::OnVisibleDisplay()) {
         screen = nullptr;  // SDL's own surface; SDL_Quit releases it
+        const std::string why = ProcessGuard::WhyNoDisplay();
+        ProcessGuard::TellLauncher(ProcessGuard::DisplayName() + " could not be opened" +
+                                   (why.empty() ? std::string() : ": " + why));
         return false;
     }
     ProcessGuard::EndOnLostDisplay();
@@ -109,6 +148,18 @@ bool Shooter::OnInit()
     return true;
 }
 
+bool Shooter::CheckFieldPictures()
+{
+    bool complete = true;
+    for (const Asset::Bitmap* bitmap : Asset::kFieldBitmaps) {
+        if (!CImage::Check(*bitmap)) {
+            complete = false;
+            TellArtworkRefused(bitmap->path);
+        }
+    }
+    return complete;
+}
+
 bool Shooter::LoadImages()
 {
     struct Wanted {
@@ -119,16 +170,24 @@ bool Shooter::LoadImages()
         {Asset::kBlockTileset, &blockTileset}, {Asset::kBackground, &background}, {Asset::kCannon, &p1Cannon},
         {Asset::kTarget1, &target1},           {Asset::kTarget2, &target2},       {Asset::kBullet, &bullet},
     };
+    // Every picture is tried, so that the launcher can name each one that is wrong.
+    bool complete = true;
     for (const Wanted& image : wanted) {
-        *image.field = CImage::LoadOwned(image.bitmap.path);
+        *image.field = CImage::LoadOwned(image.bitmap);
         if (*image.field == nullptr) {
-            return false;
+            complete = false;
+            TellArtworkRefused(image.bitmap.path);
         }
+    }
+    if (!complete) {
+        return false;
     }
     // Everything but the background shows the field behind its colour key.
     for (const OwnedSurface* keyed : {&blockTileset, &p1Cannon, &target1, &target2, &bullet}) {
         CImage::SetTransparent(keyed->get(), Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b);
     }
+    // The shots' pictures too, so that firing never reads the disk.
+    ShotPictures::Load();
     return true;
 }
 
@@ -187,7 +246,8 @@ void Shooter::OnCleanup()
     background.reset();
     p1Cannon.reset();
 
-    // The pictures of the projectiles still flying; the launch record shares one of them.
+    // The pictures of the projectiles still flying, shared by kind, also with the launch record.
+    ShotPictures::Release();
     lastProjectile.reset();
     if (!maps.empty()) {
         for (Projectile& projectile : CurrentMap().projectiles) {
@@ -211,6 +271,7 @@ void Shooter::ReleaseImages()
     for (OwnedSurface* image : {&blockTileset, &background, &p1Cannon, &target1, &target2, &bullet}) {
         image->reset();
     }
+    ShotPictures::Release();
 }
 
 void Shooter::SetClock(FrameClock& clock)

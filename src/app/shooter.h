@@ -43,6 +43,7 @@ public:
     void OnCleanup();
 
     // Start-up steps.
+    bool CheckFieldPictures();
     bool LoadImages();
     void InitPhysics();
     void ResetCounters();

@@ -73,6 +73,11 @@ constexpr Bitmap kBitmaps[] = {
     kLitTrick,
 };
 
+// The pictures the field is drawn from: the game does not start without any of them. Every
+// other picture is optional; without it its sprite is left undrawn.
+constexpr const Bitmap* kFieldBitmaps[] = {&kBlockTileset, &kBackground, &kCannon,
+                                           &kTarget1,      &kTarget2,    &kBullet};
+
 // The desktop icons (PNG, with alpha), one square size per folder
 // desktop/icons/<size>x<size>/apps/farmyard-cannon.png.
 constexpr int kDesktopIconSizes[] = {16, 24, 32, 48, 64, 128, 256};

@@ -5,16 +5,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
 namespace {
 
-constexpr int64_t kMaxSide = 16384;  // pixels; no picture of the game comes near
+constexpr int64_t kMaxSide = 16384;  // pixels, for a picture whose size nobody expects
 // Run-length data does not tell how much picture it makes, so its area is bounded instead:
 // 16 megapixels, 64 MiB once converted to the display's 32 bits.
 constexpr int64_t kMaxRunLengthPixels = int64_t{4096} * 4096;
+// The headers, the largest colour table and room to spare: pixel data further into the file
+// would have the game read and hold bytes it never draws.
+constexpr int64_t kMaxPixelOffset = int64_t{64} * 1024;
 constexpr size_t kFileHeaderBytes = 14;
 constexpr size_t kHeadersBytes = kFileHeaderBytes + 40;  // with the smallest full info header
 constexpr size_t kCoreHeaderBytes = 12;                  // the old OS/2 info header
@@ -24,6 +28,8 @@ constexpr uint32_t kUncompressed = 0;
 constexpr uint32_t kRunLength8 = 1;
 constexpr uint32_t kRunLength4 = 2;
 constexpr uint32_t kBitFields = 3;
+
+const char* lastRefusal = "";
 
 uint32_t Read16(const std::vector<unsigned char>& bytes, size_t at)
 {
@@ -55,12 +61,22 @@ bool ReadAt(int fd, int64_t offset, size_t count, std::vector<unsigned char>& by
     return true;
 }
 
-// The bytes SDL may decode from a BMP of fileSize bytes whose first bytes are head, or 0 when
-// the header describes no picture SDL should be handed: a size past the bound, a bit depth
-// BMP does not have, pixel data that cannot fit in the file. Nothing is allocated for the
-// picture before this has said yes.
-int64_t DecodableBytes(const std::vector<unsigned char>& head, int64_t fileSize)
+// The most run-length data a picture of width x height can need: every pixel a run of its
+// own (two bytes), a jump or an end of line after every row, and the end of the picture.
+// Anything longer only repeats itself, and decoding it could take the game for minutes.
+int64_t RunLengthBytesNeeded(int64_t width, int64_t height)
 {
+    return height * (2 * width + 4) + 2;
+}
+
+// How many bytes of a BMP of fileSize bytes whose first bytes are head SDL may decode, or 0
+// with the reason in lastRefusal when the header describes no picture SDL should be handed: a
+// size other than the one expected (or past the bound when none is), a bit depth BMP does not
+// have, pixel data that cannot fit in the file, run-length data longer than the picture can
+// need. Nothing is allocated for the picture before this has said yes.
+int64_t DecodableBytes(const std::vector<unsigned char>& head, int64_t fileSize, const CImage::Size& expected)
+{
+    lastRefusal = "damaged (not a BMP picture the game can read)";
     if (head.size() < kFileHeaderBytes + kCoreHeaderBytes || head[0] != 'B' || head[1] != 'M') {
         return 0;
     }
@@ -89,14 +105,19 @@ int64_t DecodableBytes(const std::vector<unsigned char>& head, int64_t fileSize)
     if (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32) {
         return 0;
     }
-    if (pixelOffset >= fileSize) {
+    if (pixelOffset >= fileSize || pixelOffset > kMaxPixelOffset) {
+        return 0;
+    }
+    if (expected.width > 0 && (width != expected.width || height != expected.height)) {
+        lastRefusal = "the wrong size";
         return 0;
     }
     if (compression == kRunLength8 || compression == kRunLength4) {
-        if (width * height > kMaxRunLengthPixels) {
+        if (width * height > kMaxRunLengthPixels ||
+            fileSize - pixelOffset > RunLengthBytesNeeded(width, height)) {
             return 0;
         }
-        return fileSize;  // a run can stand for up to 255 pixels, so any length may be whole
+        return fileSize;
     }
     if (compression != kUncompressed && compression != kBitFields) {
         return 0;
@@ -107,23 +128,28 @@ int64_t DecodableBytes(const std::vector<unsigned char>& head, int64_t fileSize)
 }
 
 // The bytes of a BMP file that passes DecodableBytes; empty for anything else, and for
-// anything that is not a regular file (a directory, a pipe that would block the game).
-std::vector<unsigned char> ReadBitmapFile(const char* path)
+// anything that is not a regular file (a directory, a pipe that would block the game), with
+// the reason in lastRefusal.
+std::vector<unsigned char> ReadBitmapFile(const char* path, const CImage::Size& expected)
 {
     std::vector<unsigned char> bytes;
     const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
+        lastRefusal = errno == ENOENT || errno == ENOTDIR ? "missing" : "unreadable";
         return bytes;
     }
     struct stat status {};
-    if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && ReadAt(fd, 0, kHeadersBytes, bytes)) {
-        const int64_t wanted = DecodableBytes(bytes, status.st_size);
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        lastRefusal = "not a regular file";
+    } else if (!ReadAt(fd, 0, kHeadersBytes, bytes)) {
+        lastRefusal = "unreadable";
+        bytes.clear();
+    } else {
+        const int64_t wanted = DecodableBytes(bytes, status.st_size, expected);
         if (wanted <= 0 || wanted > INT32_MAX || !ReadAt(fd, 0, static_cast<size_t>(wanted), bytes) ||
             static_cast<int64_t>(bytes.size()) != wanted) {
             bytes.clear();
         }
-    } else {
-        bytes.clear();
     }
     close(fd);
     return bytes;
@@ -147,32 +173,62 @@ OwnedSurface CImage::LoadOwned(const char* path)
     return OwnedSurface(Load(path));
 }
 
-SDL_Surface* CImage::LoadUnconverted(const char* path)
+OwnedSurface CImage::LoadOwned(const Asset::Bitmap& bitmap)
+{
+    return OwnedSurface(Load(bitmap));
+}
+
+SDL_Surface* CImage::LoadUnconverted(const char* path, const Size& expected)
 {
     if (path == nullptr) {
+        lastRefusal = "missing";
         return nullptr;
     }
     // SDL decodes the checked bytes from memory, never the file itself.
-    const std::vector<unsigned char> bytes = ReadBitmapFile(path);
+    const std::vector<unsigned char> bytes = ReadBitmapFile(path, expected);
     if (bytes.empty()) {
         return nullptr;
     }
     SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    if (stream == nullptr) {
-        return nullptr;
+    SDL_Surface* loaded = stream != nullptr ? SDL_LoadBMP_RW(stream, 1) : nullptr;  // closes the stream
+    if (loaded == nullptr) {
+        lastRefusal = "damaged (not a BMP picture the game can read)";
     }
-    return SDL_LoadBMP_RW(stream, 1);  // closes the stream itself
+    return loaded;
 }
 
-SDL_Surface* CImage::Load(const char* path)
+SDL_Surface* CImage::LoadUnconverted(const Asset::Bitmap& bitmap)
 {
-    SDL_Surface* loaded = LoadUnconverted(path);
+    return LoadUnconverted(bitmap.path, Size{bitmap.width, bitmap.height});
+}
+
+SDL_Surface* CImage::Load(const char* path, const Size& expected)
+{
+    SDL_Surface* loaded = LoadUnconverted(path, expected);
     if (loaded == nullptr) {
         return nullptr;
     }
     SDL_Surface* converted = SDL_DisplayFormat(loaded);
     SDL_FreeSurface(loaded);
+    if (converted == nullptr) {
+        lastRefusal = "not convertible to the display's pixels";
+    }
     return converted;
+}
+
+SDL_Surface* CImage::Load(const Asset::Bitmap& bitmap)
+{
+    return Load(bitmap.path, Size{bitmap.width, bitmap.height});
+}
+
+bool CImage::Check(const Asset::Bitmap& bitmap)
+{
+    return !ReadBitmapFile(bitmap.path, Size{bitmap.width, bitmap.height}).empty();
+}
+
+const char* CImage::LastRefusal()
+{
+    return lastRefusal;
 }
 
 bool CImage::Draw(SDL_Surface* dest, SDL_Surface* src, int32_t x, int32_t y)

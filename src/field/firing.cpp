@@ -31,11 +31,11 @@ void Map::ProjectileAction(const Projectile* record)
     if (record == nullptr) {
         return;
     }
-    // A projectile that has already left the field has no body any more. Only a body still
-    // in the list is touched; no new body can have taken the old one's place in between,
-    // since nothing is fired while a shot waits for its second click.
+    // A projectile that has already left the field has no body any more, and Box2D may have
+    // given its body's address to a later shot: only the very shot the record was made for,
+    // still in the list, is touched.
     const Projectile* live = FindProjectile(record->body);
-    if (live == nullptr) {
+    if (live == nullptr || live->serial != record->serial) {
         return;
     }
     b2Body* body = live->body;

@@ -6,6 +6,7 @@
 #include "field/body_factory.h"
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -27,6 +28,24 @@ constexpr float kContinuousFraction = 0.5f;
 
 constexpr KindRow kBulletRow{Asset::kBullet, 2.0f, 0.2f, 3.0f, 0.5f, 0.8f};
 
+// The loaded pictures, one per bitmap a kind is drawn from.
+struct SharedPicture {
+    const Asset::Bitmap& bitmap;
+    std::shared_ptr<SDL_Surface> surface;
+};
+SharedPicture sharedPictures[] = {
+    {Asset::kPig, nullptr}, {Asset::kCow, nullptr}, {Asset::kSheep, nullptr}, {Asset::kBullet, nullptr}};
+
+std::shared_ptr<SDL_Surface> PictureOf(const Asset::Bitmap& bitmap)
+{
+    for (const SharedPicture& picture : sharedPictures) {
+        if (&picture.bitmap == &bitmap) {
+            return picture.surface;
+        }
+    }
+    return nullptr;
+}
+
 const KindRow& RowFor(int kind)
 {
     switch (kind) {
@@ -45,18 +64,34 @@ const KindRow& RowFor(int kind)
 
 }  // namespace
 
+void ShotPictures::Load()
+{
+    for (SharedPicture& picture : sharedPictures) {
+        picture.surface = CImage::LoadOwned(picture.bitmap);
+        CImage::SetTransparent(picture.surface.get(), Asset::kColourKey.r, Asset::kColourKey.g,
+                               Asset::kColourKey.b);
+    }
+}
+
+void ShotPictures::Release()
+{
+    for (SharedPicture& picture : sharedPictures) {
+        picture.surface.reset();
+    }
+}
+
 Projectile::Projectile(float x, float y, b2World* world, int kind) : x(x), y(y), kind(kind)
 {
+    static uint64_t lastSerial = 0;
+    serial = ++lastSerial;
     lifetime = kProjectileLifetime;
     const KindRow& row = RowFor(kind);
-    // Each shot loads its own copy of the picture.
-    sprite = CImage::LoadOwned(row.bitmap.path);
+    sprite = PictureOf(row.bitmap);
     damageFactor = row.damageFactor;
     size = row.size;
     density = row.density;
     friction = row.friction;
     restitution = row.restitution;
-    CImage::SetTransparent(sprite.get(), Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b);
     CreateBody(world);
 }
 

@@ -20,8 +20,15 @@ constexpr int LightSheep = 3;
 // Frames a projectile stays in the field: one time step per frame.
 constexpr float kProjectileLifetime = Tuning::kProjectileSeconds / Tuning::kTimeStep;
 
-// A plain value record: copies share the body (owned by the world) and the picture. The
-// picture is loaded as an OwnedSurface and freed by its deleter when the last copy holding it goes.
+// The shots' pictures (pig, cow, sheep, bullet), read from disk once at start-up and shared by
+// every shot of their kind; a picture that did not load leaves its shots undrawn. Each picture
+// is freed when the last shot holding it has gone after Release.
+namespace ShotPictures {
+void Load();
+void Release();
+}  // namespace ShotPictures
+
+// A plain value record: copies share the body (owned by the world) and the picture.
 struct Projectile {
     float x = 0.0f;  // centre, world units
     float y = 0.0f;
@@ -34,6 +41,9 @@ struct Projectile {
     float density = 0.0f;
     float friction = 0.0f;
     float restitution = 0.0f;
+    // Tells this shot from any later one, also when a later body takes its old body's address;
+    // every copy of a record carries it.
+    uint64_t serial = 0;
 
     Projectile(float x, float y, b2World* world, int kind);
 

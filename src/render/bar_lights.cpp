@@ -13,7 +13,7 @@ namespace {
 void AddLight(InterfaceSet& interfaces, const Asset::Bitmap& bitmap, Asset::BarSpot spot, SpriteName name)
 {
     const Layout::ScreenPoint centre = Layout::BotBarLightCentre(bitmap, spot);
-    SDL_Surface* picture = interfaces.Keep(CImage::LoadOwned(bitmap.path));
+    SDL_Surface* picture = interfaces.Keep(CImage::LoadOwned(bitmap));
     interfaces.Add({centre.x, centre.y}, {bitmap.width, bitmap.height}, false, picture, name);
 }
 

@@ -15,7 +15,7 @@ namespace {
 void AddPicture(InterfaceSet& interfaces, Layout::ScreenPoint centre, const Asset::Bitmap& bitmap,
                 bool visible, SpriteName name)
 {
-    SDL_Surface* picture = interfaces.Keep(CImage::LoadOwned(bitmap.path));
+    SDL_Surface* picture = interfaces.Keep(CImage::LoadOwned(bitmap));
     interfaces.Add({centre.x, centre.y}, {bitmap.width, bitmap.height}, visible, picture, name);
 }
 
@@ -30,7 +30,7 @@ void Render::CreateInterface(InterfaceSet& interfaces, int32_t cakes)
     AddPicture(interfaces, {0, 0}, Asset::kTarget1Interface, false, Sprite::kAimOrigin);
     AddPicture(interfaces, {0, 0}, Asset::kTarget2Interface, false, Sprite::kAimPointer);
     // One picture shared by every cake icon.
-    interfaces.AddCakes(cakes, interfaces.Keep(CImage::LoadOwned(Asset::kCake.path)));
+    interfaces.AddCakes(cakes, interfaces.Keep(CImage::LoadOwned(Asset::kCake)));
     AddPicture(interfaces, Layout::kStartButtonCentre, Asset::kStartButton, true, Sprite::kStartButton);
     AddPicture(interfaces, Layout::kStartButtonCentre, Asset::kEndPicture, false, Sprite::kEnd);
 }

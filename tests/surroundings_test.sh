@@ -1,0 +1,184 @@
+#!/usr/bin/env bash
+# The real game against hostile surroundings, on a virtual X display of its own.
+# Usage: surroundings_test.sh <path to shooter> <path to silent_display> <mode>  (from the repository root)
+#   silent-display  a display that accepts the connection and never answers: start-up ends
+#                   with status 255 within 10 s
+#   early-signals   SIGTERM, SIGINT and SIGHUP from the first millisecond on, also while the
+#                   display does not answer, end the game with status 0 within 1 s
+#   frozen-display  with the X server stopped in the middle of play, SIGTERM ends the game with
+#                   status 0 within 2 s
+#   worst-artwork   every optional bitmap at its worst (huge, run-length bomb, a huge 1-bit
+#                   icon): the first frame shows within 2 s, peak memory stays under 256 MiB,
+#                   and a SIGTERM ends the game with status 0 and no output
+set -euo pipefail
+game=$(realpath "$1")
+silent=$2
+mode=$3
+
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+unset SDL_VIDEODRIVER WAYLAND_DISPLAY
+
+work=$(mktemp -d)
+game_pid=""
+silent_pid=""
+source "$(dirname "$0")/game_window.sh"
+cleanup() {
+  [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
+  [ -n "$silent_pid" ] && kill "$silent_pid" 2>/dev/null
+  if [ -n "${display_pid:-}" ]; then
+    kill -CONT "$display_pid" 2>/dev/null || true
+  fi
+  StopDisplay
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Starts the silent display; exports its DISPLAY as silent_display.
+start_silent() {
+  coproc SILENT { exec "$silent"; }
+  silent_pid=$SILENT_PID
+  local number=""
+  read -r -t 10 number <&"${SILENT[0]}" || true
+  [ -n "$number" ] || { echo "the silent display did not start"; exit 1; }
+  silent_display="127.0.0.1:$number"
+}
+
+# caught_hup: whether the game has its own handler for SIGHUP in place.
+caught_hup() {
+  local mask
+  mask=$(awk '/^SigCgt:/ { print $2 }' "/proc/$game_pid/status" 2>/dev/null)
+  [ -n "$mask" ] && (((0x$mask & 1) != 0))
+}
+
+# ends_within <tenths of a second> <expected status> <what>: waits for game_pid to end.
+ends_within() {
+  local tenths=$1 expected=$2 what=$3 status=0
+  for _ in $(seq 1 "$tenths"); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$game_pid" 2>/dev/null; then
+    echo "$what: the game still runs after $((tenths / 10)).$((tenths % 10)) s"
+    exit 1
+  fi
+  wait "$game_pid" || status=$?
+  game_pid=""
+  if [ "$status" -ne "$expected" ]; then
+    echo "$what: exit status $status, expected $expected"
+    exit 1
+  fi
+}
+
+case $mode in
+silent-display)
+  start_silent
+  start=$(date +%s%N)
+  DISPLAY=$silent_display "$game" >/dev/null 2>&1 &
+  game_pid=$!
+  ends_within 100 255 "silent display"
+  echo "a display that never answers: status 255 after $((($(date +%s%N) - start) / 1000000)) ms"
+  ;;
+early-signals)
+  StartDisplay
+  start_silent
+  for target in "$DISPLAY" "$silent_display"; do
+    for signal in TERM INT HUP; do
+      for delay in 0.001 0.003 0.01 0.03 0.1 0.3; do
+        DISPLAY=$target "$game" >/dev/null 2>&1 &
+        game_pid=$!
+        # The delay counts from the moment the game's program runs, its libraries mapped, not
+        # from the fork: on a busy machine the fork alone can take milliseconds.
+        until grep -q libSDL "/proc/$game_pid/maps" 2>/dev/null || ! kill -0 "$game_pid" 2>/dev/null; do :; done
+        # In a sanitizer build the sanitizer's runtime starts up for milliseconds before any of
+        # the game's code: there the delay counts from the game's first act, catching SIGHUP.
+        if grep -q libasan "/proc/$game_pid/maps" 2>/dev/null; then
+          until caught_hup || ! kill -0 "$game_pid" 2>/dev/null; do :; done
+        fi
+        sleep "$delay"
+        kill "-$signal" "$game_pid"
+        ends_within 10 0 "SIG$signal after $delay s on $target"
+      done
+    done
+  done
+  echo "SIGTERM, SIGINT and SIGHUP from 1 ms on ended the game with status 0 within 1 s"
+  ;;
+frozen-display)
+  StartDisplay
+  "$game" >/dev/null 2>&1 &
+  game_pid=$!
+  [ -n "$(GameWindow 100)" ] || { echo "no window appeared"; exit 1; }
+  xdotool mousemove 500 216 click 1
+  sleep 0.5
+  kill -STOP "$display_pid"
+  sleep 0.5
+  kill -TERM "$game_pid"
+  ends_within 20 0 "SIGTERM with the X server frozen"
+  kill -CONT "$display_pid"
+  echo "with a frozen X server, SIGTERM ended the game with status 0 within 2 s"
+  ;;
+worst-artwork)
+  StartDisplay
+  cp -r bmp "$work/bmp"
+  # bmp_header <file> <width> <height> <bits> <compression> <pixel bytes>: a valid header whose
+  # pixel data is a hole in the file, so that a huge picture costs no disk.
+  bmp_header() {
+    local file=$1 width=$2 height=$3 bits=$4 compression=$5 data=$6 palette=0
+    [ "$bits" -le 8 ] && palette=$((4 << bits))
+    local offset=$((54 + palette))
+    le32() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))\\x$(printf %02x $((($1 >> 16) & 255)))\\x$(printf %02x $((($1 >> 24) & 255)))"; }
+    {
+      printf 'BM'; le32 $((offset + data)); le32 0; le32 "$offset"
+      le32 40; le32 "$width"; le32 "$height"; printf '\x01\x00'; printf "\\x$(printf %02x "$bits")\\x00"
+      le32 "$compression"; le32 "$data"; le32 2835; le32 2835; le32 0; le32 0
+      head -c "$palette" /dev/zero
+    } >"$file"
+    truncate -s $((offset + data)) "$file"
+  }
+  for picture in top_bar.bmp bot_bar.bmp Target1.bmp Target2.bmp Start.bmp END.bmp pig.bmp vaca.bmp ovelha.bmp; do
+    bmp_header "$work/bmp/$picture" 16383 16384 24 0 $((((16383 * 24 + 31) / 32 * 4) * 16384))
+  done
+  # 64 MiB of run-length data for a 64 x 64 picture: runs of 255 pixels, on and on.
+  bmp_header "$work/bmp/cake.bmp" 64 64 8 1 $((64 << 20))
+  truncate -s $((54 + 1024)) "$work/bmp/cake.bmp"
+  head -c $((64 << 20)) < <(yes $'\xff') >>"$work/bmp/cake.bmp"
+  bmp_header "$work/bmp/icon.bmp" 2048 2048 1 0 $((2048 / 8 * 2048))
+  start=$(date +%s%N)
+  (cd "$work" && exec "$game") >"$work/out" 2>&1 &
+  game_pid=$!
+  # The first frame: the window shows the start screen (more than half its bytes not black).
+  # Peak memory is sampled all along, and once more a second after it.
+  pixels=$((1000 * 650 * 4))
+  peak=0 elapsed=""
+  sample_peak() {
+    local now
+    now=$(awk '/VmHWM/ { print int($2 / 1024) }' "/proc/$game_pid/status" 2>/dev/null || true)
+    [ -n "$now" ] && [ "$now" -gt "$peak" ] && peak=$now
+    return 0
+  }
+  for _ in $(seq 1 200); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sample_peak
+    window=$(GameWindow 1)
+    if [ -n "$window" ] && xwd -silent -id "$window" >"$work/frame.xwd" 2>/dev/null &&
+      [ "$(tail -c "$pixels" "$work/frame.xwd" | tr -d '\000' | wc -c)" -gt $((pixels / 2)) ]; then
+      elapsed=$((($(date +%s%N) - start) / 1000000))
+      break
+    fi
+  done
+  [ -n "$elapsed" ] || { echo "no first frame within 20 s"; cat "$work/out"; exit 1; }
+  sleep 1
+  sample_peak
+  kill -TERM "$game_pid"
+  ends_within 10 0 "SIGTERM after the worst artwork"
+  if [ -s "$work/out" ]; then
+    echo "the game wrote output:"; cat "$work/out"; exit 1
+  fi
+  echo "worst artwork: first frame after $elapsed ms, peak $peak MiB"
+  [ "$elapsed" -lt 2000 ] || { echo "the first frame took 2 s or more"; exit 1; }
+  [ "$peak" -lt 256 ] || { echo "peak memory 256 MiB or more"; exit 1; }
+  ;;
+*)
+  echo "unknown mode $mode"
+  exit 2
+  ;;
+esac
