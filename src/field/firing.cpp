@@ -40,7 +40,8 @@ void Map::ProjectileAction(const Projectile* record)
     }
     b2Body* body = live->body;
     if (record->kind == ProjectileKind::Cow) {
-        // The cow splits where it is now, and its pigs carry on with its velocity.
+        // The cow splits where it is now. Each pig is pushed for one step by a force as large as
+        // the cow's velocity, barely a nudge of its own; the cow it overlaps shoves it along.
         const b2Vec2 velocity = body->GetLinearVelocity();
         const b2Vec2 position = body->GetPosition();
         Fire(position.x + kPigSpread, position.y, velocity, ProjectileKind::Pig);
