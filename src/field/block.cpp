@@ -20,11 +20,10 @@ constexpr float kLaunchForce = -1e10f;  // upwards: y grows downwards
 
 }  // namespace
 
-Block::Block(float x, float y, int kind, b2World* world) : x(x), y(y), halfSize(0.49f), kind(kind)
+Block::Block(float x, float y, int kind, b2World* world) : x(x), y(y), kind(kind)
 {
-    SetKind(kind);  // after the default half size, so a target's own size wins
+    SetKind(kind);  // over the default half size, so a target's own size wins
     fullStrength = strength;
-    fixedRotation = true;
     CreateBody(world);
 }
 
