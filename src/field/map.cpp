@@ -174,6 +174,7 @@ void Map::RemoveBlock(int index)
 {
     Block& block = blocks[static_cast<size_t>(index)];
     if (block.body != nullptr) {
+        contacts.Forget(block.body);
         world->DestroyBody(block.body);  // also destroys its joints
     }
     blocks.erase(blocks.begin() + index);
@@ -184,6 +185,7 @@ void Map::RemoveProjectile(int index)
 {
     Projectile& projectile = projectiles[static_cast<size_t>(index)];
     if (projectile.body != nullptr) {
+        contacts.Forget(projectile.body);
         world->DestroyBody(projectile.body);
     }
     // Erasing drops the list's hold on the picture; it is freed unless a launch record
@@ -290,18 +292,22 @@ void Map::ReleaseSeparatedShots()
     overlaps->ReleaseSeparated();
 }
 
-size_t Map::PassThroughOverlaps(const Projectile& shot)
+bool Map::PassThroughOverlaps(const Projectile& shot)
 {
-    size_t count = 0;
     if (shot.body == nullptr) {
-        return count;
+        return true;
     }
+    std::vector<const b2Body*> overlapped;
     for (const Projectile& earlier : projectiles) {
-        if (earlier.body != nullptr && earlier.body != shot.body &&
-            ShotOverlaps::Overlap(shot.body, earlier.body)) {
-            overlaps->Add(shot.body, earlier.body);
-            ++count;
+        if (earlier.body != nullptr && earlier.body != shot.body && ShotOverlaps::Overlap(shot.body, earlier.body)) {
+            if (earlier.lifetime >= kProjectileLifetime) {
+                return false;  // fired in this frame: a full lifetime, not yet counted down
+            }
+            overlapped.push_back(earlier.body);
         }
     }
-    return count;
+    for (const b2Body* earlier : overlapped) {
+        overlaps->Add(shot.body, earlier);
+    }
+    return true;
 }
