@@ -790,6 +790,34 @@ TEST_F(GameplayTest, CannonStaysInTheFieldUnderAnyRateOfFire)
     }
 }
 
+TEST_F(GameplayTest, ASpringStruckUnderTheCannonCannotThrowItOut)
+{
+    // The cannon's column as a level leaves it, with a spring at its foot and a pig lying
+    // against the spring: a spring flung up drives the whole column up before it.
+    PlayOnEmptyField();
+    Map& map = CurrentMap();
+    map.AddCannon(0.5f, 6.5f);
+    for (const float y : {7.5f, 8.5f, 9.5f}) {
+        map.AddBlock(0.5f, y, BlockKind::Pedestal);
+    }
+    map.AddBlock(0.5f, 10.5f, BlockKind::Ledge);
+    map.AddBlock(0.5f, 11.5f, BlockKind::Spring);
+    map.AddBlock(0.5f, 12.5f, BlockKind::Earth);
+    map.AddBlock(1.5f, 12.5f, BlockKind::Earth);
+    RunFrames(50);
+    const Cannon* cannon = map.GetCannon();
+    const b2Vec2 start(0.5f, 6.5f);  // where the cannon was placed; it has settled a little lower
+    ASSERT_NE(map.Fire(1.2f, 11.8f, b2Vec2(-50.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    float highest = start.y;
+    for (int frame = 0; frame < 300; ++frame) {
+        RunFrames(1);
+        highest = std::min(highest, cannon->y);
+        ASSERT_NEAR(cannon->x, start.x, 0.01f) << "frame " << frame;
+    }
+    EXPECT_GT(highest, start.y - 0.05f) << "the cannon rose above the spot it was placed on";
+    EXPECT_LT(cannon->y, 13.5f);
+}
+
 TEST_F(GameplayTest, FastShotsPassThroughNeitherAOneCellWallNorASwingingBall)
 {
     // A shot already in flight is sped up between two frames, so only the frame rules can give

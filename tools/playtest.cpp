@@ -225,9 +225,9 @@ Tally PlayRandom(unsigned seed, int shots)
     return session.tally;
 }
 
-// The drag that throws `kind` from the muzzle through (tx, ty) at `speed` on the flatter of the
-// two arcs; false when the speed cannot reach it.
-bool AimAt(const Map& map, int kind, float tx, float ty, float speed, Action& action)
+// The drag that throws `kind` from the muzzle through (tx, ty) at `speed`, on the flatter of the
+// two arcs or on the higher one; false when the speed cannot reach it.
+bool AimAt(const Map& map, int kind, float tx, float ty, float speed, bool high, Action& action)
 {
     const Cannon* cannon = map.GetCannon();
     const float mx = cannon->x + kMuzzleX;
@@ -240,7 +240,7 @@ bool AimAt(const Map& map, int kind, float tx, float ty, float speed, Action& ac
     if (root < 0.0f || dx < 1e-3f) {
         return false;
     }
-    const float angle = std::atan2(v2 - std::sqrt(root), g * dx);
+    const float angle = std::atan2(v2 + (high ? 1.0f : -1.0f) * std::sqrt(root), g * dx);
     const float side = tx >= mx ? 1.0f : -1.0f;
     const b2Vec2 velocity(side * speed * std::cos(angle), -speed * std::sin(angle));
     // The launch force acts for one step: it gives the velocity over one time step.
@@ -273,35 +273,38 @@ double TrialScore(unsigned seed, const std::vector<Action>& actions, const Actio
     return 1e9 * (targetsBefore - trialRun.TargetsLeft()) + 1e5 * broken + damage;
 }
 
-// An aiming player: tries shots at each cake in turn (a pig, then a cow, at a few speeds) by
-// playing each ahead from where the level stands, and fires the one that does best; the first
-// that knocks out a cake is taken at once.
+// An aiming player: tries shots at each cake in turn (pigs and cows, thrown flat or lobbed, at a
+// few speeds) by playing each ahead from where the level stands, and fires the one that knocks
+// out the most cakes, or else breaks the most; one that clears the level is taken at once.
 Tally PlayAiming(unsigned seed, int shots)
 {
     Session session(seed);
     std::vector<Action> actions;
     struct Throw {
         int kind;
-        float speed;
+        float speed;  // units per second
+        bool high;    // the lob rather than the flat throw
+        float above;  // units above the cake's centre
     };
-    const Throw throws[] = {{ProjectileKind::Pig, 90.0f},
-                            {ProjectileKind::Cow, 60.0f},
-                            {ProjectileKind::Pig, 150.0f},
-                            {ProjectileKind::Cow, 100.0f}};
+    const Throw throws[] = {{ProjectileKind::Pig, 90.0f, false, 0.0f},  {ProjectileKind::Pig, 40.0f, true, 0.0f},
+                            {ProjectileKind::Cow, 60.0f, false, 0.0f},  {ProjectileKind::Cow, 40.0f, true, 0.0f},
+                            {ProjectileKind::Pig, 150.0f, false, 0.3f}, {ProjectileKind::Cow, 110.0f, false, 0.0f},
+                            {ProjectileKind::Cow, 60.0f, true, 0.0f}};
     session.Replay(actions, kAimedShotEvery);
     for (int shot = 0; shot < shots && session.TargetsLeft() > 0; ++shot) {
         const int targets = session.TargetsLeft();
         Action best;
         double bestScore = -1.0;
         bool chosen = false;
+        const double clearsAll = 1e9 * targets;
         for (const Block& target : session.map.blocks) {
-            if (target.kind != BlockKind::Target || bestScore >= 1e9) {
+            if (target.kind != BlockKind::Target || bestScore >= clearsAll) {
                 continue;
             }
             for (const Throw& t : throws) {
                 Action trial;
                 trial.frame = session.frame;
-                if (!AimAt(session.map, t.kind, target.x, target.y, t.speed, trial)) {
+                if (!AimAt(session.map, t.kind, target.x, target.y - t.above, t.speed, t.high, trial)) {
                     continue;
                 }
                 const double score = TrialScore(seed, actions, trial, targets);
@@ -310,7 +313,7 @@ Tally PlayAiming(unsigned seed, int shots)
                     bestScore = score;
                     chosen = true;
                 }
-                if (score >= 1e9) {
+                if (score >= clearsAll) {
                     break;
                 }
             }

@@ -78,7 +78,7 @@ Map::Map(int width, int height, b2Vec2 gravity, bool doSleep) : width(width), he
     const float w = static_cast<float>(width);
     const float h = static_cast<float>(height);
     CreateWorld(gravity, doSleep);
-    AddEdge(b2Vec2(0.0f, 0.0f), b2Vec2(0.0f, h));                      // left wall
+    ground = AddEdge(b2Vec2(0.0f, 0.0f), b2Vec2(0.0f, h));             // left wall
     AddEdge(b2Vec2(w, 0.0f), b2Vec2(w, h));                            // right wall
     AddEdge(b2Vec2(0.0f, h + kFloorDrop), b2Vec2(w, h + kFloorDrop));  // floor; no top edge
 }
@@ -93,10 +93,10 @@ void Map::CreateWorld(b2Vec2 gravity, bool doSleep)
     world->SetDestructionListener(overlaps.get());
 }
 
-void Map::AddEdge(b2Vec2 start, b2Vec2 end)
+b2Body* Map::AddEdge(b2Vec2 start, b2Vec2 end)
 {
     if (!world) {
-        return;
+        return nullptr;
     }
     b2BodyDef bodyDef;
     b2Body* edgeBody = world->CreateBody(&bodyDef);
@@ -104,6 +104,7 @@ void Map::AddEdge(b2Vec2 start, b2Vec2 end)
     shape.SetTwoSided(start, end);
     edgeBody->CreateFixture(&shape, 0.0f);
     Tag(edgeBody, BodyList::Other);
+    return edgeBody;
 }
 
 void Map::AddBlock(float x, float y, int kind)
@@ -116,6 +117,23 @@ void Map::AddCannon(float x, float y)
 {
     cannon = std::make_shared<Cannon>(x, y, world.get());
     Tag(cannon->body, BodyList::Other);
+    AddCannonRail(cannon->body);
+}
+
+void Map::AddCannonRail(b2Body* body)
+{
+    if (ground == nullptr || body == nullptr) {
+        return;
+    }
+    // The cannon stays in its column: it settles with whatever it stands on, down to the floor
+    // at the lowest, but nothing knocks it sideways or throws it above the spot it started from.
+    // The column under it is held with it: a block driven up from below stops at the cannon.
+    b2PrismaticJointDef rail;
+    rail.Initialize(ground, body, body->GetPosition(), b2Vec2(0.0f, 1.0f));  // down the screen
+    rail.enableLimit = true;
+    rail.lowerTranslation = 0.0f;
+    rail.upperTranslation = static_cast<float>(height) + kFloorDrop - body->GetPosition().y;
+    world->CreateJoint(&rail);
 }
 
 void Map::AddPendulum(float x, float y)

@@ -84,9 +84,12 @@ private:
     bool PassThroughOverlaps(const Projectile& shot);
 
     std::shared_ptr<ShotOverlaps> overlaps;  // the world's contact filter; lives as long as the world
+    b2Body* ground = nullptr;                 // the left wall: what the cannon's rail is fixed to
 
     void CreateWorld(b2Vec2 gravity, bool doSleep);
-    void AddEdge(b2Vec2 start, b2Vec2 end);
+    b2Body* AddEdge(b2Vec2 start, b2Vec2 end);
+    // Holds the cannon's body in its column, between where it starts and the floor.
+    void AddCannonRail(b2Body* body);
     // An anchor block with a ball hanging below it, the two held together by join.
     void AddSwing(float x, float y, void (Map::*join)(b2Body*, b2Body*));
     void AddDistanceJoint(b2Body* a, b2Body* b);
