@@ -2,6 +2,7 @@
 // a whole game played from the start button to the end picture.
 #include "assets/asset_catalog.h"
 #include "drive/headless_game.h"
+#include "drive/playthrough.h"
 #include "field/map.h"
 #include "game_fixture.h"
 #include "gameplay/projectile.h"
@@ -818,6 +819,28 @@ TEST_F(GameplayTest, ASpringStruckUnderTheCannonCannotThrowItOut)
     EXPECT_LT(cannon->y, 13.5f);
 }
 
+TEST_F(GameplayTest, OnLevelsWhereTheCannonUsedToLeaveItStaysAtAnyPaceOfClicks)
+{
+    // The levels and runs where a spring beside the cannon's pocket, struck by weak shots, once
+    // threw the cannon's whole column out through the top (found with `playtest cannon`).
+    constexpr unsigned kSeeds[] = {2};
+    constexpr int kSeconds = 30;
+    constexpr int kMaxDrag = 100;  // pixels
+    for (const unsigned seed : kSeeds) {
+        for (int kind = 0; kind < Drive::kKinds; ++kind) {
+            for (int rate = 1; rate <= 5; ++rate) {
+                Drive::Dice dice = Drive::ClickDice(seed, kind, rate);
+                const Drive::Tally tally = Drive::PlayClicks(seed, kind, rate, kSeconds, &dice, kMaxDrag);
+                EXPECT_FALSE(tally.cannonLeft) << "level " << seed << ", kind " << kind << ", " << rate
+                                               << " clicks a second: the cannon left at frame " << tally.cannonLeftFrame;
+                EXPECT_TRUE(tally.cannonX > 0.0f && tally.cannonX < 20.0f && tally.cannonY > 0.0f && tally.cannonY < 13.5f)
+                    << "the cannon ends at (" << tally.cannonX << ", " << tally.cannonY << ")";
+                EXPECT_EQ(tally.refused, 0);
+            }
+        }
+    }
+}
+
 TEST_F(GameplayTest, FastShotsPassThroughNeitherAOneCellWallNorASwingingBall)
 {
     // A shot already in flight is sped up between two frames, so only the frame rules can give
@@ -929,24 +952,22 @@ TEST_F(GameplayTest, ShotsFiredOnTopOfOneAnotherPassThroughWhileTheyOverlapOneAF
 
 TEST_F(GameplayTest, EveryClickAtAPlayersPaceFires)
 {
-    // Weak throws lie at the muzzle for their whole life; the next shots appear on them.
+    // Weak throws of the heaviest animal lie at the muzzle for their whole life, and the next
+    // shots appear on them: five clicks a second, every other one the cow's trick.
     StartGame(kSeed);
     RunFrames(100);
-    for (const SDLKey kind : {SDLK_z, SDLK_x, SDLK_c}) {
-        for (const int drag : {0, 72}) {
-            for (int click = 0; click < 30; ++click) {
-                PushKey(kind);
-                if (game->aimState == AimState::WaitingForAction) {
-                    PushClick(500, 300);
-                } else {
-                    const size_t shots = CurrentMap().ProjectileCount();
-                    PushShot(500, 300, -drag, 0, 2);
-                    DispatchEvents();
-                    ASSERT_GT(CurrentMap().ProjectileCount(), shots)
-                        << "key " << kind << ", drag " << drag << ", click " << click << " did not fire";
-                }
-                RunFrames(20);  // five clicks a second
+    PushKey(SDLK_x);
+    for (const int drag : {0, 72}) {
+        for (int click = 0; click < 24; ++click) {
+            if (game->aimState == AimState::WaitingForAction) {
+                PushClick(500, 300);
+            } else {
+                const size_t shots = CurrentMap().ProjectileCount();
+                PushShot(500, 300, -drag, 0, 2);
+                DispatchEvents();
+                ASSERT_GT(CurrentMap().ProjectileCount(), shots) << "drag " << drag << ", click " << click << " did not fire";
             }
+            RunFrames(20);
         }
     }
 }

@@ -5,15 +5,11 @@
 //
 // Usage:
 //   playtest [levels] [shots] [first seed]          a random player and an aiming player
-//   playtest cannon [seeds] [seconds] [first seed]  every animal with its trick at 1 to 5 clicks
+//   playtest cannon [seeds] [seconds] [first seed] [max drag px] [1: only levels with a spring
+//                   beside the cannon's pocket]     every animal with its trick at 1 to 5 clicks
 //                                                   a second: the runs where the cannon left
 //   playtest muzzle [seconds] [seed]                refused shots at a human pace, per drag
-#include "app/shooter.h"
-#include "field/level_generator.h"
-#include "field/map.h"
-#include "gameplay/frame_rules.h"
-#include "gameplay/projectile.h"
-#include "gameplay/tuning.h"
+#include "drive/playthrough.h"
 
 #include <algorithm>
 #include <array>
@@ -28,163 +24,24 @@
 
 namespace {
 
-constexpr int kFrameRate = 100;  // frames per second of game time
-// The muzzle, from the cannon's centre, as the game's input handler places shots.
-constexpr float kMuzzleX = 0.6f;
-constexpr float kMuzzleY = -0.6f;
-constexpr int kKinds = 3;  // pig, cow, sheep
+using Drive::Action;
+using Drive::Dice;
+using Drive::kBlockKinds;
+using Drive::kFirstBlockKind;
+using Drive::kFrameRate;
+using Drive::kKinds;
+using Drive::kMuzzleX;
+using Drive::kMuzzleY;
+using Drive::PlayClicks;
+using Drive::Session;
+using Drive::Tally;
+
 const char* const kKindNames[kKinds] = {"pig", "cow", "sheep"};
 constexpr int kDeepestOverlay = 9;
 constexpr int kManyCracks = 5;  // the overlay a level should reach
 
-// Block kinds 4 to 10, as the level generator places them.
-constexpr int kFirstBlockKind = BlockKind::Ledge;
-constexpr int kBlockKinds = BlockKind::Target - BlockKind::Ledge + 1;
-const char* const kBlockNames[kBlockKinds - 1] = {"ledge", "earth", "bedrock", "spring", "pedestal", "anchor"};
-
-// A small generator of its own, so the figures do not hang on a library's distributions.
-class Dice {
-public:
-    explicit Dice(uint64_t seed) : state(seed * 0x9E3779B97F4A7C15ull + 1) {}
-    uint32_t Next()
-    {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        return static_cast<uint32_t>(state >> 16);
-    }
-    int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
-
-private:
-    uint64_t state;
-};
-
-// One thing the player does, in the frame it happens (before that frame's rules).
-struct Action {
-    int frame = 0;
-    bool trick = false;  // the second click; otherwise a shot
-    int kind = 0;
-    int dragX = 0;  // pixels the pointer moved with the button held
-    int dragY = 0;
-};
-
-// What one level's play did.
-struct Tally {
-    std::array<int, kBlockKinds> broken{};  // by block kind
-    std::array<int, kKinds> brokenBy{};     // in the frames after each animal's shot
-    std::array<int, kKinds> shotsOf{};
-    int shots = 0;
-    int refused = 0;
-    int targetsByTouch = 0;
-    int targetsByFall = 0;
-    int deepestOverlay = -1;  // -1: no block ever cracked
-    int shotsToWin = 0;       // 0 while targets are left
-    bool cannonLeft = false;  // it was ever outside the walls or below the floor
-    int cannonLeftFrame = -1;
-    float cannonX = 0.0f;
-    float cannonY = 0.0f;
-};
-
-// A level from its seed, played frame by frame through the game's own rules.
-class Session {
-public:
-    explicit Session(unsigned seed)
-        : map(Tuning::kFieldWidth, Tuning::kFieldHeight, b2Vec2(0.0f, Tuning::kGravityY), Tuning::kAllowSleep)
-    {
-        Rules::GenerateLevel(map, seed, Tuning::kTargetCount, Tuning::kFieldWidth);
-    }
-
-    int TargetsLeft() const
-    {
-        return static_cast<int>(std::count_if(map.blocks.begin(), map.blocks.end(),
-                                              [](const Block& b) { return b.kind == BlockKind::Target; }));
-    }
-
-    // As a release of the left button does; the cow and the sheep then wait for their trick.
-    void Do(const Action& action)
-    {
-        if (action.trick) {
-            if (waiting) {
-                map.ProjectileAction(last.get());
-                waiting = false;
-            }
-            return;
-        }
-        const Cannon* cannon = map.GetCannon();
-        const b2Vec2 force(-static_cast<float>(action.dragX) * Tuning::kAimForcePerPixel,
-                           -static_cast<float>(action.dragY) * Tuning::kAimForcePerPixel);
-        last = map.Fire(cannon->x + kMuzzleX, cannon->y + kMuzzleY, force, action.kind);
-        ++tally.shots;
-        if (last == nullptr) {
-            ++tally.refused;
-        } else {
-            ++tally.shotsOf[action.kind];
-        }
-        shooter = action.kind;
-        waiting = last != nullptr && action.kind != ProjectileKind::Pig;
-    }
-
-    void RunFrame()
-    {
-        Rules::StepPhysics(map, Tuning::kTimeStep, Tuning::kVelocityIterations, Tuning::kPositionIterations);
-        Rules::UpdateMap(map);
-        Rules::ApplyContactDamage(map);
-        int brokenTargets = 0;
-        for (const Block& block : map.blocks) {
-            if (block.strength <= 0.0f) {
-                ++tally.broken[static_cast<size_t>(block.kind - kFirstBlockKind)];
-                if (shooter >= 0 && block.kind != BlockKind::Target) {
-                    ++tally.brokenBy[static_cast<size_t>(shooter)];
-                }
-                brokenTargets += block.kind == BlockKind::Target ? 1 : 0;
-            }
-        }
-        const int lost = Rules::RemoveDestroyed(map, Tuning::kFieldHeight);
-        tally.targetsByTouch += brokenTargets;
-        tally.targetsByFall += lost - brokenTargets;
-        for (const Block& block : map.blocks) {
-            if (block.fullStrength > block.strength) {
-                tally.deepestOverlay =
-                    std::max(tally.deepestOverlay, Shooter::DamageFrame(block.strength, block.fullStrength));
-            }
-        }
-        const Cannon* cannon = map.GetCannon();
-        tally.cannonX = cannon->x;
-        tally.cannonY = cannon->y;
-        const float h = cannon->halfSize;
-        const bool outside = cannon->x < -h || cannon->x > static_cast<float>(Tuning::kFieldWidth) + h ||
-                             cannon->y > static_cast<float>(Tuning::kFieldHeight) + 1.0f;
-        if (outside && !tally.cannonLeft) {
-            tally.cannonLeft = true;
-            tally.cannonLeftFrame = frame;
-        }
-        ++frame;
-    }
-
-    // Plays the actions in order up to (not including) frame `until`.
-    void Replay(const std::vector<Action>& actions, int until)
-    {
-        size_t next = 0;
-        while (next < actions.size() && actions[next].frame < frame) {
-            ++next;
-        }
-        while (frame < until) {
-            for (; next < actions.size() && actions[next].frame == frame; ++next) {
-                Do(actions[next]);
-            }
-            RunFrame();
-        }
-    }
-
-    Map map;
-    Tally tally;
-    int frame = 0;
-
-private:
-    std::unique_ptr<Projectile> last;
-    bool waiting = false;
-    int shooter = -1;  // the kind of the latest shot: breaks are put down to it
-};
+const char* const kBlockNames[kBlockKinds - 1] = {"ledge",  "earth",    "bedrock",
+                                                  "spring", "pedestal", "anchor"};
 
 constexpr int kRandomShotEvery = 200;  // frames: two seconds between a random player's shots
 constexpr int kAimedShotEvery = 150;   // frames the aiming player waits before the next shot
@@ -286,10 +143,11 @@ Tally PlayAiming(unsigned seed, int shots)
         bool high;    // the lob rather than the flat throw
         float above;  // units above the cake's centre
     };
-    const Throw throws[] = {{ProjectileKind::Pig, 90.0f, false, 0.0f},  {ProjectileKind::Pig, 40.0f, true, 0.0f},
-                            {ProjectileKind::Cow, 60.0f, false, 0.0f},  {ProjectileKind::Cow, 40.0f, true, 0.0f},
-                            {ProjectileKind::Pig, 150.0f, false, 0.3f}, {ProjectileKind::Cow, 110.0f, false, 0.0f},
-                            {ProjectileKind::Cow, 60.0f, true, 0.0f}};
+    const Throw throws[] = {
+        {ProjectileKind::Pig, 90.0f, false, 0.0f},  {ProjectileKind::Pig, 40.0f, true, 0.0f},
+        {ProjectileKind::Cow, 60.0f, false, 0.0f},  {ProjectileKind::Cow, 40.0f, true, 0.0f},
+        {ProjectileKind::Pig, 150.0f, false, 0.3f}, {ProjectileKind::Cow, 110.0f, false, 0.0f},
+        {ProjectileKind::Cow, 60.0f, true, 0.0f}};
     session.Replay(actions, kAimedShotEvery);
     for (int shot = 0; shot < shots && session.TargetsLeft() > 0; ++shot) {
         const int targets = session.TargetsLeft();
@@ -368,10 +226,11 @@ void Report(const char* player, const std::vector<Tally>& levels, int shotsPerLe
         if (t.shotsToWin > 0) {
             wins.push_back(t.shotsToWin);
         }
-        std::printf("%-6u %5d %7d %7d %8d %10d/%-10d %9s  (%.2f, %.2f)%s\n", firstSeed + static_cast<unsigned>(i),
-                    t.shots, t.refused, broken, t.deepestOverlay, t.targetsByTouch, t.targetsByFall,
-                    t.shotsToWin > 0 ? std::to_string(t.shotsToWin).c_str() : "-", static_cast<double>(t.cannonX),
-                    static_cast<double>(t.cannonY), t.cannonLeft ? "  LEFT THE FIELD" : "");
+        std::printf(
+            "%-6u %5d %7d %7d %8d %10d/%-10d %9s  (%.2f, %.2f)%s\n", firstSeed + static_cast<unsigned>(i),
+            t.shots, t.refused, broken, t.deepestOverlay, t.targetsByTouch, t.targetsByFall,
+            t.shotsToWin > 0 ? std::to_string(t.shotsToWin).c_str() : "-", static_cast<double>(t.cannonX),
+            static_cast<double>(t.cannonY), t.cannonLeft ? "  LEFT THE FIELD" : "");
     }
     int broken = 0;
     for (int k = 0; k + kFirstBlockKind < BlockKind::Target; ++k) {
@@ -396,70 +255,44 @@ void Report(const char* player, const std::vector<Tally>& levels, int shotsPerLe
     std::sort(wins.begin(), wins.end());
     std::printf("levels cleared: %zu of %zu, shots to win median %s\n", wins.size(), levels.size(),
                 wins.empty() ? "-" : std::to_string(wins[(wins.size() - 1) / 2]).c_str());
-    std::printf("targets lost: %d by an animal's touch, %d by a fall\n", total.targetsByTouch, total.targetsByFall);
+    std::printf("targets lost: %d by an animal's touch, %d by a fall\n", total.targetsByTouch,
+                total.targetsByFall);
     std::printf("shots refused: %d of %d\n", total.refused, total.shots);
     std::printf("cannon in the field at the end: %d of %zu levels\n", cannonsIn, levels.size());
 }
 
-// Clicks at `rate` a second for `seconds`: each click shoots `kind` with a drag, or, while a
-// cow or sheep waits, triggers its trick. Drags from `dice`, or `fixedDrag` pixels to the left.
-Tally PlayClicks(unsigned seed, int kind, int rate, int seconds, Dice* dice, int fixedDrag)
+// A spring in the first column past the cannon's pocket, beside the empty cells under the ledge.
+bool SpringBesideThePocket(unsigned seed)
 {
-    Session session(seed);
-    std::vector<Action> actions;
-    const int every = kFrameRate / rate;
-    bool waiting = false;
-    for (int frame = every; frame < seconds * kFrameRate; frame += every) {
-        Action action;
-        action.frame = frame;
-        action.kind = kind;
-        if (waiting) {
-            action.trick = true;
-            waiting = false;
-        } else {
-            if (dice != nullptr) {
-                action.dragX = -dice->Below(301);
-                action.dragY = dice->Below(301) - 150;
-            } else {
-                action.dragX = -fixedDrag;
-            }
-            waiting = kind != ProjectileKind::Pig;
-        }
-        actions.push_back(action);
-    }
-    // A refused cow or sheep leaves nothing to trick: the game's next click aims again.
-    size_t next = 0;
-    while (session.frame < seconds * kFrameRate) {
-        for (; next < actions.size() && actions[next].frame == session.frame; ++next) {
-            const int refusedBefore = session.tally.refused;
-            session.Do(actions[next]);
-            if (session.tally.refused > refusedBefore && next + 1 < actions.size() && actions[next + 1].trick) {
-                actions[next + 1].trick = false;
-                actions[next + 1].dragX = actions[next].dragX;
-                actions[next + 1].dragY = actions[next].dragY;
-            }
-        }
-        session.RunFrame();
-    }
-    return session.tally;
+    const Session session(seed);
+    return std::any_of(session.map.blocks.begin(), session.map.blocks.end(), [](const Block& b) {
+        return b.kind == BlockKind::Spring && b.x < 5.0f && b.y < 8.0f;
+    });
 }
 
-void CannonProbe(int seeds, int seconds, unsigned firstSeed)
+void CannonProbe(int seeds, int seconds, unsigned firstSeed, int maxDrag, bool springsOnly)
 {
-    std::printf("every animal with its trick at 1 to 5 clicks a second, %d s, random drags up to 300 px\n", seconds);
+    std::printf("every animal with its trick at 1 to 5 clicks a second, %d s, random drags up to %d px%s\n",
+                seconds, maxDrag, springsOnly ? ", levels with a spring beside the cannon's pocket" : "");
     int runs = 0;
     int left = 0;
     for (unsigned seed = firstSeed; seed < firstSeed + static_cast<unsigned>(seeds); ++seed) {
+        if (springsOnly && !SpringBesideThePocket(seed)) {
+            continue;
+        }
         for (int kind = 0; kind < kKinds; ++kind) {
             for (int rate = 1; rate <= 5; ++rate) {
-                Dice dice(seed * 31u + static_cast<unsigned>(kind * 7 + rate));
-                const Tally t = PlayClicks(seed, kind, rate, seconds, &dice, 0);
+                Dice dice = Drive::ClickDice(seed, kind, rate);
+                const Tally t = PlayClicks(seed, kind, rate, seconds, &dice, maxDrag);
                 ++runs;
                 if (t.cannonLeft) {
                     ++left;
-                    std::printf("seed %u, %s, %d a second: the cannon left the field at %.2f s, ends at (%.2f, %.2f)\n",
-                                seed, kKindNames[kind], rate, static_cast<double>(t.cannonLeftFrame) / kFrameRate,
+                    std::printf("seed %u, %s, %d a second: the cannon left the field at %.2f s, ends at "
+                                "(%.2f, %.2f)\n",
+                                seed, kKindNames[kind], rate,
+                                static_cast<double>(t.cannonLeftFrame) / kFrameRate,
                                 static_cast<double>(t.cannonX), static_cast<double>(t.cannonY));
+                    std::fflush(stdout);
                 }
             }
         }
@@ -471,9 +304,10 @@ void MuzzleProbe(int seconds, unsigned seed)
 {
     const int rates[] = {1, 2, 3, 5};
     const int drags[] = {0, 5, 72, 160};
-    std::printf("refused shots, seed %u, %d s per run, drags straight to the left, every cow and sheep with its "
-                "trick\n",
-                seed, seconds);
+    std::printf(
+        "refused shots, seed %u, %d s per run, drags straight to the left, every cow and sheep with its "
+        "trick\n",
+        seed, seconds);
     std::printf("%-6s %5s %s\n", "animal", "rate", "refused/shots for drags of 0, 5, 72, 160 px");
     int refused = 0;
     int shots = 0;
@@ -503,7 +337,9 @@ int main(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "cannon") {
-        CannonProbe(Arg(argc, argv, 2, 10), Arg(argc, argv, 3, 60), static_cast<unsigned>(Arg(argc, argv, 4, 1)));
+        CannonProbe(Arg(argc, argv, 2, 10), Arg(argc, argv, 3, 60),
+                    static_cast<unsigned>(Arg(argc, argv, 4, 1)), Arg(argc, argv, 5, 300),
+                    Arg(argc, argv, 6, 0) != 0);
         return 0;
     }
     if (mode == "muzzle") {
