@@ -232,9 +232,10 @@ void RunScenario(const Scenario& scenario, int frames, unsigned seed)
     const Stats floor = Summarise(floorCpu);
     const Stats whole = Summarise(frameCpu);
     const double n = static_cast<double>(frames);
-    std::printf("%-22s blocks %4zu  live %6.1f  contacts %7.0f  shots %d, refused (on a shot of the same frame) %d\n",
-                scenario.name.c_str(), map->blocks.size(), static_cast<double>(liveTotal) / n,
-                static_cast<double>(contactsTotal) / n, shot, refusedShots);
+    std::printf(
+        "%-22s blocks %4zu  live %6.1f  contacts %7.0f  shots %d, refused (on a shot of the same frame) %d\n",
+        scenario.name.c_str(), map->blocks.size(), static_cast<double>(liveTotal) / n,
+        static_cast<double>(contactsTotal) / n, shot, refusedShots);
     std::printf("  OnLoop   cpu mean %8.3f  p99 %8.3f  worst %9.3f ms | wall mean %8.3f vs bare step %8.3f ms"
                 "  ratio %5.2f\n",
                 loop.mean, loop.p99, loop.worst, loopW.mean, step.mean,

@@ -485,7 +485,8 @@ TEST_F(GameplayTest, ContactDamageDependsOnSpeedMassAndKind)
     auto expectOthersUntouched = [&](const char* what) {
         for (const Block& block : map.blocks) {
             if (&block != pigBlock && &block != cowBlock && &block != target && &block != spring) {
-                EXPECT_EQ(block.strength, kFull) << what << ": block of kind " << block.kind << " was not struck";
+                EXPECT_EQ(block.strength, kFull)
+                    << what << ": block of kind " << block.kind << " was not struck";
             }
         }
     };
@@ -493,7 +494,8 @@ TEST_F(GameplayTest, ContactDamageDependsOnSpeedMassAndKind)
     pass(b2Vec2(0.0f, 4.99f));
     EXPECT_EQ(pigBlock->strength, kFull) << "4.99 units/s does no damage";
     EXPECT_EQ(cowBlock->strength, kFull) << "4.99 units/s does no damage";
-    EXPECT_FLOAT_EQ(target->strength, kFull - 1.0f) << "a target loses 1.0 on an animal's touch, even a slow one";
+    EXPECT_FLOAT_EQ(target->strength, kFull - 1.0f)
+        << "a target loses 1.0 on an animal's touch, even a slow one";
     EXPECT_EQ(spring->strength, kFull);
     expectOthersUntouched("slow");
 
@@ -553,8 +555,8 @@ TEST_F(GameplayTest, AnImpactCostsTheBlockStruckOnceAtTheSpeedItStruckWith)
     ASSERT_GT(speedBefore, 10.0f);
     EXPECT_LT(speedAfter, 5.0f) << "the cow barely bounces";
     // The speed it came down with, not what was left of it after the blow.
-    EXPECT_NEAR(bedrock.fullStrength - bedrock.strength, std::max(speedBefore, speedAfter) * 5.0f * kCowMass * 25.0f,
-                0.5f);
+    EXPECT_NEAR(bedrock.fullStrength - bedrock.strength,
+                std::max(speedBefore, speedAfter) * 5.0f * kCowMass * 25.0f, 0.5f);
     const float left = bedrock.strength;
     RunFrames(200);
     ASSERT_NE(map.FindProjectile(cow), nullptr);
@@ -831,9 +833,11 @@ TEST_F(GameplayTest, OnLevelsWhereTheCannonUsedToLeaveItStaysAtAnyPaceOfClicks)
             for (int rate = 1; rate <= 5; ++rate) {
                 Drive::Dice dice = Drive::ClickDice(seed, kind, rate);
                 const Drive::Tally tally = Drive::PlayClicks(seed, kind, rate, kSeconds, &dice, kMaxDrag);
-                EXPECT_FALSE(tally.cannonLeft) << "level " << seed << ", kind " << kind << ", " << rate
-                                               << " clicks a second: the cannon left at frame " << tally.cannonLeftFrame;
-                EXPECT_TRUE(tally.cannonX > 0.0f && tally.cannonX < 20.0f && tally.cannonY > 0.0f && tally.cannonY < 13.5f)
+                EXPECT_FALSE(tally.cannonLeft)
+                    << "level " << seed << ", kind " << kind << ", " << rate
+                    << " clicks a second: the cannon left at frame " << tally.cannonLeftFrame;
+                EXPECT_TRUE(tally.cannonX > 0.0f && tally.cannonX < 20.0f && tally.cannonY > 0.0f &&
+                            tally.cannonY < 13.5f)
                     << "the cannon ends at (" << tally.cannonX << ", " << tally.cannonY << ")";
                 EXPECT_EQ(tally.refused, 0);
             }
@@ -909,9 +913,11 @@ TEST_F(GameplayTest, ShotsFiredOnTopOfOneAnotherPassThroughWhileTheyOverlapOneAF
     // An auto-clicker's burst within one frame: only its first shot appears in that spot.
     ASSERT_NE(map.Fire(10.0f, 8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(map.Fire(10.0f, 8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr) << "burst shot " << i;
+        EXPECT_EQ(map.Fire(10.0f, 8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr)
+            << "burst shot " << i;
     }
-    EXPECT_NE(map.Fire(17.0f, 8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr) << "elsewhere it is fired";
+    EXPECT_NE(map.Fire(17.0f, 8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr)
+        << "elsewhere it is fired";
     // One a frame, each in the same spot: every one is fired and falls through the others.
     for (int i = 0; i < 5; ++i) {
         RunFrames(1);
@@ -946,7 +952,8 @@ TEST_F(GameplayTest, ShotsFiredOnTopOfOneAnotherPassThroughWhileTheyOverlapOneAF
     ASSERT_EQ(map.ProjectileCount(), before + 3);
     RunFrames(1);
     for (size_t pig = before; pig < before + 3; ++pig) {
-        EXPECT_TRUE(HasContact(cow->body, map.projectiles[pig].body)) << "pig " << pig - before << " passes through the cow";
+        EXPECT_TRUE(HasContact(cow->body, map.projectiles[pig].body))
+            << "pig " << pig - before << " passes through the cow";
     }
 }
 
@@ -965,7 +972,8 @@ TEST_F(GameplayTest, EveryClickAtAPlayersPaceFires)
                 const size_t shots = CurrentMap().ProjectileCount();
                 PushShot(500, 300, -drag, 0, 2);
                 DispatchEvents();
-                ASSERT_GT(CurrentMap().ProjectileCount(), shots) << "drag " << drag << ", click " << click << " did not fire";
+                ASSERT_GT(CurrentMap().ProjectileCount(), shots)
+                    << "drag " << drag << ", click " << click << " did not fire";
             }
             RunFrames(20);
         }

@@ -317,7 +317,8 @@ bool Map::PassThroughOverlaps(const Projectile& shot)
     }
     std::vector<const b2Body*> overlapped;
     for (const Projectile& earlier : projectiles) {
-        if (earlier.body != nullptr && earlier.body != shot.body && ShotOverlaps::Overlap(shot.body, earlier.body)) {
+        if (earlier.body != nullptr && earlier.body != shot.body &&
+            ShotOverlaps::Overlap(shot.body, earlier.body)) {
             if (earlier.lifetime >= kProjectileLifetime) {
                 return false;  // fired in this frame: a full lifetime, not yet counted down
             }

@@ -3,7 +3,7 @@
 
 namespace {
 
-constexpr float kPigSpread = 0.5f;  // the cow's pigs appear half a unit around it
+constexpr float kPigSpread = 0.5f;         // the cow's pigs appear half a unit around it
 const b2Vec2 kSheepJolt(0.0f, 300.0f);     // downwards
 const b2Vec2 kSheepJoltPoint(0.5f, 0.5f);  // a world point, so the sheep also spins
 
