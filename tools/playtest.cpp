@@ -352,6 +352,8 @@ int main(int argc, char** argv)
     std::printf("playtest: %d levels x %d shots from seed %u\n", levels, shots, firstSeed);
     std::vector<Tally> random;
     std::vector<Tally> aiming;
+    random.reserve(static_cast<size_t>(std::max(levels, 0)));
+    aiming.reserve(static_cast<size_t>(std::max(levels, 0)));
     for (int i = 0; i < levels; ++i) {
         random.push_back(PlayRandom(firstSeed + static_cast<unsigned>(i), shots));
     }
