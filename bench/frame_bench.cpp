@@ -26,7 +26,7 @@ namespace {
 constexpr float kMuzzleX = 1.1f;  // where the cannon's shots appear on a generated level
 constexpr float kMuzzleY = -0.1f;
 
-int jammedShots = 0;  // shots the game refused because the muzzle was crowded
+int refusedShots = 0;  // shots the game refused: they appeared on a shot of the same frame
 
 double CpuMillis()
 {
@@ -109,7 +109,7 @@ void FireFromMuzzle(Map& map, int shot)
     const b2Vec2 force(200.0f + static_cast<float>((shot * 37) % 400),
                        -100.0f - static_cast<float>((shot * 53) % 300));
     if (map.Fire(kMuzzleX, kMuzzleY, force, shot % 3) == nullptr) {
-        ++jammedShots;
+        ++refusedShots;
     }
 }
 
@@ -164,7 +164,7 @@ void RunScenario(const Scenario& scenario, int frames, unsigned seed)
     }
 
     int shot = 0;
-    jammedShots = 0;
+    refusedShots = 0;
     auto feed = [&](bool& ready) {
         if (scenario.burstTotal > 0) {
             for (int i = 0; i < scenario.burstSize && shot < scenario.burstTotal; ++i) {
@@ -234,9 +234,10 @@ void RunScenario(const Scenario& scenario, int frames, unsigned seed)
     const Stats floor = Summarise(floorCpu);
     const Stats whole = Summarise(frameCpu);
     const double n = static_cast<double>(frames);
-    std::printf("%-22s blocks %4zu  live %6.1f  contacts %7.0f  shots %d, not fired (muzzle jammed) %d\n",
-                scenario.name.c_str(), map->blocks.size(), static_cast<double>(liveTotal) / n,
-                static_cast<double>(contactsTotal) / n, shot, jammedShots);
+    std::printf(
+        "%-22s blocks %4zu  live %6.1f  contacts %7.0f  shots %d, refused (on a shot of the same frame) %d\n",
+        scenario.name.c_str(), map->blocks.size(), static_cast<double>(liveTotal) / n,
+        static_cast<double>(contactsTotal) / n, shot, refusedShots);
     std::printf("  OnLoop   cpu mean %8.3f  p99 %8.3f  worst %9.3f ms | wall mean %8.3f vs bare step %8.3f ms"
                 "  ratio %5.2f\n",
                 loop.mean, loop.p99, loop.worst, loopW.mean, step.mean,

@@ -78,7 +78,7 @@ Map::Map(int width, int height, b2Vec2 gravity, bool doSleep) : width(width), he
     const float w = static_cast<float>(width);
     const float h = static_cast<float>(height);
     CreateWorld(gravity, doSleep);
-    AddEdge(b2Vec2(0.0f, 0.0f), b2Vec2(0.0f, h));                      // left wall
+    ground = AddEdge(b2Vec2(0.0f, 0.0f), b2Vec2(0.0f, h));             // left wall
     AddEdge(b2Vec2(w, 0.0f), b2Vec2(w, h));                            // right wall
     AddEdge(b2Vec2(0.0f, h + kFloorDrop), b2Vec2(w, h + kFloorDrop));  // floor; no top edge
 }
@@ -93,7 +93,7 @@ void Map::CreateWorld(b2Vec2 gravity, bool doSleep)
     world->SetDestructionListener(overlaps.get());
 }
 
-void Map::AddEdge(b2Vec2 start, b2Vec2 end)
+b2Body* Map::AddEdge(b2Vec2 start, b2Vec2 end)
 {
     b2BodyDef bodyDef;
     b2Body* edgeBody = world->CreateBody(&bodyDef);
@@ -101,6 +101,7 @@ void Map::AddEdge(b2Vec2 start, b2Vec2 end)
     shape.SetTwoSided(start, end);
     edgeBody->CreateFixture(&shape, 0.0f);
     Tag(edgeBody, BodyList::Other);
+    return edgeBody;
 }
 
 void Map::AddBlock(float x, float y, int kind)
@@ -113,6 +114,23 @@ void Map::AddCannon(float x, float y)
 {
     cannon = std::make_shared<Cannon>(x, y, world.get());
     Tag(cannon->body, BodyList::Other);
+    AddCannonRail(cannon->body);
+}
+
+void Map::AddCannonRail(b2Body* body)
+{
+    if (ground == nullptr || body == nullptr) {
+        return;
+    }
+    // The cannon stays in its column: it settles with whatever it stands on, down to the floor
+    // at the lowest, but nothing knocks it sideways or throws it above the spot it started from.
+    // The column under it is held with it: a block driven up from below stops at the cannon.
+    b2PrismaticJointDef rail;
+    rail.Initialize(ground, body, body->GetPosition(), b2Vec2(0.0f, 1.0f));  // down the screen
+    rail.enableLimit = true;
+    rail.lowerTranslation = 0.0f;
+    rail.upperTranslation = static_cast<float>(height) + kFloorDrop - body->GetPosition().y;
+    world->CreateJoint(&rail);
 }
 
 void Map::AddPendulum(float x, float y)
@@ -171,6 +189,7 @@ void Map::RemoveBlock(int index)
 {
     Block& block = blocks[static_cast<size_t>(index)];
     if (block.body != nullptr) {
+        contacts.Forget(block.body);
         world->DestroyBody(block.body);  // also destroys its joints
     }
     blocks.erase(blocks.begin() + index);
@@ -181,6 +200,7 @@ void Map::RemoveProjectile(int index)
 {
     Projectile& projectile = projectiles[static_cast<size_t>(index)];
     if (projectile.body != nullptr) {
+        contacts.Forget(projectile.body);
         world->DestroyBody(projectile.body);
     }
     // Erasing drops the list's hold on the picture; it is freed unless a launch record
@@ -287,18 +307,23 @@ void Map::ReleaseSeparatedShots()
     overlaps->ReleaseSeparated();
 }
 
-size_t Map::PassThroughOverlaps(const Projectile& shot)
+bool Map::PassThroughOverlaps(const Projectile& shot)
 {
-    size_t count = 0;
     if (shot.body == nullptr) {
-        return count;
+        return true;
     }
+    std::vector<const b2Body*> overlapped;
     for (const Projectile& earlier : projectiles) {
         if (earlier.body != nullptr && earlier.body != shot.body &&
             ShotOverlaps::Overlap(shot.body, earlier.body)) {
-            overlaps->Add(shot.body, earlier.body);
-            ++count;
+            if (earlier.lifetime >= kProjectileLifetime) {
+                return false;  // fired in this frame: a full lifetime, not yet counted down
+            }
+            overlapped.push_back(earlier.body);
         }
     }
-    return count;
+    for (const b2Body* earlier : overlapped) {
+        overlaps->Add(shot.body, earlier);
+    }
+    return true;
 }

@@ -4,6 +4,7 @@
 #include "field/ball.h"
 #include "field/block.h"
 #include "field/cannon.h"
+#include "field/contact_memory.h"
 #include "field/projectile.h"
 #include "field/shot_overlaps.h"
 
@@ -32,7 +33,7 @@ public:
 
     // Firing. The launch record is a separate copy of the new projectile: it shares the
     // body, but its x, y stay at the launch point. Null, and nothing fired, when the shot
-    // would appear inside a crowd of earlier shots (see firing.cpp).
+    // would appear on a shot fired in this same frame (see firing.cpp).
     std::unique_ptr<Projectile> Fire(float x, float y, b2Vec2 force, int kind);
     // The second click: a cow splits into three pigs, a sheep is jolted downwards. Does
     // nothing for any other kind, or once the projectile has left the field.
@@ -71,19 +72,24 @@ public:
     std::vector<Projectile> projectiles;  // firing order
     std::vector<Ball> balls;
     std::shared_ptr<Cannon> cannon;
+    ContactMemory contacts;  // shots touching blocks in the last frame, shot speeds before the step
     int width = 0;
     int height = 0;
 
 private:
     void TagBlocksFrom(size_t first);
     void TagProjectilesFrom(size_t first);
-    // Lets the new shot through every earlier one it overlaps; returns how many those are.
-    size_t PassThroughOverlaps(const Projectile& shot);
+    // Lets the new shot through every earlier one it overlaps. False, and nothing changed, when
+    // one of those was made in this frame and has not yet been stepped.
+    bool PassThroughOverlaps(const Projectile& shot);
 
     std::shared_ptr<ShotOverlaps> overlaps;  // the world's contact filter; lives as long as the world
+    b2Body* ground = nullptr;                // the left wall: what the cannon's rail is fixed to
 
     void CreateWorld(b2Vec2 gravity, bool doSleep);
-    void AddEdge(b2Vec2 start, b2Vec2 end);
+    b2Body* AddEdge(b2Vec2 start, b2Vec2 end);
+    // Holds the cannon's body in its column, between where it starts and the floor.
+    void AddCannonRail(b2Body* body);
     // An anchor block with a ball hanging below it, the two held together by join.
     void AddSwing(float x, float y, void (Map::*join)(b2Body*, b2Body*));
     void AddDistanceJoint(b2Body* a, b2Body* b);

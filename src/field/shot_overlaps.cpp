@@ -1,13 +1,8 @@
 // The pairs of shots let through each other, and when they are released.
 #include "field/shot_overlaps.h"
 
+#include <algorithm>
 #include <vector>
-
-namespace {
-
-constexpr int kPassThroughSteps = 50;  // half a second of game time
-
-}  // namespace
 
 bool ShotOverlaps::Overlap(const b2Body* a, const b2Body* b)
 {
@@ -28,8 +23,8 @@ void ShotOverlaps::Add(const b2Body* a, const b2Body* b)
     if (a == nullptr || b == nullptr || a == b) {
         return;
     }
-    if (partners[a].emplace(b, kPassThroughSteps).second) {
-        partners[b].emplace(a, kPassThroughSteps);
+    if (partners[a].insert(b).second) {
+        partners[b].insert(a);
         ++pairs;
     }
 }
@@ -46,13 +41,15 @@ void ShotOverlaps::ReleaseSeparated()
         return;
     }
     std::vector<std::pair<const b2Body*, const b2Body*>> apart;
-    for (auto& [body, others] : partners) {
-        for (auto& [other, stepsLeft] : others) {
-            if (body < other && (--stepsLeft <= 0 || !Overlap(body, other))) {
+    for (const auto& [body, others] : partners) {
+        for (const b2Body* other : others) {
+            if (body < other && !Overlap(body, other)) {
                 apart.emplace_back(body, other);
             }
         }
     }
+    // In the order of the bodies, not of the table, so a replayed game collides the same way.
+    std::sort(apart.begin(), apart.end());
     for (const auto& [a, b] : apart) {
         partners[a].erase(b);
         partners[b].erase(a);
@@ -101,7 +98,7 @@ void ShotOverlaps::Forget(const b2Body* body)
     if (found == partners.end()) {
         return;
     }
-    for (const auto& [other, stepsLeft] : found->second) {
+    for (const b2Body* other : found->second) {
         const auto entry = partners.find(other);
         if (entry != partners.end()) {
             entry->second.erase(body);

@@ -5,14 +5,14 @@
 
 #include <cstddef>
 #include <unordered_map>
+#include <unordered_set>
 
 // Shots fired faster than they leave the muzzle appear on top of one another. Box2D pushes
 // overlapping shapes apart hard, in directions it can only guess, and with continuous collision
 // a few hundred such shots make thousands of contacts and seconds of work in one step. A shot
-// that appears overlapping an earlier one is let through it instead, until the two no longer
-// overlap or half a second has passed; from then on they collide as usual, and Box2D eases
-// apart whatever still overlaps. In play one shot leaves the muzzle long before
-// the next, so this only comes into play when shots are fired many a second.
+// that appears overlapping an earlier one is let through it instead, for as long as the two
+// overlap; once they have come apart they collide as usual. Weak shots lying at the muzzle
+// are passed through by the next ones the same way.
 // The world's contact filter and destruction listener: a destroyed body leaves every pair.
 class ShotOverlaps : public b2ContactFilter, public b2DestructionListener {
 public:
@@ -23,8 +23,8 @@ public:
     // The body collides with everything again from the next step on.
     void Release(b2Body* body);
     bool Contains(const b2Body* a, const b2Body* b) const;
-    // Once a step: drops every pair whose two shapes no longer overlap, or whose time is up;
-    // Box2D makes their contact in the next step.
+    // Once a step: drops every pair whose two shapes no longer overlap; Box2D makes their
+    // contact in the next step.
     void ReleaseSeparated();
 
     bool ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) override;
@@ -35,7 +35,7 @@ private:
     void Forget(const b2Body* body);
     static void Refilter(b2Body* body);
 
-    // Both ways round: each shot, its partners and the steps left for each pair.
-    std::unordered_map<const b2Body*, std::unordered_map<const b2Body*, int>> partners;
+    // Both ways round: each shot and the shots it passes through.
+    std::unordered_map<const b2Body*, std::unordered_set<const b2Body*>> partners;
     size_t pairs = 0;
 };

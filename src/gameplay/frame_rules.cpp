@@ -1,24 +1,28 @@
 // The rules of one frame over a Map: the physics step, contact damage, removals.
 #include "gameplay/frame_rules.h"
 
+#include <algorithm>
+#include <set>
+#include <utility>
+
 namespace {
 
 constexpr float kHarmfulSpeed = 5.0f;   // units per second; slower hits do no damage
-constexpr float kTargetHitLoss = 1.0f;  // a target loses this on every hit, on top of the damage
+constexpr float kTargetHitLoss = 1.0f;  // a target loses this when an animal touches it, on top of the damage
 constexpr int32_t kFallenBelow = 5;     // cells below the field's bottom where a body counts as gone
-// Momentum (mass times units per second) per hit point of damage, before the projectile's own
-// factor: a pig (mass 0.38) striking at 100 units per second deals 0.38.
-constexpr double kMomentumPerHitPoint = 100.0;
+// Hit points of damage per unit of momentum (mass times units per second), before the animal's
+// own factor: a pig (mass 0.38) striking at 40 units per second deals 377, a cow (mass 1.28,
+// factor 5) at 20 deals 3200. Soil and ledge blocks hold 1000, bedrock 3000.
+constexpr double kHitPointsPerMomentum = 25.0;
 
-// The impact damage a projectile deals at its current speed.
-float ImpactDamage(const Projectile& projectile)
+// The damage of one impact at `speed`.
+float ImpactDamage(const Projectile& projectile, float speed)
 {
-    const float speed = projectile.Speed();
     if (speed < kHarmfulSpeed) {
         return 0.0f;
     }
     const double damage = static_cast<double>(speed) * static_cast<double>(projectile.damageFactor) *
-                          static_cast<double>(projectile.body->GetMass()) / kMomentumPerHitPoint;
+                          static_cast<double>(projectile.body->GetMass()) * kHitPointsPerMomentum;
     return static_cast<float>(damage);
 }
 
@@ -28,6 +32,11 @@ void Rules::StepPhysics(Map& map, float timeStep, int32_t velocityIterations, in
 {
     // From the speeds the step starts with, whatever changed them since the last one.
     map.UpdateContinuousCollision(timeStep);
+    // A shot that strikes something is slowed within the step: its speed from before counts.
+    map.contacts.ForgetSpeeds();
+    for (const Projectile& projectile : map.projectiles) {
+        map.contacts.NoteSpeed(projectile.body, projectile.Speed());
+    }
     b2World& world = *map.world;
     world.Step(timeStep, velocityIterations, positionIterations);
     world.ClearForces();
@@ -41,11 +50,11 @@ void Rules::UpdateMap(Map& map)
 
 void Rules::ApplyContactDamage(Map& map)
 {
-    if (map.projectiles.empty()) {
-        return;
-    }
-    // Every touching contact once; only a block struck by a projectile counts.
-    for (b2Contact* contact = map.GetContactList(); contact != nullptr; contact = contact->GetNext()) {
+    // Each impact counts once: in the frame an animal and a block first touch. A shot lying
+    // on a block, or pressed against it, costs the block nothing more until the two part.
+    std::set<ContactMemory::Pair> touching;
+    for (b2Contact* contact = map.GetContactList(); contact != nullptr && !map.projectiles.empty();
+         contact = contact->GetNext()) {
         if (!contact->IsTouching()) {
             continue;
         }
@@ -60,7 +69,14 @@ void Rules::ApplyContactDamage(Map& map)
         if (block == nullptr || projectile == nullptr) {
             continue;
         }
-        const float damage = ImpactDamage(*projectile);
+        const ContactMemory::Pair pair(projectile->body, block->body);
+        touching.insert(pair);
+        if (map.contacts.TouchedLastFrame(pair)) {
+            continue;
+        }
+        // The speed of the impact: before the step, or after it when the step sped the shot up.
+        const float speed = std::max(map.contacts.SpeedBefore(projectile->body), projectile->Speed());
+        const float damage = ImpactDamage(*projectile, speed);
         switch (block->kind) {
         case BlockKind::Spring:
             block->Launch();
@@ -75,6 +91,7 @@ void Rules::ApplyContactDamage(Map& map)
             break;
         }
     }
+    map.contacts.EndFrame(std::move(touching));
 }
 
 int32_t Rules::RemoveDestroyed(Map& map)

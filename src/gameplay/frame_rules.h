@@ -13,8 +13,8 @@ void StepPhysics(Map& map, float timeStep, int32_t velocityIterations, int32_t p
 // Every record takes its body's position; shots that have come apart collide again.
 void UpdateMap(Map& map);
 
-// Every touching contact once: a block struck by a projectile takes the impact's damage, a
-// spring is also flung upwards, a target also loses one more point of strength.
+// Each impact once, in the frame a projectile and a block first touch: the block takes the
+// impact's damage, a spring is also flung upwards, a target also loses one more point.
 void ApplyContactDamage(Map& map);
 
 // Removes every broken block and used-up shot, and every block or shot thrown as far above the

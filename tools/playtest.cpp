@@ -1,0 +1,367 @@
+// Plays seeded levels without a window and prints what the rules make of them: blocks broken per
+// shot (by kind and by animal), the deepest crack drawn, shots to win, how targets were lost,
+// refused shots and where the cannon ends. The same arguments always print the same bytes.
+// Run from the repository root (shots load their pictures from ./bmp/).
+//
+// Usage:
+//   playtest [levels] [shots] [first seed]          a random player and an aiming player
+//   playtest cannon [seeds] [seconds] [first seed] [max drag px] [1: only levels with a spring
+//                   beside the cannon's pocket]     every animal with its trick at 1 to 5 clicks
+//                                                   a second: the runs where the cannon left
+//   playtest muzzle [seconds] [seed]                refused shots at a human pace, per drag
+#include "drive/playthrough.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Drive::Action;
+using Drive::Dice;
+using Drive::kBlockKinds;
+using Drive::kFirstBlockKind;
+using Drive::kFrameRate;
+using Drive::kKinds;
+using Drive::kMuzzleX;
+using Drive::kMuzzleY;
+using Drive::PlayClicks;
+using Drive::Session;
+using Drive::Tally;
+
+const char* const kKindNames[kKinds] = {"pig", "cow", "sheep"};
+constexpr int kDeepestOverlay = 9;
+constexpr int kManyCracks = 5;  // the overlay a level should reach
+
+const char* const kBlockNames[kBlockKinds - 1] = {"ledge",  "earth",    "bedrock",
+                                                  "spring", "pedestal", "anchor"};
+
+constexpr int kRandomShotEvery = 200;  // frames: two seconds between a random player's shots
+constexpr int kAimedShotEvery = 150;   // frames the aiming player waits before the next shot
+constexpr int kLookAhead = 120;        // frames the aiming player watches a trial shot
+
+// A random player: any animal, a drag of 40 to 600 pixels that throws it anywhere from steeply
+// up to somewhat down the field, the cow's and the sheep's trick a moment later.
+Tally PlayRandom(unsigned seed, int shots)
+{
+    Session session(seed);
+    Dice dice(seed);
+    std::vector<Action> actions;
+    constexpr float kPi = 3.14159265f;
+    for (int shot = 0; shot < shots; ++shot) {
+        Action action;
+        action.frame = shot * kRandomShotEvery;
+        action.kind = dice.Below(kKinds);
+        const float angle = (-70.0f + static_cast<float>(dice.Below(101))) * kPi / 180.0f;  // -70..30 degrees
+        const float length = static_cast<float>(40 + dice.Below(561));
+        action.dragX = -static_cast<int>(std::lround(length * std::cos(angle)));
+        action.dragY = -static_cast<int>(std::lround(length * std::sin(angle)));
+        actions.push_back(action);
+        if (action.kind != ProjectileKind::Pig) {
+            Action trick;
+            trick.trick = true;
+            trick.frame = action.frame + 20 + dice.Below(61);
+            actions.push_back(trick);
+        }
+    }
+    const int end = shots * kRandomShotEvery;
+    for (size_t i = 0; i < actions.size(); ++i) {
+        const int until = i + 1 < actions.size() ? actions[i + 1].frame : end;
+        session.Replay(actions, until);
+        if (session.tally.shotsToWin == 0 && session.TargetsLeft() == 0) {
+            session.tally.shotsToWin = session.tally.shots;
+        }
+    }
+    return session.tally;
+}
+
+// The drag that throws `kind` from the muzzle through (tx, ty) at `speed`, on the flatter of the
+// two arcs or on the higher one; false when the speed cannot reach it.
+bool AimAt(const Map& map, int kind, float tx, float ty, float speed, bool high, Action& action)
+{
+    const Cannon* cannon = map.GetCannon();
+    const float mx = cannon->x + kMuzzleX;
+    const float my = cannon->y + kMuzzleY;
+    const float dx = std::fabs(tx - mx);
+    const float up = my - ty;  // height to gain; y grows downwards
+    const float g = Tuning::kGravityY;
+    const float v2 = speed * speed;
+    const float root = v2 * v2 - g * (g * dx * dx + 2.0f * up * v2);
+    if (root < 0.0f || dx < 1e-3f) {
+        return false;
+    }
+    const float angle = std::atan2(v2 + (high ? 1.0f : -1.0f) * std::sqrt(root), g * dx);
+    const float side = tx >= mx ? 1.0f : -1.0f;
+    const b2Vec2 velocity(side * speed * std::cos(angle), -speed * std::sin(angle));
+    // The launch force acts for one step: it gives the velocity over one time step.
+    const Projectile probe(0.0f, -100.0f, nullptr, kind);
+    const float radius = probe.size;
+    const float mass = kind == ProjectileKind::Cow ? probe.density * 4.0f * radius * radius
+                                                   : probe.density * 3.14159265f * radius * radius;
+    const b2Vec2 force = (mass / Tuning::kTimeStep) * velocity;
+    action.kind = kind;
+    action.dragX = -static_cast<int>(std::lround(force.x / Tuning::kAimForcePerPixel));
+    action.dragY = -static_cast<int>(std::lround(force.y / Tuning::kAimForcePerPixel));
+    return true;
+}
+
+// How good a trial shot was: targets first, then blocks broken, then damage done.
+double TrialScore(unsigned seed, const std::vector<Action>& actions, const Action& trial, int targetsBefore)
+{
+    Session trialRun(seed);
+    trialRun.Replay(actions, trial.frame);
+    trialRun.Do(trial);
+    trialRun.Replay({}, trial.frame + kLookAhead);
+    double damage = 0.0;
+    for (const Block& block : trialRun.map.blocks) {
+        damage += static_cast<double>(std::min(block.fullStrength, block.fullStrength - block.strength));
+    }
+    int broken = 0;
+    for (const int n : trialRun.tally.broken) {
+        broken += n;
+    }
+    return 1e9 * (targetsBefore - trialRun.TargetsLeft()) + 1e5 * broken + damage;
+}
+
+// An aiming player: tries shots at each cake in turn (pigs and cows, thrown flat or lobbed, at a
+// few speeds) by playing each ahead from where the level stands, and fires the one that knocks
+// out the most cakes, or else breaks the most; one that clears the level is taken at once.
+Tally PlayAiming(unsigned seed, int shots)
+{
+    Session session(seed);
+    std::vector<Action> actions;
+    struct Throw {
+        int kind;
+        float speed;  // units per second
+        bool high;    // the lob rather than the flat throw
+        float above;  // units above the cake's centre
+    };
+    const Throw throws[] = {
+        {ProjectileKind::Pig, 90.0f, false, 0.0f},  {ProjectileKind::Pig, 40.0f, true, 0.0f},
+        {ProjectileKind::Cow, 60.0f, false, 0.0f},  {ProjectileKind::Cow, 40.0f, true, 0.0f},
+        {ProjectileKind::Pig, 150.0f, false, 0.3f}, {ProjectileKind::Cow, 110.0f, false, 0.0f},
+        {ProjectileKind::Cow, 60.0f, true, 0.0f}};
+    session.Replay(actions, kAimedShotEvery);
+    for (int shot = 0; shot < shots && session.TargetsLeft() > 0; ++shot) {
+        const int targets = session.TargetsLeft();
+        Action best;
+        double bestScore = -1.0;
+        bool chosen = false;
+        const double clearsAll = 1e9 * targets;
+        for (const Block& target : session.map.blocks) {
+            if (target.kind != BlockKind::Target || bestScore >= clearsAll) {
+                continue;
+            }
+            for (const Throw& t : throws) {
+                Action trial;
+                trial.frame = session.frame;
+                if (!AimAt(session.map, t.kind, target.x, target.y - t.above, t.speed, t.high, trial)) {
+                    continue;
+                }
+                const double score = TrialScore(seed, actions, trial, targets);
+                if (!chosen || score > bestScore) {
+                    best = trial;
+                    bestScore = score;
+                    chosen = true;
+                }
+                if (score >= clearsAll) {
+                    break;
+                }
+            }
+        }
+        if (!chosen) {  // no cake within reach of any throw: a straight cow along the ledge
+            best.frame = session.frame;
+            best.kind = ProjectileKind::Cow;
+            best.dragX = -800;
+        }
+        actions.push_back(best);
+        session.Replay(actions, session.frame + kAimedShotEvery);
+        if (session.TargetsLeft() == 0) {
+            session.tally.shotsToWin = session.tally.shots;
+        }
+    }
+    return session.tally;
+}
+
+double PerShot(int count, int shots)
+{
+    return shots > 0 ? static_cast<double>(count) / static_cast<double>(shots) : 0.0;
+}
+
+void Report(const char* player, const std::vector<Tally>& levels, int shotsPerLevel, unsigned firstSeed)
+{
+    std::printf("\n== %s player: %zu levels (seeds %u..%zu), up to %d shots each ==\n", player, levels.size(),
+                firstSeed, firstSeed + levels.size() - 1, shotsPerLevel);
+    std::printf("seed   shots refused  broken  deepest  targets(touch/fall)  won after  cannon at\n");
+    Tally total;
+    std::vector<int> wins;
+    int cracked = 0;
+    int deepest = 0;
+    int cannonsIn = 0;
+    for (size_t i = 0; i < levels.size(); ++i) {
+        const Tally& t = levels[i];
+        int broken = 0;
+        for (int k = 0; k < kBlockKinds; ++k) {
+            broken += k + kFirstBlockKind == BlockKind::Target ? 0 : t.broken[static_cast<size_t>(k)];
+            total.broken[static_cast<size_t>(k)] += t.broken[static_cast<size_t>(k)];
+        }
+        for (int k = 0; k < kKinds; ++k) {
+            total.brokenBy[static_cast<size_t>(k)] += t.brokenBy[static_cast<size_t>(k)];
+            total.shotsOf[static_cast<size_t>(k)] += t.shotsOf[static_cast<size_t>(k)];
+        }
+        total.shots += t.shots;
+        total.refused += t.refused;
+        total.targetsByTouch += t.targetsByTouch;
+        total.targetsByFall += t.targetsByFall;
+        cracked += t.deepestOverlay >= kManyCracks ? 1 : 0;
+        deepest += t.deepestOverlay == kDeepestOverlay ? 1 : 0;
+        cannonsIn += t.cannonLeft ? 0 : 1;
+        if (t.shotsToWin > 0) {
+            wins.push_back(t.shotsToWin);
+        }
+        std::printf(
+            "%-6u %5d %7d %7d %8d %10d/%-10d %9s  (%.2f, %.2f)%s\n", firstSeed + static_cast<unsigned>(i),
+            t.shots, t.refused, broken, t.deepestOverlay, t.targetsByTouch, t.targetsByFall,
+            t.shotsToWin > 0 ? std::to_string(t.shotsToWin).c_str() : "-", static_cast<double>(t.cannonX),
+            static_cast<double>(t.cannonY), t.cannonLeft ? "  LEFT THE FIELD" : "");
+    }
+    int broken = 0;
+    for (int k = 0; k + kFirstBlockKind < BlockKind::Target; ++k) {
+        broken += total.broken[static_cast<size_t>(k)];
+    }
+    std::printf("blocks broken per shot, targets aside: %.2f (", PerShot(broken, total.shots));
+    for (int k = 0; k + kFirstBlockKind < BlockKind::Target; ++k) {
+        std::printf("%s%s %.2f", k > 0 ? ", " : "", kBlockNames[k],
+                    PerShot(total.broken[static_cast<size_t>(k)], total.shots));
+    }
+    std::printf(")\nblocks broken per shot by animal, targets aside:");
+    for (int k = 0; k < kKinds; ++k) {
+        std::printf(" %s %.2f (%d shots)", kKindNames[k],
+                    PerShot(total.brokenBy[static_cast<size_t>(k)], total.shotsOf[static_cast<size_t>(k)]),
+                    total.shotsOf[static_cast<size_t>(k)]);
+    }
+    const double pig = PerShot(total.brokenBy[0], total.shotsOf[0]);
+    const double cow = PerShot(total.brokenBy[1], total.shotsOf[1]);
+    std::printf("; cow / pig %.1f\n", pig > 0.0 ? cow / pig : 0.0);
+    std::printf("deepest overlay >= %d in %d of %zu levels, %d in %d\n", kManyCracks, cracked, levels.size(),
+                kDeepestOverlay, deepest);
+    std::sort(wins.begin(), wins.end());
+    std::printf("levels cleared: %zu of %zu, shots to win median %s\n", wins.size(), levels.size(),
+                wins.empty() ? "-" : std::to_string(wins[(wins.size() - 1) / 2]).c_str());
+    std::printf("targets lost: %d by an animal's touch, %d by a fall\n", total.targetsByTouch,
+                total.targetsByFall);
+    std::printf("shots refused: %d of %d\n", total.refused, total.shots);
+    std::printf("cannon in the field at the end: %d of %zu levels\n", cannonsIn, levels.size());
+}
+
+// A spring in the first column past the cannon's pocket, beside the empty cells under the ledge.
+bool SpringBesideThePocket(unsigned seed)
+{
+    const Session session(seed);
+    return std::any_of(session.map.blocks.begin(), session.map.blocks.end(), [](const Block& b) {
+        return b.kind == BlockKind::Spring && b.x < 5.0f && b.y < 8.0f;
+    });
+}
+
+void CannonProbe(int seeds, int seconds, unsigned firstSeed, int maxDrag, bool springsOnly)
+{
+    std::printf("every animal with its trick at 1 to 5 clicks a second, %d s, random drags up to %d px%s\n",
+                seconds, maxDrag, springsOnly ? ", levels with a spring beside the cannon's pocket" : "");
+    int runs = 0;
+    int left = 0;
+    for (unsigned seed = firstSeed; seed < firstSeed + static_cast<unsigned>(seeds); ++seed) {
+        if (springsOnly && !SpringBesideThePocket(seed)) {
+            continue;
+        }
+        for (int kind = 0; kind < kKinds; ++kind) {
+            for (int rate = 1; rate <= 5; ++rate) {
+                Dice dice = Drive::ClickDice(seed, kind, rate);
+                const Tally t = PlayClicks(seed, kind, rate, seconds, &dice, maxDrag);
+                ++runs;
+                if (t.cannonLeft) {
+                    ++left;
+                    std::printf("seed %u, %s, %d a second: the cannon left the field at %.2f s, ends at "
+                                "(%.2f, %.2f)\n",
+                                seed, kKindNames[kind], rate,
+                                static_cast<double>(t.cannonLeftFrame) / kFrameRate,
+                                static_cast<double>(t.cannonX), static_cast<double>(t.cannonY));
+                    std::fflush(stdout);
+                }
+            }
+        }
+    }
+    std::printf("the cannon left the field in %d of %d runs\n", left, runs);
+}
+
+void MuzzleProbe(int seconds, unsigned seed)
+{
+    const int rates[] = {1, 2, 3, 5};
+    const int drags[] = {0, 5, 72, 160};
+    std::printf(
+        "refused shots, seed %u, %d s per run, drags straight to the left, every cow and sheep with its "
+        "trick\n",
+        seed, seconds);
+    std::printf("%-6s %5s %s\n", "animal", "rate", "refused/shots for drags of 0, 5, 72, 160 px");
+    int refused = 0;
+    int shots = 0;
+    for (int kind = 0; kind < kKinds; ++kind) {
+        for (const int rate : rates) {
+            std::printf("%-6s %5d", kKindNames[kind], rate);
+            for (const int drag : drags) {
+                const Tally t = PlayClicks(seed, kind, rate, seconds, nullptr, drag);
+                std::printf("  %3d/%-3d", t.refused, t.shots);
+                refused += t.refused;
+                shots += t.shots;
+            }
+            std::printf("\n");
+        }
+    }
+    std::printf("shots refused: %d of %d\n", refused, shots);
+}
+
+int Arg(int argc, char** argv, int i, int fallback)
+{
+    return argc > i ? std::atoi(argv[i]) : fallback;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "cannon") {
+        CannonProbe(Arg(argc, argv, 2, 10), Arg(argc, argv, 3, 60),
+                    static_cast<unsigned>(Arg(argc, argv, 4, 1)), Arg(argc, argv, 5, 300),
+                    Arg(argc, argv, 6, 0) != 0);
+        return 0;
+    }
+    if (mode == "muzzle") {
+        MuzzleProbe(Arg(argc, argv, 2, 30), static_cast<unsigned>(Arg(argc, argv, 3, 1)));
+        return 0;
+    }
+    const int levels = Arg(argc, argv, 1, 30);
+    const int shots = Arg(argc, argv, 2, 30);
+    const auto firstSeed = static_cast<unsigned>(Arg(argc, argv, 3, 1));
+    std::printf("playtest: %d levels x %d shots from seed %u\n", levels, shots, firstSeed);
+    std::vector<Tally> random;
+    std::vector<Tally> aiming;
+    random.reserve(static_cast<size_t>(std::max(levels, 0)));
+    aiming.reserve(static_cast<size_t>(std::max(levels, 0)));
+    for (int i = 0; i < levels; ++i) {
+        random.push_back(PlayRandom(firstSeed + static_cast<unsigned>(i), shots));
+    }
+    Report("random", random, shots, firstSeed);
+    std::fflush(stdout);
+    for (int i = 0; i < levels; ++i) {
+        aiming.push_back(PlayAiming(firstSeed + static_cast<unsigned>(i), shots));
+    }
+    Report("aiming", aiming, shots, firstSeed);
+    return 0;
+}
