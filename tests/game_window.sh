@@ -52,3 +52,19 @@ GameWindow() {
   done
   echo "$window"
 }
+
+# GameEnds <tenths>: waits up to <tenths> tenths of a second for the game (game_pid) to end.
+# Once it has, reaps it, sets game_status to its exit status, clears game_pid and returns 0;
+# returns 1 while it still runs.
+GameEnds() {
+  for _ in $(seq 1 "$1"); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$game_pid" 2>/dev/null; then
+    return 1
+  fi
+  game_status=0
+  wait "$game_pid" || game_status=$?
+  game_pid=""
+}

@@ -52,19 +52,13 @@ caught_hup() {
 
 # ends_within <tenths of a second> <expected status> <what>: waits for game_pid to end.
 ends_within() {
-  local tenths=$1 expected=$2 what=$3 status=0
-  for _ in $(seq 1 "$tenths"); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$game_pid" 2>/dev/null; then
+  local tenths=$1 expected=$2 what=$3
+  if ! GameEnds "$tenths"; then
     echo "$what: the game still runs after $((tenths / 10)).$((tenths % 10)) s"
     exit 1
   fi
-  wait "$game_pid" || status=$?
-  game_pid=""
-  if [ "$status" -ne "$expected" ]; then
-    echo "$what: exit status $status, expected $expected"
+  if [ "$game_status" -ne "$expected" ]; then
+    echo "$what: exit status $game_status, expected $expected"
     exit 1
   fi
 }

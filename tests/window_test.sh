@@ -92,17 +92,11 @@ signals)
 lost-display)
   start_game
   StopDisplay
-  for _ in $(seq 1 20); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$game_pid" 2>/dev/null; then
+  if ! GameEnds 20; then
     echo "the game still runs 2 s after its X server went away"
     exit 1
   fi
-  status=0
-  wait "$game_pid" || status=$?
-  game_pid=""
+  status=$game_status
   if [ "$status" -eq 0 ]; then
     echo "the game ended with status 0 after losing its display"
     exit 1
