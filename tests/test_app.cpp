@@ -608,7 +608,8 @@ TEST_F(AppTest, ShutdownFreesEverySurfaceOnce)
         held.insert(game->interfaces[i].surface);
     }
     held.erase(nullptr);
-    EXPECT_EQ(held.size(), 6u + 3u + 11u) << "six field bitmaps, pig, cow and sheep, eleven interface pictures";
+    EXPECT_EQ(held.size(), 6u + 3u + 11u)
+        << "six field bitmaps, pig, cow and sheep, eleven interface pictures";
 
     SDL_Surface* const display = game->screen;
     std::vector<SDL_Surface*> freed;
