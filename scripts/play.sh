@@ -9,19 +9,26 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "play.sh: no display to open the game window on (DISPLAY is not set); start it from a desktop session, or on a virtual display: xvfb-run -a bash scripts/play.sh" >&2
   exit 1
 fi
-# Every picture the game loads, as the asset catalogue names them; the window icon is optional.
+# The pictures the field is drawn from, as the asset catalogue lists them: the game does not
+# start without any of them. Every other picture is optional: without it the game plays and
+# leaves its sprite undrawn. Each missing one is named.
 catalogue="$root/src/assets/asset_catalog.h"
 if [ ! -r "$catalogue" ]; then
   echo "play.sh: the list of the game's artwork is missing ($catalogue not found); restore it with: git -C '$root' checkout -- src/assets" >&2
   exit 1
 fi
-pictures=$(sed -n '/^constexpr Bitmap kWindowIcon{/d; s|^constexpr Bitmap k[[:alnum:]]*{"\./bmp/\([^"]*\)".*|\1|p' "$catalogue")
-for picture in $pictures; do
-  if [ ! -r "$root/bmp/$picture" ]; then
-    echo "play.sh: the game's artwork is missing ($root/bmp/$picture not found); restore it with: git -C '$root' checkout -- bmp" >&2
-    exit 1
+names=$(awk '/kFieldBitmaps\[\] *= *\{/,/\};/' "$catalogue" | grep -o '&k[[:alnum:]]*' | tr -d '&')
+missing=0
+for name in $names; do
+  picture=$(sed -n "s|^constexpr Bitmap $name{\"\./bmp/\([^\"]*\)\".*|\1|p" "$catalogue")
+  if [ -z "$picture" ] || [ ! -r "$root/bmp/$picture" ]; then
+    echo "play.sh: the game's artwork is missing ($root/bmp/${picture:-$name} not found); restore it with: git -C '$root' checkout -- bmp" >&2
+    missing=$((missing + 1))
   fi
 done
+if [ "$missing" -ne 0 ]; then
+  exit 1
+fi
 
 # Only what building and playing need, and only the game is built: no tool, test or benchmark.
 bash "$root/scripts/install-deps.sh" play

@@ -118,7 +118,7 @@ mkdir "$work/repo/src"
 cp -r "$source/scripts" "$source/bmp" "$work/repo/"
 cp -r "$source/src/assets" "$work/repo/src/"
 expect_refusal "play.sh, no display" "display" env -u DISPLAY -u WAYLAND_DISPLAY bash "$work/repo/scripts/play.sh"
-rm "$work/repo/bmp/vaca.bmp"
+rm "$work/repo/bmp/background.bmp"
 expect_refusal "play.sh, no artwork" "artwork" env DISPLAY=:99 bash "$work/repo/scripts/play.sh"
 
 # The dependency script as a user who is not root, on a machine without sudo: only the shell's
