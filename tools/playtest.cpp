@@ -30,11 +30,11 @@ using Drive::kBlockKinds;
 using Drive::kFirstBlockKind;
 using Drive::kFrameRate;
 using Drive::kKinds;
-using Drive::kMuzzleX;
-using Drive::kMuzzleY;
 using Drive::PlayClicks;
 using Drive::Session;
 using Drive::Tally;
+using Tuning::kMuzzleX;
+using Tuning::kMuzzleY;
 
 const char* const kKindNames[kKinds] = {"pig", "cow", "sheep"};
 constexpr int kDeepestOverlay = 9;

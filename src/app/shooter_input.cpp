@@ -3,15 +3,8 @@
 
 #include "field/map.h"
 #include "field/projectile.h"
+#include "field/tuning.h"
 #include "render/bar_lights.h"
-
-namespace {
-
-// The muzzle, from the cannon's centre: 30 pixels right and 30 up.
-constexpr float kMuzzleX = 0.6f;
-constexpr float kMuzzleY = -0.6f;
-
-}  // namespace
 
 void Shooter::OnKeyDown(SDLKey sym, SDLMod /*mod*/, Uint16 /*unicode*/)
 {
@@ -75,7 +68,8 @@ void Shooter::OnLButtonUp(int32_t /*x*/, int32_t /*y*/)
     Map& map = CurrentMap();
     const Cannon* cannon = map.GetCannon();
     if (cannon != nullptr) {
-        lastProjectile = map.Fire(cannon->x + kMuzzleX, cannon->y + kMuzzleY, aim, projectileKind);
+        lastProjectile =
+            map.Fire(cannon->x + Tuning::kMuzzleX, cannon->y + Tuning::kMuzzleY, aim, projectileKind);
     }
     interfaces.SetVisible(Sprite::kAimOrigin, false);
     interfaces.SetVisible(Sprite::kAimPointer, false);

@@ -3,12 +3,12 @@
 // by the playtest tool and the tests; the same seed and actions always play the same way.
 #pragma once
 
-#include "app/shooter.h"
 #include "field/level_generator.h"
 #include "field/map.h"
 #include "field/projectile.h"
 #include "field/tuning.h"
 #include "gameplay/frame_rules.h"
+#include "render/shooter_onrender.h"
 
 #include <algorithm>
 #include <array>
@@ -19,10 +19,7 @@
 namespace Drive {
 
 constexpr int kFrameRate = 100;  // frames per second of game time
-// The muzzle, from the cannon's centre, as the game's input handler places shots.
-constexpr float kMuzzleX = 0.6f;
-constexpr float kMuzzleY = -0.6f;
-constexpr int kKinds = 3;  // pig, cow, sheep
+constexpr int kKinds = 3;        // pig, cow, sheep
 // Block kinds 4 to 10, as the level generator places them.
 constexpr int kFirstBlockKind = BlockKind::Ledge;
 constexpr int kBlockKinds = BlockKind::Target - BlockKind::Ledge + 1;
@@ -98,7 +95,7 @@ public:
         const Cannon* cannon = map.GetCannon();
         const b2Vec2 force(-static_cast<float>(action.dragX) * Tuning::kAimForcePerPixel,
                            -static_cast<float>(action.dragY) * Tuning::kAimForcePerPixel);
-        last = map.Fire(cannon->x + kMuzzleX, cannon->y + kMuzzleY, force, action.kind);
+        last = map.Fire(cannon->x + Tuning::kMuzzleX, cannon->y + Tuning::kMuzzleY, force, action.kind);
         ++tally.shots;
         if (last == nullptr) {
             ++tally.refused;
@@ -130,7 +127,7 @@ public:
         for (const Block& block : map.blocks) {
             if (block.fullStrength > block.strength) {
                 tally.deepestOverlay =
-                    std::max(tally.deepestOverlay, Shooter::DamageFrame(block.strength, block.fullStrength));
+                    std::max(tally.deepestOverlay, Render::DamageFrame(block.strength, block.fullStrength));
             }
         }
         const Cannon* cannon = map.GetCannon();

@@ -78,7 +78,7 @@ Map::Map(int width, int height, b2Vec2 gravity, bool doSleep) : width(width), he
     const float w = static_cast<float>(width);
     const float h = static_cast<float>(height);
     CreateWorld(gravity, doSleep);
-    ground = AddEdge(b2Vec2(0.0f, 0.0f), b2Vec2(0.0f, h));             // left wall
+    leftWall = AddEdge(b2Vec2(0.0f, 0.0f), b2Vec2(0.0f, h));           // left wall
     AddEdge(b2Vec2(w, 0.0f), b2Vec2(w, h));                            // right wall
     AddEdge(b2Vec2(0.0f, h + kFloorDrop), b2Vec2(w, h + kFloorDrop));  // floor; no top edge
 }
@@ -119,14 +119,14 @@ void Map::AddCannon(float x, float y)
 
 void Map::AddCannonRail(b2Body* body)
 {
-    if (ground == nullptr || body == nullptr) {
+    if (leftWall == nullptr || body == nullptr) {
         return;
     }
     // The cannon stays in its column: it settles with whatever it stands on, down to the floor
     // at the lowest, but nothing knocks it sideways or throws it above the spot it started from.
     // The column under it is held with it: a block driven up from below stops at the cannon.
     b2PrismaticJointDef rail;
-    rail.Initialize(ground, body, body->GetPosition(), b2Vec2(0.0f, 1.0f));  // down the screen
+    rail.Initialize(leftWall, body, body->GetPosition(), b2Vec2(0.0f, 1.0f));  // down the screen
     rail.enableLimit = true;
     rail.lowerTranslation = 0.0f;
     rail.upperTranslation = static_cast<float>(height) + kFloorDrop - body->GetPosition().y;

@@ -84,7 +84,7 @@ private:
     bool PassThroughOverlaps(const Projectile& shot);
 
     std::shared_ptr<ShotOverlaps> overlaps;  // the world's contact filter; lives as long as the world
-    b2Body* ground = nullptr;                // the left wall: what the cannon's rail is fixed to
+    b2Body* leftWall = nullptr;              // what the cannon's rail is fixed to
 
     void CreateWorld(b2Vec2 gravity, bool doSleep);
     b2Body* AddEdge(b2Vec2 start, b2Vec2 end);

@@ -32,6 +32,10 @@ constexpr int32_t kFieldHeight = 13;
 // Cakes placed on the field at the start; the game ends when none is left.
 constexpr int32_t kTargetCount = 3;
 
+// Where a shot appears, from the cannon's centre, in units: 30 pixels right and 30 up.
+constexpr float kMuzzleX = 0.6f;
+constexpr float kMuzzleY = -0.6f;
+
 // Launch force, in Box2D force units, per pixel the pointer is dragged.
 constexpr float kAimForcePerPixel = 10.0f;
 
