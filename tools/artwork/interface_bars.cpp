@@ -12,42 +12,51 @@
 #include <string_view>
 #include <utility>
 
+// The top bar keeps out of the field's way: a slim lath along the window's top edge and, hanging
+// from it in the corner, the board the cake icons stand on. Everything else is see-through, so a
+// cake resting high on a pendulum's anchor, the anchors and high lobs all show.
 Image DrawTopBar()
 {
     Image image(Asset::kTopBar.width, Asset::kTopBar.height);
     const int width = image.Width();
-    constexpr int kBody = 58;  // the bar's height without the shadow row below it
-    FillRoundRect(image, 0, -20, width, kBody + 20, 12, Wood(Rgb{178, 118, 66}, 101));
-    // the plank seams
-    for (int x = 0; x < width; ++x) {
-        image.Set(x, 29, Rgb{96, 58, 30});
-    }
-    Bevel(image, 0, 0, width, 29, 3, 0.2, 0.3);
-    Bevel(image, 0, 30, width, kBody - 30, 3, 0.2, 0.3);
-    // plain inset panel on the left for the cake counter
-    FillRoundRect(image, 6, 5, 164, kBody - 10, 8,
-                  VerticalGradient(Rgb{238, 214, 170}, Rgb{220, 188, 138}, 5, kBody - 5));
-    for (int y = 5; y < kBody - 5; ++y) {
-        for (int x = 6; x < 170; ++x) {
-            if (InRoundRect(x + 0.5, y + 0.5, 6, 5, 164, kBody - 10, 8) &&
-                !InRoundRect(x + 0.5, y + 0.5, 8, 7, 160, kBody - 14, 7)) {
+    constexpr int kLath = 2;          // rows of the lath across the whole width
+    constexpr int kBoardWidth = 183;  // the board in the top-left corner, its shadow included
+    constexpr int kBoardHeight = 60;
+    constexpr int kInsetWidth = 174;  // the cream panel under the icons, flush with the window's edges
+    constexpr int kInsetHeight = 52;
+    // the board, its outer corners off the picture so only the lower right one is rounded
+    FillRoundRect(image, -20, -20, kBoardWidth + 20, kBoardHeight + 20, 12, Wood(Rgb{178, 118, 66}, 101));
+    Bevel(image, 0, 0, kBoardWidth, kBoardHeight, 3, 0.2, 0.3);
+    FillRoundRect(image, -10, -10, kInsetWidth + 10, kInsetHeight + 10, 8,
+                  VerticalGradient(Rgb{238, 214, 170}, Rgb{220, 188, 138}, 0, kInsetHeight));
+    for (int y = 0; y < kInsetHeight; ++y) {
+        for (int x = 0; x < kInsetWidth; ++x) {
+            if (!InRoundRect(x + 0.5, y + 0.5, -8, -8, kInsetWidth + 6, kInsetHeight + 6, 7)) {
                 image.Set(x, y, Rgb{110, 70, 38});
             }
         }
     }
-    // fence posts and nails across the rest
-    for (int px = 230; px < width; px += 160) {
-        FillRect(image, px, 0, 18, kBody, Wood(Rgb{150, 96, 52}, 110U + static_cast<std::uint32_t>(px)));
-        Bevel(image, px, 0, 18, kBody, 3, 0.2, 0.35);
-        Rivet(image, px + 9, 14, 2.2, Rgb{170, 170, 175});
-        Rivet(image, px + 9, 44, 2.2, Rgb{170, 170, 175});
-    }
-    // dark rim along the lower edge
+    Rivet(image, kInsetWidth + 4, 15, 2.2, Rgb{170, 170, 175});
+    Rivet(image, kInsetWidth + 4, 39, 2.2, Rgb{170, 170, 175});
+    // the lath: a lit top row over a dark one
     for (int x = 0; x < width; ++x) {
-        for (int y = kBody - 1; y >= 0; --y) {
+        image.Set(x, 0, WoodShade(Rgb{178, 118, 66}, 103, x, 0));
+        image.Set(x, kLath - 1, Rgb{70, 42, 22});
+    }
+    // dark rim along the board's lower and right edges
+    for (int x = 0; x < kBoardWidth; ++x) {
+        for (int y = kBoardHeight - 1; y >= kLath; --y) {
             if (!image.Keyed(x, y)) {
                 image.Set(x, y, Rgb{70, 42, 22});
                 image.Set(x, y - 1, Rgb{90, 56, 30});
+                break;
+            }
+        }
+    }
+    for (int y = kLath; y < kBoardHeight; ++y) {
+        for (int x = kBoardWidth - 1; x >= 0; --x) {
+            if (!image.Keyed(x, y)) {
+                image.Set(x, y, Rgb{70, 42, 22});
                 break;
             }
         }
