@@ -43,7 +43,8 @@ public:
     bool Loaded() const { return width > 0; }
     bool At(int x, int y) const
     {
-        return x >= 0 && y >= 0 && x < width && y < height && drawn[static_cast<size_t>(y * width + x)];
+        return x >= 0 && y >= 0 && x < width && y < height &&
+               drawn[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
     }
 
 private:
