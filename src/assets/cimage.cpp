@@ -236,9 +236,8 @@ bool CImage::Draw(SDL_Surface* dest, SDL_Surface* src, int32_t x, int32_t y)
     if (dest == nullptr || src == nullptr) {
         return false;
     }
-    // The picture's size goes along with the position (some SDLs clip that rectangle); SDL
-    // writes the clipped size back into this local copy.
-    SDL_Rect destRect = MakeRect(x, y, src->w, src->h);
+    // Only the position is read; SDL writes the clipped size back into this local copy.
+    SDL_Rect destRect = MakeRect(x, y, 0, 0);
     SDL_BlitSurface(src, nullptr, dest, &destRect);
     return true;
 }
@@ -249,7 +248,7 @@ bool CImage::DrawPart(SDL_Surface* dest, SDL_Surface* src, int32_t x, int32_t y,
     if (dest == nullptr || src == nullptr) {
         return false;
     }
-    SDL_Rect destRect = MakeRect(x, y, w, h);
+    SDL_Rect destRect = MakeRect(x, y, 0, 0);
     SDL_Rect srcRect = MakeRect(srcX, srcY, w, h);
     SDL_BlitSurface(src, &srcRect, dest, &destRect);
     return true;

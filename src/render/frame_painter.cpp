@@ -87,10 +87,7 @@ void FramePainter::DrawPart(SDL_Surface* source, int32_t x, int32_t y, int32_t s
 
 void FramePainter::Perform(SDL_Surface* target, const Blit& blit)
 {
-    // The destination carries the size drawn: an SDL that clips it to the clip rectangle before
-    // blitting (the browser's) would otherwise draw nothing. SDL writes the clipped size back.
-    SDL_Rect destination{blit.x, blit.y, blit.whole ? static_cast<Uint16>(blit.source->w) : blit.part.w,
-                         blit.whole ? static_cast<Uint16>(blit.source->h) : blit.part.h};
+    SDL_Rect destination{blit.x, blit.y, 0, 0};  // SDL writes the clipped size into this copy
     SDL_Rect part = blit.part;
     SDL_BlitSurface(blit.source, blit.whole ? nullptr : &part, target, &destination);
 }

@@ -21,7 +21,6 @@ if (!pageDir || !picturesDir || !bmpDir) {
 
 const W = 1000;
 const H = 650;
-const BAR = 32; // the bottom bar's rows
 const START = { x: 500, y: 216 };
 const MAX_DIFFERING = 0.001; // of the window's pixels
 
@@ -111,25 +110,25 @@ try {
   for (const [key, slice, name] of [['x', 1, 'cow'], ['c', 2, 'sheep'], ['z', 0, 'pig']]) {
     await page.keyboard.press(key);
     await settle(page, 100);
-    const bar = await page.evaluate((s, bar, h) => window.t.compareTo('/ref/bottom-bar.png', 0, s * bar, 1000, bar, 0, h - bar),
-      slice, BAR, H);
+    const bar = await page.evaluate(barAgainst, slice);
     check(bar.differing <= bar.total * MAX_DIFFERING, `${key} lights the ${name} on the bar (${bar.differing} pixels differ)`);
   }
 
   // A drag and release fires the pig, which flies.
   await drag(page, { x: 300, y: 300 }, { x: 220, y: 340 });
-  await settle(page, 150);
-  const pigAt1 = await page.evaluate(() => window.t.find('/bmp-src/pig.bmp'));
-  await settle(page, 200);
-  const pigAt2 = await page.evaluate(() => window.t.find('/bmp-src/pig.bmp'));
-  check(pigAt1.length >= 1 && pigAt2.length >= 1 && !samePlaces(pigAt1, pigAt2),
-    `a drag and release fires a pig that flies (${JSON.stringify(pigAt1)} then ${JSON.stringify(pigAt2)})`);
+  const flight = [];
+  for (let i = 0; i < 5; i++) {
+    await settle(page, 40);
+    flight.push(...await page.evaluate(() => window.t.find('/bmp-src/pig.bmp')));
+  }
+  const places = new Set(flight.map((p) => p.join(',')));
+  check(places.size >= 3, `a drag and release fires a pig that flies (seen at ${[...places].join(' ')})`);
 
   // A cow, and its second click: the trick waits on the bar, then three pigs pop out around it.
   await page.keyboard.press('x');
   await drag(page, { x: 300, y: 300 }, { x: 220, y: 360 });
   await settle(page, 150);
-  const waiting = await page.evaluate((bar, h) => window.t.compareTo('/ref/bottom-bar.png', 0, 3 * bar, 1000, bar, 0, h - bar), BAR, H);
+  const waiting = await page.evaluate(barAgainst, 3);
   check(waiting.differing <= waiting.total * MAX_DIFFERING, `the cow's trick waits on the bar (${waiting.differing} pixels differ)`);
   const pigsBefore = (await page.evaluate(() => window.t.find('/bmp-src/pig.bmp'))).length;
   const cows = await page.evaluate(() => window.t.find('/bmp-src/vaca.bmp'));
@@ -210,8 +209,11 @@ async function drag(p, from, to) {
   await p.mouse.up();
 }
 
-function samePlaces(a, b) {
-  return JSON.stringify(a) === JSON.stringify(b);
+// Runs in the page: the bottom bar against the desktop's in one of its states, a 32-row slice of
+// its picture. Only the rows from 9 down, where the lit states sit: the grassy fringe above them
+// lets the field show through, and the field differs from level to level.
+function barAgainst(slice) {
+  return window.t.compareTo('/ref/bottom-bar.png', 0, slice * 32 + 9, 1000, 32 - 9, 0, 650 - 32 + 9);
 }
 
 // Seconds of CPU used so far by Chromium and every process under it (Linux).
