@@ -64,8 +64,12 @@ if [ ! -f "$box2d/lib/cmake/box2d/box2dConfig.cmake" ]; then
 fi
 
 echo "Building the game for the browser"
-emcmake cmake -S "$root" -B "$work/game" -DCMAKE_BUILD_TYPE=Release -Dbox2d_DIR="$box2d/lib/cmake/box2d" \
-  -DSHOOTER_BUILD_TESTS=OFF >/dev/null
+flags=(-DCMAKE_BUILD_TYPE=Release -Dbox2d_DIR="$box2d/lib/cmake/box2d" -DSHOOTER_BUILD_TESTS=OFF)
+# Continuous integration treats every compiler warning as an error.
+if [ "${CI:-}" = "true" ]; then
+  flags+=(-DSHOOTER_WERROR=ON)
+fi
+emcmake cmake -S "$root" -B "$work/game" "${flags[@]}" >/dev/null
 cmake --build "$work/game" -j"$jobs"
 rm -rf "$page"
 mkdir -p "$page"
