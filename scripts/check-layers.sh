@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root/src"
 
 # Bottom to top: each folder may use those before it.
-layers=(assets field gameplay render app drive)
+layers=(assets field gameplay render app drive web)
 
 rank() {
   local i

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs from Debian's archive what a task needs: "play" (build and run the game), "package"
-# (also make its Debian packages) or "test" (also the tests, the style checks and the package
-# checks; the default). Safe to run again: when every package is present it does nothing.
+# (also make its Debian packages), "test" (also the tests, the style checks and the package
+# checks; the default), "web" (build the game for a browser) or "web-test" (also play it in a
+# headless browser). Safe to run again: when every package is present it does nothing.
 set -euo pipefail
 task=${1:-test}
 
@@ -37,8 +38,18 @@ if [ "$task" = test ]; then
     desktop-file-utils
     appstream
   )
+elif [ "$task" = web ] || [ "$task" = web-test ]; then
+  # the compiler for the browser; Box2D's Debian source package is unpacked with dpkg-source
+  packages+=(emscripten python3 dpkg-dev xz-utils)
+  if [ "$task" = web-test ]; then
+    packages+=(chromium nodejs)
+    # npm comes with some builds of node; Debian packages it on its own
+    if ! command -v npm >/dev/null 2>&1; then
+      packages+=(npm)
+    fi
+  fi
 elif [ "$task" != play ] && [ "$task" != package ]; then
-  echo "install-deps.sh: unknown task '$task'; choose play, package or test" >&2
+  echo "install-deps.sh: unknown task '$task'; choose play, package, test, web or web-test" >&2
   exit 2
 fi
 

@@ -379,8 +379,10 @@ TEST(FramePacerTest, SleepsAwayTheRestOfTenMillisecondsAndNeverCatchesUp)
             slept.push_back(micros);
             now += micros;
         }
+        void Yield() override { ++yields; }
         uint64_t now = 5'000'000;
         std::vector<uint64_t> slept;
+        int yields = 0;
     };
     ManualClock clock;
     FramePacer pacer(clock);
@@ -396,10 +398,12 @@ TEST(FramePacerTest, SleepsAwayTheRestOfTenMillisecondsAndNeverCatchesUp)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "an iteration of " << c.took << " us");
         clock.slept.clear();
+        clock.yields = 0;
         pacer.StartFrame();
         clock.now += c.took;
         pacer.FinishFrame();
         EXPECT_EQ(clock.slept, c.sleeps);
+        EXPECT_EQ(clock.yields, c.sleeps.empty() ? 1 : 0) << "an iteration that does not sleep yields once";
     }
 
     SCOPED_TRACE("a clock that steps back never makes an iteration sleep longer than a frame");

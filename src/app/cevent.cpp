@@ -6,6 +6,15 @@
 
 namespace {
 
+#ifdef __EMSCRIPTEN__
+// The browser's SDL: key codes are plain 32-bit integers, any value among them.
+bool ReadKey(const SDL_keysym& keysym, SDLKey& sym, SDLMod& mod)
+{
+    sym = keysym.sym;
+    mod = static_cast<SDLMod>(keysym.mod);
+    return true;
+}
+#else
 using RawKey = std::underlying_type_t<SDLKey>;
 using RawMod = std::underlying_type_t<SDLMod>;
 
@@ -27,6 +36,7 @@ bool ReadKey(const SDL_keysym& keysym, SDLKey& sym, SDLMod& mod)
     mod = static_cast<SDLMod>(rawMod & 0xFFFFu);
     return true;
 }
+#endif
 
 }  // namespace
 

@@ -6,6 +6,8 @@
 
 FrameClock::~FrameClock() = default;
 
+void FrameClock::Yield() {}
+
 uint64_t SystemClock::NowMicros()
 {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
@@ -37,6 +39,7 @@ void FramePacer::FinishFrame()
     const uint64_t now = clock->NowMicros();
     if (now >= deadline) {
         onTimeline = false;  // overrun: the next iteration starts now and sets the pace afresh
+        clock->Yield();
         return;
     }
     uint64_t wait = deadline - now;

@@ -11,6 +11,9 @@ public:
     virtual ~FrameClock();
     virtual uint64_t NowMicros() = 0;
     virtual void SleepMicros(uint64_t micros) = 0;
+    // Hands control away for a moment without waiting: a loop that shares its thread with its
+    // surroundings (a browser page) lets them run. Does nothing on a clock of its own thread.
+    virtual void Yield();
 };
 
 // The real, monotonic wall clock.
@@ -26,8 +29,8 @@ public:
 // stretched to the step's length. Iterations are due on the loop's own timeline, one frame
 // after the previous one was due, so a sleep that wakes late is made up in the next frame and
 // the loop holds exactly one step per frame of wall-clock time on average. An iteration that
-// overran is followed at once by the next, and the timeline restarts from there: there are no
-// catch-up steps.
+// overran is followed at once by the next, after a yield to the clock, and the timeline restarts
+// from there: there are no catch-up steps. Every iteration ends in one sleep or one yield.
 class FramePacer {
 public:
     explicit FramePacer(FrameClock& clock, uint64_t frameMicros = Tuning::kFrameMicros);

@@ -117,7 +117,12 @@ bool Shooter::OnInit()
         ProcessGuard::TellLauncher(ProcessGuard::DisplayName() + " could not be opened: " + SDL_GetError());
         return false;
     }
-    for (const Uint32 optional : {SDL_INIT_AUDIO, SDL_INIT_JOYSTICK, SDL_INIT_CDROM}) {
+#ifdef __EMSCRIPTEN__
+    constexpr decltype(SDL_INIT_AUDIO) kCdRom = 0;  // the browser's SDL has none
+#else
+    constexpr decltype(SDL_INIT_AUDIO) kCdRom = SDL_INIT_CDROM;
+#endif
+    for (const Uint32 optional : {SDL_INIT_AUDIO, SDL_INIT_JOYSTICK, kCdRom}) {
         SDL_InitSubSystem(optional);
     }
     ProcessGuard::CatchQuitSignals();
