@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs from Debian's archive what a task needs: "play" (build and run the game), "package"
-# (also make its Debian packages) or "test" (also the tests, the style checks and the package
-# checks; the default). Safe to run again: when every package is present it does nothing.
+# (also make its Debian packages, whose build runs the tests) or "test" (also the developer
+# programs, the style checks and the package checks; the default). Safe to run again: when every
+# package is present it does nothing.
 set -euo pipefail
 task=${1:-test}
 
@@ -11,17 +12,16 @@ packages=(
   make
   cmake
   pkg-config
-  zlib1g-dev
   libsdl1.2-compat-dev
   libbox2d-dev
 )
 if [ "$task" = package ] || [ "$task" = test ]; then
-  # the hardening flags and the package's dependencies, worked out from the libraries it links
-  packages+=(dpkg-dev file)
-fi
-if [ "$task" = test ]; then
   packages+=(
+    # the Debian packages' build, as debian/control lists it; the tests run during it
+    dpkg-dev
+    debhelper
     build-essential
+    pkgconf
     libgtest-dev
     # the window tests' virtual display and their look at its windows
     xvfb
@@ -29,13 +29,20 @@ if [ "$task" = test ]; then
     xdotool
     x11-utils
     x11-apps
+    desktop-file-utils
+    appstream
+  )
+fi
+if [ "$task" = test ]; then
+  packages+=(
+    # the developer programs' PNG pictures
+    zlib1g-dev
     # the style checks: formatting and static analysis
     clang-format
     clang-tidy
-    # the package's and the desktop files' checks
+    # the packages' checks: lintian, and two builds at different times compared
     lintian
-    desktop-file-utils
-    appstream
+    faketime
   )
 elif [ "$task" != play ] && [ "$task" != package ]; then
   echo "install-deps.sh: unknown task '$task'; choose play, package or test" >&2

@@ -4,7 +4,8 @@
 # The dependency script, run by a user without root and without sudo, says so in one line.
 # The launcher also names each damaged picture, the display that could not be opened or did
 # not answer and why, passes quit signals on, and plays without its optional pictures.
-# Usage: launcher_messages_test.sh <build directory> <source directory> <path to silent_display>
+# Usage: launcher_messages_test.sh <build directory> <source directory> <path to silent_display>;
+# SHOOTER_LAUNCHER_DIR and SHOOTER_DATA_DIR name the build's layout (the folder layout when unset).
 set -euo pipefail
 build=$1
 source=$2
@@ -53,9 +54,9 @@ expect_refusal() {
 # The installed launcher, in a prefix of its own.
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
-launcher="$prefix/bin/farmyard-cannon"
+launcher="$prefix/${SHOOTER_LAUNCHER_DIR:-bin}/farmyard-cannon"
 expect_refusal "launcher, no display" "display" env -u DISPLAY -u WAYLAND_DISPLAY "$launcher"
-bmp="$prefix/share/farmyard-cannon/bmp"
+bmp="$prefix/${SHOOTER_DATA_DIR:-share/farmyard-cannon}/bmp"
 
 # Every field picture that is wrong is named, with what is wrong with it, before the display is
 # tried; and that with an empty PATH.
