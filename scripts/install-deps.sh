@@ -40,9 +40,10 @@ if [ "$task" = test ]; then
     # the style checks: formatting and static analysis
     clang-format
     clang-tidy
-    # the packages' checks: lintian, and two builds at different times compared
+    # the packages' checks: lintian, the manual page's, two builds at different times compared
     lintian
     faketime
+    mandoc
   )
 elif [ "$task" != play ] && [ "$task" != package ]; then
   echo "install-deps.sh: unknown task '$task'; choose play, package or test" >&2
