@@ -73,8 +73,11 @@ rm -rf "$bmp"
 cp -r "$work/bmp-intact" "$bmp"
 
 # Displays that cannot be opened, each named with the reason.
+# A display with no socket of its own: X falls back to TCP, so its port must be free too.
 free=99
-while [ -e "/tmp/.X11-unix/X$free" ]; do free=$((free + 1)); done
+while [ -e "/tmp/.X11-unix/X$free" ] || (: <"/dev/tcp/127.0.0.1/$((6000 + free))") 2>/dev/null; do
+  free=$((free + 1))
+done
 expect_refusal "launcher, display not there" "DISPLAY=:$free could not be opened: no X server listens" \
   env DISPLAY=":$free" "$launcher"
 expect_refusal "launcher, no display name" "DISPLAY=notadisplay could not be opened: that is not a display name" \
