@@ -81,6 +81,11 @@ debug_file="./usr/lib/debug/.build-id/${build_id:0:2}/${build_id:2}.debug"
 dpkg-deb --contents "$dbgsym" | awk '{ print $6 }' | grep -qxF "$debug_file" ||
   fail "$(basename "$dbgsym") lacks $debug_file"
 
+# The release the launcher names is the one debian/changelog gives upstream's build.
+upstream=${version#*:}
+said=$("$unpacked/usr/games/farmyard-cannon" --version)
+[ "$said" = "farmyard-cannon ${upstream%-*}" ] || fail "farmyard-cannon --version says '$said' in $(basename "$game")"
+
 changes=("$build_dir"/package/farmyard-cannon_*.changes)
 [ -f "${changes[0]}" ] || fail "no .changes file in $build_dir/package"
 lintian --pedantic -I --fail-on error,warning,info,pedantic "${changes[@]}"
