@@ -22,7 +22,7 @@ build() {
     umask "$mask"
     cd "$dir"
     env "$@" DEB_BUILD_OPTIONS=nocheck BUILD_DIR="$dir/build" \
-      faketime -f "$shift_by" bash scripts/package.sh >"$dir.log" 2>&1
+      faketime -f "$shift_by" bash -c 'date >"$0.clock" && exec bash scripts/package.sh' "$dir" >"$dir.log" 2>&1
   ) || {
     tail -n 40 "$dir.log"
     echo "check-reproducible: the build in $dir failed" >&2
@@ -48,5 +48,5 @@ for file in "$first"/build/package/*.deb "$first"/build/package/*.dsc "$first"/b
   fi
 done
 [ "$differ" -eq 0 ] || exit 1
-echo "check-reproducible: two builds (other folder, umask, time zone, locale, three days apart) made the same $count files:"
+echo "check-reproducible: two builds, in $first (umask 0022, $(cat "$first.clock")) and in $second (umask 0002, $(cat "$second.clock")), made the same $count files:"
 (cd "$first/build/package" && sha256sum -- *.deb *.dsc *.tar.xz)
