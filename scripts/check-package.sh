@@ -1,31 +1,40 @@
 #!/usr/bin/env bash
-# Builds the two Debian packages and checks them: the game's command only in /usr/games, the
-# program under /usr/lib/games, every picture in the architecture-independent -data package that
-# the game depends on at the same version, the desktop entry, the metadata and the icons; lintian
-# finds nothing, not even a pedantic or an informational tag, and appstreamcli validates the
-# metadata pedantically.
+# Builds the Debian packages from debian/ (the tests run during the build) and checks them: the
+# game's command only in /usr/games, the program under /usr/lib/games with its debug symbols in
+# the -dbgsym package, every picture in the architecture-independent, Multi-Arch: foreign -data
+# package that the game depends on at the same version, the desktop entry, the metadata, the
+# manual page and the icons; lintian finds nothing in the source and binary packages, not even a
+# pedantic or an informational tag; appstreamcli validates the metadata pedantically and mandoc
+# finds no warning in the manual page. Extra arguments go to dpkg-buildpackage.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=${BUILD_DIR:-"$root/build"}
 
 bash "$root/scripts/install-deps.sh"
 mapfile -t debs < <(bash "$root/scripts/package.sh" "$@" | grep '^/.*\.deb$')
-game="" data=""
+game="" data="" dbgsym=""
 for deb in "${debs[@]}"; do
   case "$(dpkg-deb -f "$deb" Package)" in
     farmyard-cannon) game=$deb ;;
     farmyard-cannon-data) data=$deb ;;
+    farmyard-cannon-dbgsym) dbgsym=$deb ;;
   esac
 done
 fail() {
   echo "check-package: $*" >&2
   exit 1
 }
-[ -n "$game" ] && [ -n "$data" ] || fail "package.sh made ${debs[*]}, not the game and its -data package"
+[ -n "$game" ] && [ -n "$data" ] && [ -n "$dbgsym" ] ||
+  fail "package.sh made ${debs[*]}, not the game, its -data and its -dbgsym packages"
 
 version=$(dpkg-deb -f "$game" Version)
 [ "$(dpkg-deb -f "$data" Architecture)" = all ] || fail "$(basename "$data") is not architecture-independent"
+[ "$(dpkg-deb -f "$data" Multi-Arch)" = foreign ] || fail "$(basename "$data") is not Multi-Arch: foreign"
 [[ ", $(dpkg-deb -f "$game" Depends)," == *", farmyard-cannon-data (= $version),"* ]] ||
   fail "$(basename "$game") does not depend on farmyard-cannon-data (= $version)"
+# The SDL 1.2 that a fresh system gets is the compatibility layer over SDL 2.
+[[ "$(dpkg-deb -f "$game" Depends)" == *"libsdl1.2-compat-shim | libsdl1.2debian"* ]] ||
+  fail "$(basename "$game") does not ask for libsdl1.2-compat-shim first: $(dpkg-deb -f "$game" Depends)"
 
 # check_contents <package> <path>...: every path is in the package.
 check_contents() {
@@ -62,15 +71,31 @@ for size in 16 24 32 48 64 128 256; do
 done
 check_contents "$data" "${pictures[@]}" ./usr/share/doc/farmyard-cannon-data/copyright
 
-lintian --pedantic -I --fail-on error,warning,info,pedantic "$game" "$data"
+# The debug symbols belong to the program that was shipped.
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$game" "$unpacked"
+build_id=$(readelf -n "$unpacked/usr/lib/games/farmyard-cannon/shooter" | awk '/Build ID/ { print $3 }')
+[ -n "$build_id" ] || fail "the game's program carries no build ID"
+debug_file="./usr/lib/debug/.build-id/${build_id:0:2}/${build_id:2}.debug"
+dpkg-deb --contents "$dbgsym" | awk '{ print $6 }' | grep -qxF "$debug_file" ||
+  fail "$(basename "$dbgsym") lacks $debug_file"
 
-metainfo=$(mktemp -d)
-trap 'rm -rf "$metainfo"' EXIT
-dpkg-deb -x "$game" "$metainfo"
+# The release the launcher names is the one debian/changelog gives upstream's build.
+upstream=${version#*:}
+said=$("$unpacked/usr/games/farmyard-cannon" --version)
+[ "$said" = "farmyard-cannon ${upstream%-*}" ] || fail "farmyard-cannon --version says '$said' in $(basename "$game")"
+
+changes=("$build_dir"/package/farmyard-cannon_*.changes)
+[ -f "${changes[0]}" ] || fail "no .changes file in $build_dir/package"
+lintian --pedantic -I --fail-on error,warning,info,pedantic "${changes[@]}"
+
 # appstreamcli passes metadata that has only pedantic or informational notes: any note fails here.
-verdict=$(appstreamcli validate --pedantic --no-net "$metainfo"/usr/share/metainfo/*.metainfo.xml 2>&1) ||
+verdict=$(appstreamcli validate --pedantic --no-net "$unpacked"/usr/share/metainfo/*.metainfo.xml 2>&1) ||
   fail "appstreamcli: $verdict"
 [ "$(wc -l <<<"$verdict")" -eq 1 ] && [[ "$verdict" == *"Validation was successful." ]] ||
   fail "appstreamcli: $verdict"
+zcat "$unpacked/usr/share/man/man6/farmyard-cannon.6.gz" >"$unpacked/farmyard-cannon.6"
+mandoc -T lint -W warning "$unpacked/farmyard-cannon.6" || fail "mandoc warns about the manual page"
 
-echo "check-package: $(basename "$game") and $(basename "$data") hold every file; lintian (pedantic, informational) and appstreamcli (pedantic) found nothing"
+echo "check-package: $(basename "$game"), $(basename "$data") and $(basename "$dbgsym") hold every file; lintian (pedantic, informational) on the source and binary packages, appstreamcli (pedantic) and mandoc found nothing"

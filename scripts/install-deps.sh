@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs from Debian's archive what a task needs: "play" (build and run the game), "package"
-# (also make its Debian packages), "test" (also the tests, the style checks and the package
-# checks; the default), "web" (build the game for a browser) or "web-test" (also play it in a
-# headless browser). Safe to run again: when every package is present it does nothing.
+# (also make its Debian packages, whose build runs the tests), "test" (also the developer
+# programs, the style checks and the package checks; the default), "web" (build the game for a
+# browser) or "web-test" (also play it in a headless browser). Safe to run again: when every
+# package is present it does nothing.
 set -euo pipefail
 task=${1:-test}
 
@@ -12,17 +13,16 @@ packages=(
   make
   cmake
   pkg-config
-  zlib1g-dev
   libsdl1.2-compat-dev
   libbox2d-dev
 )
 if [ "$task" = package ] || [ "$task" = test ]; then
-  # the hardening flags and the package's dependencies, worked out from the libraries it links
-  packages+=(dpkg-dev file)
-fi
-if [ "$task" = test ]; then
   packages+=(
+    # the Debian packages' build, as debian/control lists it; the tests run during it
+    dpkg-dev
+    debhelper
     build-essential
+    pkgconf
     libgtest-dev
     # the window tests' virtual display and their look at its windows
     xvfb
@@ -30,13 +30,21 @@ if [ "$task" = test ]; then
     xdotool
     x11-utils
     x11-apps
+    desktop-file-utils
+    appstream
+  )
+fi
+if [ "$task" = test ]; then
+  packages+=(
+    # the developer programs' PNG pictures
+    zlib1g-dev
     # the style checks: formatting and static analysis
     clang-format
     clang-tidy
-    # the package's and the desktop files' checks
+    # the packages' checks: lintian, the manual page's, two builds at different times compared
     lintian
-    desktop-file-utils
-    appstream
+    faketime
+    mandoc
   )
 elif [ "$task" = web ] || [ "$task" = web-test ]; then
   # the compiler for the browser; Box2D's Debian source package is unpacked with dpkg-source

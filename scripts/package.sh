@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game with Debian's hardening flags in a folder of its own
-# (build/package, or BUILD_DIR/package), and makes its two Debian packages there: the game and
-# its architecture-independent artwork. Copies both into build/ (or BUILD_DIR), prints their
-# paths, then the command that installs them. Extra arguments go to CMake's configure step.
+# Installs what is missing, then builds the game's Debian packages as Debian builds them: from a
+# source package made of the tracked files (uncommitted changes included) and debian/, with
+# dpkg-buildpackage, in build/package (or BUILD_DIR/package). The tests run during the build
+# unless DEB_BUILD_OPTIONS holds nocheck. Copies the game's package, its architecture-independent
+# artwork package and the game's debug symbols (-dbgsym) into build/ (or BUILD_DIR), prints their
+# paths, then the command that installs the game. Extra arguments go to dpkg-buildpackage.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${BUILD_DIR:-"$root/build"}
@@ -10,29 +12,51 @@ package_dir="$build_dir/package"
 
 bash "$root/scripts/install-deps.sh" package
 
-# Debian's flags for a package: optimised, hardened (stack protector, fortified functions,
-# read-only relocations bound at start-up, position-independent), debug paths made relative.
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
-ldflags=$(dpkg-buildflags --get LDFLAGS)
-flags=(-DSHOOTER_DEBIAN_LAYOUT=ON -DSHOOTER_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=None
-       -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
-       -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags")
+changelog="$root/debian/changelog"
+name=$(dpkg-parsechangelog -l "$changelog" -S Source)
+version=$(dpkg-parsechangelog -l "$changelog" -S Version)
+upstream=${version#*:}
+upstream=${upstream%-*}
+# Every file of the source package carries the time of the last change log entry, as the
+# packages' files do.
+epoch=$(dpkg-parsechangelog -l "$changelog" -S Timestamp)
+
+rm -rf "$package_dir"
+source_dir="$package_dir/$name-$upstream"
+mkdir -p "$source_dir"
+# The tracked files as the working tree holds them; outside a git checkout, everything but the
+# build folders.
+if revision=$(git -C "$root" stash create 2>/dev/null); then
+  git -C "$root" archive --format=tar "${revision:-HEAD}" | tar -x -C "$source_dir"
+else
+  tar -C "$root" --exclude=./.git --exclude='./build*' -cf - . | tar -x -C "$source_dir"
+fi
+
+# The upstream tarball, made the same way from the same files wherever and whenever it is made.
+tar -C "$package_dir" --exclude="$name-$upstream/debian" --sort=name --mtime="@$epoch" --owner=0 --group=0 \
+  --numeric-owner --mode=u+rw,go=rX --pax-option=exthdr.name=%d/PaxHeaders/%f,delete=atime,delete=ctime \
+  -cf - "$name-$upstream" | xz -6 -T1 >"$package_dir/${name}_$upstream.orig.tar.xz"
+
+cd "$source_dir"
+dpkg-checkbuilddeps
 # Continuous integration treats every compiler warning as an error.
 if [ "${CI:-}" = "true" ]; then
-  flags+=(-DSHOOTER_WERROR=ON)
+  export DEB_CXXFLAGS_APPEND="${DEB_CXXFLAGS_APPEND:+$DEB_CXXFLAGS_APPEND }-Werror"
 fi
-cmake -S "$root" -B "$package_dir" "${flags[@]}" "$@" >/dev/null
-# The packages hold the game alone: no tool, test or benchmark is built for them.
-cmake --build "$package_dir" -j"$(nproc)" --target shooter
+dpkg-buildpackage -us -uc "$@"
 
-rm -f "$package_dir"/farmyard-cannon*.deb "$build_dir"/farmyard-cannon*.deb
-(cd "$package_dir" && cpack -G DEB >/dev/null)
-cp "$package_dir"/farmyard-cannon*.deb "$build_dir"/
-debs=("$build_dir"/farmyard-cannon*.deb)
+rm -f "$build_dir"/"$name"*.deb
+debs=()
+for deb in "$package_dir"/*.deb; do
+  cp "$deb" "$build_dir"/
+  debs+=("$build_dir/$(basename "$deb")")
+done
 printf '%s\n' "${debs[@]}"
 
-install=(apt install "${debs[@]}")
+install=(apt install)
+for deb in "${debs[@]}"; do
+  [[ "$deb" == *-dbgsym_* ]] || install+=("$deb")
+done
 if [ "$(id -u)" -eq 0 ]; then
   echo "Install: ${install[*]}"
 elif command -v sudo >/dev/null 2>&1; then

@@ -32,7 +32,7 @@ fi
 
 # Only what building and playing need, and only the game is built: no tool, test or benchmark.
 bash "$root/scripts/install-deps.sh" play
-BUILD_TARGET=shooter bash "$root/scripts/build.sh" -DSHOOTER_BUILD_TESTS=OFF
+BUILD_TARGET=shooter bash "$root/scripts/build.sh" -DSHOOTER_BUILD_TESTS=OFF -DSHOOTER_BUILD_TOOLS=OFF
 
 # The game reads its pictures from ./bmp/.
 cd "$root"

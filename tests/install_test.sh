@@ -3,9 +3,13 @@
 # from another folder, on a virtual X display. Its window must be 1000 x 650, titled with the
 # game's name and carrying an icon; a close request must end it with status 0 and no output.
 # The installed desktop entry and metadata must pass their validators.
-# Usage: install_test.sh <build directory>
+# Usage: install_test.sh <build directory>; SHOOTER_LAUNCHER_DIR, SHOOTER_BINARY_DIR and
+# SHOOTER_DATA_DIR name the build's layout under the prefix (the folder layout when unset).
 set -euo pipefail
 build=$1
+launcher_dir=${SHOOTER_LAUNCHER_DIR:-bin}
+binary_dir=${SHOOTER_BINARY_DIR:-libexec/farmyard-cannon}
+data_dir=${SHOOTER_DATA_DIR:-share/farmyard-cannon}
 name="Farmyard Cannon"
 
 work=$(mktemp -d)
@@ -26,19 +30,19 @@ fail() {
 
 # An install that stops halfway (here: the artwork's folder cannot be made) leaves no launcher.
 broken="$work/broken"
-mkdir -p "$broken/share"
-touch "$broken/share/farmyard-cannon"
+mkdir -p "$(dirname "$broken/$data_dir")"
+touch "$broken/$data_dir"
 if cmake --install "$build" --prefix "$broken" >/dev/null 2>&1; then
   fail "an install over a file in the artwork's place succeeded"
 fi
-[ ! -e "$broken/bin/farmyard-cannon" ] || fail "a failed install left its launcher behind"
+[ ! -e "$broken/$launcher_dir/farmyard-cannon" ] || fail "a failed install left its launcher behind"
 
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 # --help and --version answer without a display and start no game.
 for option in --help --version; do
-  out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/farmyard-cannon" "$option" 2>&1) ||
+  out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/$launcher_dir/farmyard-cannon" "$option" 2>&1) ||
     fail "farmyard-cannon $option failed: $out"
   [[ "$out" == *farmyard-cannon* ]] || fail "farmyard-cannon $option said: $out"
 done
@@ -59,7 +63,7 @@ mkdir "$work/elsewhere"
 # play <with icon: yes|no>: starts the installed launcher from another folder, checks the window,
 # then asks the game to close.
 play() {
-  (cd "$work/elsewhere" && exec "$prefix/bin/farmyard-cannon") >"$work/out" 2>&1 &
+  (cd "$work/elsewhere" && exec "$prefix/$launcher_dir/farmyard-cannon") >"$work/out" 2>&1 &
   game_pid=$!
 
   local window=""
@@ -92,11 +96,11 @@ play() {
 
 play yes
 # The icon is a nicety: without its picture the game still starts.
-rm "$prefix/share/farmyard-cannon/bmp/icon.bmp"
+rm "$prefix/$data_dir/bmp/icon.bmp"
 play no
 # The player's own SDL settings reach the game untouched: a stand-in game reports what it was given.
-printf '#!/bin/sh\necho "$SDL12COMPAT_WINDOW_SCALING $SDL12COMPAT_OPENGL_SCALING $*"\n' >"$prefix/libexec/farmyard-cannon/shooter"
-given=$(SDL12COMPAT_WINDOW_SCALING=2 SDL12COMPAT_OPENGL_SCALING=1 "$prefix/bin/farmyard-cannon")
+printf '#!/bin/sh\necho "$SDL12COMPAT_WINDOW_SCALING $SDL12COMPAT_OPENGL_SCALING $*"\n' >"$prefix/$binary_dir/shooter"
+given=$(SDL12COMPAT_WINDOW_SCALING=2 SDL12COMPAT_OPENGL_SCALING=1 "$prefix/$launcher_dir/farmyard-cannon")
 [ "$given" = "2 1 " ] || fail "the game was started with '$given' instead of the player's settings and no options"
 
 echo "installed launcher opened '$name' 1000x650 with its icon from another folder, also without the icon, closed with status 0"

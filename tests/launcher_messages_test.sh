@@ -4,7 +4,8 @@
 # The dependency script, run by a user without root and without sudo, says so in one line.
 # The launcher also names each damaged picture, the display that could not be opened or did
 # not answer and why, passes quit signals on, and plays without its optional pictures.
-# Usage: launcher_messages_test.sh <build directory> <source directory> <path to silent_display>
+# Usage: launcher_messages_test.sh <build directory> <source directory> <path to silent_display>;
+# SHOOTER_LAUNCHER_DIR and SHOOTER_DATA_DIR name the build's layout (the folder layout when unset).
 set -euo pipefail
 build=$1
 source=$2
@@ -53,9 +54,9 @@ expect_refusal() {
 # The installed launcher, in a prefix of its own.
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
-launcher="$prefix/bin/farmyard-cannon"
+launcher="$prefix/${SHOOTER_LAUNCHER_DIR:-bin}/farmyard-cannon"
 expect_refusal "launcher, no display" "display" env -u DISPLAY -u WAYLAND_DISPLAY "$launcher"
-bmp="$prefix/share/farmyard-cannon/bmp"
+bmp="$prefix/${SHOOTER_DATA_DIR:-share/farmyard-cannon}/bmp"
 
 # Every field picture that is wrong is named, with what is wrong with it, before the display is
 # tried; and that with an empty PATH.
@@ -72,8 +73,11 @@ rm -rf "$bmp"
 cp -r "$work/bmp-intact" "$bmp"
 
 # Displays that cannot be opened, each named with the reason.
+# A display with no socket of its own: X falls back to TCP, so its port must be free too.
 free=99
-while [ -e "/tmp/.X11-unix/X$free" ]; do free=$((free + 1)); done
+while [ -e "/tmp/.X11-unix/X$free" ] || (: <"/dev/tcp/127.0.0.1/$((6000 + free))") 2>/dev/null; do
+  free=$((free + 1))
+done
 expect_refusal "launcher, display not there" "DISPLAY=:$free could not be opened: no X server listens" \
   env DISPLAY=":$free" "$launcher"
 expect_refusal "launcher, no display name" "DISPLAY=notadisplay could not be opened: that is not a display name" \
