@@ -31,6 +31,7 @@ void ShutDownSdl(int status, void* /*unused*/)
 void CatchQuitSignalsFirst(int /*argc*/, char** /*argv*/, char** /*envp*/)
 {
     ProcessGuard::CatchQuitSignals();
+    ProcessGuard::EndWithLauncher();
 }
 using PreInitialiser = void (*)(int, char**, char**);
 [[gnu::section(".preinit_array"), gnu::used]] const PreInitialiser catchQuitSignalsFirst =
