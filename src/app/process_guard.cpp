@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <initializer_list>
+#include <string_view>
 #include <thread>
 
 struct _XDisplay;  // Xlib's Display; only its address is passed around
@@ -268,9 +269,15 @@ void CatchQuitSignals()
     signal(SIGPIPE, SIG_IGN);
 }
 
-void EndWithLauncher()
+void EndWithLauncher(char** environment)
 {
-    const char* value = std::getenv("FARMYARD_CANNON_LAUNCHER");
+    constexpr std::string_view kName = "FARMYARD_CANNON_LAUNCHER=";
+    const char* value = nullptr;
+    for (char** entry = environment; entry != nullptr && *entry != nullptr; ++entry) {
+        if (std::string_view(*entry).starts_with(kName)) {
+            value = *entry + kName.size();
+        }
+    }
     if (value == nullptr || value[0] == '\0') {
         return;
     }

@@ -27,8 +27,9 @@ constexpr unsigned kQuitGraceSeconds = 1;
 void CatchQuitSignals();
 // Started by its launcher (FARMYARD_CANNON_LAUNCHER names the launcher's process), the game
 // ends with it: when the launcher ends, however it ends, the game gets a quit signal, and a
-// game whose launcher is already gone quits at once.
-void EndWithLauncher();
+// game whose launcher is already gone quits at once. Takes the process's environment, as the
+// program's first code gets it (the library's own view of it is not ready yet).
+void EndWithLauncher(char** environment);
 // The main loop is running: quit signals are taken by TakeQuitSignal from now on.
 void Playing();
 // True once per quit signal received since the last call.
