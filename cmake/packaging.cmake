@@ -109,10 +109,15 @@ set(CPACK_DEBIAN_GAME_DESCRIPTION "physics game: fire farm animals from a cannon
 Farmyard Cannon is a single-player 2D physics game. Fire a pig, a cow or a
 sheep from a cannon, slingshot-style, into a randomly generated field of
 blocks, pendulums and rotors, and knock out the three cake targets.")
-# Dependencies are read from the libraries the game links, not written by hand; the artwork
+# Dependencies are read from the libraries the game links, not written by hand, but for one
+# choice: the SDL 1.2 library. Both Debian ships satisfy what the linker needs, and apt, left to
+# itself, takes the classic one (libsdl1.2debian); the game is made and tested on sdl12-compat,
+# so that one is named first, ahead of what is read from the libraries (CPack puts these first).
+# A machine that already has the classic library keeps it: the game works on both. The artwork
 # must be the same release as the program that draws it.
 set(CPACK_DEBIAN_GAME_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_GAME_PACKAGE_DEPENDS "${SHOOTER_DATA_PACKAGE} (= ${SHOOTER_VERSION})")
+set(SHOOTER_SDL_DEPENDS "libsdl1.2-compat-shim | libsdl1.2debian (>= 1.2.15)")
+set(CPACK_DEBIAN_GAME_PACKAGE_DEPENDS "${SHOOTER_SDL_DEPENDS}, ${SHOOTER_DATA_PACKAGE} (= ${SHOOTER_VERSION})")
 set(CPACK_DEBIAN_DATA_PACKAGE_NAME ${SHOOTER_DATA_PACKAGE})
 set(CPACK_DEBIAN_DATA_PACKAGE_ARCHITECTURE all)
 set(CPACK_DEBIAN_DATA_DESCRIPTION "physics game: fire farm animals from a cannon at cakes - artwork
