@@ -81,7 +81,7 @@ play() {
     # old X way, a pixmap in the window's hints.
     if ClassicSdl "$prefix/libexec/farmyard-cannon/shooter"; then
       icon=$(xprop -id "$window" WM_HINTS)
-      [[ "$icon" == *"icon pixmap"* ]] || fail "the window carries no icon: $icon"
+      [[ "$icon" == *"to use for icon"* ]] || fail "the window carries no icon: $icon"
     else
       icon=$(xprop -id "$window" _NET_WM_ICON)
       [[ "$icon" == *"Icon (64 x 64)"* ]] || fail "the window carries no 64x64 icon: ${icon:0:80}"

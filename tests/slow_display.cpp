@@ -3,7 +3,8 @@
 // Listens on the first free X port from 6100 on and prints the display number once it listens.
 // Usage: slow_display <X display number> <delay in ms>. SIGUSR1 stalls it: from then on every
 // connection stays open and nothing more reaches the client.
-#include <netinet/in.h>
+#include "free_x_port.h"
+
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -116,21 +117,9 @@ int main(int argc, char* argv[])
     const std::chrono::milliseconds delay(std::atoi(argv[2]));
     std::signal(SIGUSR1, OnStall);
     std::signal(SIGPIPE, SIG_IGN);
-    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    int number = 0;
+    const int listener = ListenOnFreeXPort(number);
     if (listener < 0) {
-        return 1;
-    }
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int number = 100;
-    for (; number < 900; ++number) {
-        address.sin_port = htons(static_cast<uint16_t>(6000 + number));
-        if (bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0) {
-            break;
-        }
-    }
-    if (number == 900 || listen(listener, 16) != 0) {
         return 1;
     }
     std::printf("%d\n", number);

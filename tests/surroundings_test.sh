@@ -43,26 +43,20 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Starts the silent display; exports its DISPLAY as silent_display.
-start_silent() {
-  coproc SILENT { exec "$silent"; }
-  silent_pid=$SILENT_PID
-  local number=""
-  read -r -t 10 number <&"${SILENT[0]}" || true
-  [ -n "$number" ] || { echo "the silent display did not start"; exit 1; }
-  silent_display="127.0.0.1:$number"
+# start_proxy <name> <program...>: starts a test display that prints its display number once it
+# listens; sets <name>_pid and exports its DISPLAY as <name>_display.
+start_proxy() {
+  local name=$1 number=""
+  shift
+  coproc PROXY { exec "$@"; }
+  printf -v "${name}_pid" %s "$PROXY_PID"
+  read -r -t 10 number <&"${PROXY[0]}" || true
+  [ -n "$number" ] || { echo "the $name display did not start"; exit 1; }
+  printf -v "${name}_display" %s "127.0.0.1:$number"
 }
-
-# start_slow <delay in ms>: starts the slow proxy in front of the test's X server; exports its
-# DISPLAY as slow_display.
-start_slow() {
-  coproc SLOW { exec "$slow" "${DISPLAY#:}" "$1"; }
-  slow_pid=$SLOW_PID
-  local number=""
-  read -r -t 10 number <&"${SLOW[0]}" || true
-  [ -n "$number" ] || { echo "the slow display did not start"; exit 1; }
-  slow_display="127.0.0.1:$number"
-}
+# The silent display; the slow one, every answer of the test's X server <delay in ms> late.
+start_silent() { start_proxy silent "$silent"; }
+start_slow() { start_proxy slow "$slow" "${DISPLAY#:}" "$1"; }
 
 # window_within <tenths> <what>: the game's window appears in time, else the test fails.
 window_within() {

@@ -83,12 +83,6 @@ SDL_Surface* TileSheet()
     return sheet;
 }
 
-void Replace(SDL_Surface*& slot, SDL_Surface* fresh)
-{
-    SDL_FreeSurface(slot);
-    slot = fresh;
-}
-
 // Gives every record of that name the new surface, kept by the set like every picture it shows:
 // the game's shutdown frees each kept picture once, the old ones included.
 void ReplaceSprite(InterfaceSet& set, SpriteName name, SDL_Surface* fresh)
@@ -201,7 +195,7 @@ TEST_F(RenderTest, StartScreenShowsBackgroundAndSpritesButNotTheField)
     // A visible record without a surface draws nothing.
     ObjInterface* marker = game->interfaces.Find(Sprite::kAimOrigin);
     ASSERT_NE(marker, nullptr);
-    Replace(marker->surface, nullptr);
+    marker->surface = nullptr;  // the set still keeps the picture and frees it at shutdown
     game->interfaces.SetPosition(Sprite::kAimOrigin, 800, 400);
     game->interfaces.SetVisible(Sprite::kAimOrigin, true);
     game->OnRender();

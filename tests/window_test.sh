@@ -57,6 +57,13 @@ await_window() {
   exit 1
 }
 
+# caught_alarm: whether the game has its own handler for SIGALRM in place.
+caught_alarm() {
+  local mask
+  mask=$(awk '/^SigCgt:/ { print $2 }' "/proc/$game_pid/status" 2>/dev/null)
+  [ -n "$mask" ] && (((0x$mask >> 13) & 1))
+}
+
 # Sends a signal to the game: it must end with status 0 and without output.
 close_with() {
   local signal=$1 status=0
@@ -101,6 +108,9 @@ signals)
   done
   "$game" >"$out" 2>&1 &
   game_pid=$!
+  # From the game's first act on (its handlers are in place before the rest of its start-up);
+  # until then the program is not even loaded.
+  until caught_alarm || ! kill -0 "$game_pid" 2>/dev/null; do :; done
   for _ in $(seq 1 20); do
     kill -ALRM "$game_pid" 2>/dev/null || break
     sleep 0.01
