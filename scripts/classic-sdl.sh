@@ -22,8 +22,16 @@ if [ ! -e "$libs/libSDL-1.2.so.0" ]; then
     wanted=("${wanted[@]:1}")
     case $fetched in *" $package "*) continue ;; esac
     fetched="$fetched$package "
-    (cd "$folder/debs" && apt-get download -q "$package:$arch" >/dev/null 2>&1 ||
-      apt-get download -q "$package" >/dev/null)
+    # A fresh machine may have no package lists yet: as root they are fetched once.
+    if ! (cd "$folder/debs" && apt-get download -q "$package:$arch" >/dev/null 2>&1); then
+      if [ "$(id -u)" -eq 0 ]; then
+        apt-get update -q >/dev/null
+      fi
+      (cd "$folder/debs" && apt-get download -q "$package:$arch" >/dev/null) || {
+        echo "classic-sdl.sh: apt-get download $package failed; run apt-get update as root first" >&2
+        exit 1
+      }
+    fi
     deb=$(ls "$folder/debs/${package}_"*.deb)
     dpkg -x "$deb" "$folder/root"
     # Depends: a, b (>= 1), c | d  ->  one name per line, the first of each choice
