@@ -12,6 +12,12 @@ std::ostream& operator<<(std::ostream& out, const Colour& c)
 }
 }  // namespace Asset
 
+bool ClassicSdl()
+{
+    const SDL_version* linked = SDL_Linked_Version();
+    return linked->major == 1 && linked->minor == 2 && linked->patch < 50;
+}
+
 Rgb PixelAt(SDL_Surface* surface, int x, int y)
 {
     return ReadPixel(surface, x, y);

@@ -34,6 +34,10 @@ namespace Asset {
 std::ostream& operator<<(std::ostream& out, const Colour& c);
 }  // namespace Asset
 
+// True when the tests run against the classic SDL 1.2 library rather than sdl12-compat; the few
+// checks of what only sdl12-compat does are skipped there.
+bool ClassicSdl();
+
 // Pixel colour of a surface, read in the surface's own format.
 Rgb PixelAt(SDL_Surface* surface, int x, int y);
 

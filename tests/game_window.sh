@@ -1,16 +1,18 @@
 # Shared by the window tests: a virtual X display of the test's own, and the game's window on it.
 
-# StartDisplay [depth]: starts Xvfb (24-bit colour unless told otherwise) on a display it picks
-# itself, which it reports only once it accepts connections, so nothing talks to it before it is
-# up, whatever else runs on the machine.
-# Exports DISPLAY and sets display_pid. Without -noreset the server would reset whenever its
-# last client leaves (SDL's first probe of the display, xdotool) and turn away whoever connects
-# meanwhile.
+# StartDisplay [depth] [resets]: starts Xvfb (24-bit colour unless told otherwise) on a display
+# it picks itself, which it reports only once it accepts connections, so nothing talks to it
+# before it is up, whatever else runs on the machine.
+# Exports DISPLAY and sets display_pid. Unless told "resets", the server is started with
+# -noreset: otherwise it resets whenever its last client leaves (xdotool, a program's first look
+# at the display) and turns away whoever connects meanwhile, as Xvfb does under xvfb-run.
 StartDisplay() {
-  local ready number=""
+  local ready number="" noreset=-noreset
+  [ "${2:-}" = resets ] && noreset=""
   ready=$(mktemp -u)
   mkfifo "$ready"
-  Xvfb -displayfd 3 -screen 0 "1024x768x${1:-24}" -nolisten tcp -noreset 3>"$ready" >/dev/null 2>&1 &
+  # shellcheck disable=SC2086
+  Xvfb -displayfd 3 -screen 0 "1024x768x${1:-24}" -nolisten tcp $noreset 3>"$ready" >/dev/null 2>&1 &
   display_pid=$!
   read -r -t 30 number <"$ready" || true
   rm -f "$ready"
@@ -67,4 +69,12 @@ GameEnds() {
   game_status=0
   wait "$game_pid" || game_status=$?
   game_pid=""
+}
+
+# ClassicSdl <program>: true when the program runs on the classic SDL 1.2 library (Debian's
+# libsdl1.2debian, its file libSDL-1.2.so.0.11.*) rather than on sdl12-compat (1.2.50 on).
+ClassicSdl() {
+  local library
+  library=$(ldd "$1" 2>/dev/null | awk '$1 == "libSDL-1.2.so.0" { print $3 }')
+  [ -n "$library" ] && [[ "$(readlink -f "$library")" == *libSDL-1.2.so.0.11.* ]]
 }

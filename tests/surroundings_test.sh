@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
 # The real game against hostile surroundings, on a virtual X display of its own.
-# Usage: surroundings_test.sh <path to shooter> <path to silent_display> <mode>  (from the repository root)
+# Usage: surroundings_test.sh <path to shooter> <path to silent_display> <mode> [<path to slow_display>]
+# (from the repository root)
 #   silent-display  a display that accepts the connection and never answers: start-up ends
 #                   with status 255 within 10 s
 #   early-signals   SIGTERM, SIGINT and SIGHUP from the first millisecond on, also while the
 #                   display does not answer, end the game with status 0 within 1 s
 #   frozen-display  with the X server stopped in the middle of play, SIGTERM ends the game with
-#                   status 0 within 2 s
+#                   status 0 within 2 s, also repeated every 0.3 s
+#   slow-display    every answer of the X server 100 ms late: the window opens within 60 s
+#   stopped-start-up  on that slow display, the game stopped (SIGSTOP) for 10 s in the middle of
+#                   its start-up and continued: the window opens within 60 s
+#   stalled-display the same proxy stalled: status 255 within 10 s, and the line for the launcher
+#   hung-sound      PULSE_SERVER at a server that accepts and never answers: the window opens
+#                   within 2 s, and nothing is printed
 #   worst-artwork   every optional bitmap at its worst (huge, run-length bomb, a huge 1-bit
 #                   icon): the first frame shows within 2 s, peak memory stays under 256 MiB,
 #                   and a SIGTERM ends the game with status 0 and no output
@@ -14,6 +21,7 @@ set -euo pipefail
 game=$(realpath "$1")
 silent=$2
 mode=$3
+slow=${4:-}
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 unset SDL_VIDEODRIVER WAYLAND_DISPLAY
@@ -21,10 +29,12 @@ unset SDL_VIDEODRIVER WAYLAND_DISPLAY
 work=$(mktemp -d)
 game_pid=""
 silent_pid=""
+slow_pid=""
 source "$(dirname "$0")/game_window.sh"
 cleanup() {
   [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
   [ -n "$silent_pid" ] && kill "$silent_pid" 2>/dev/null
+  [ -n "$slow_pid" ] && kill "$slow_pid" 2>/dev/null
   if [ -n "${display_pid:-}" ]; then
     kill -CONT "$display_pid" 2>/dev/null || true
   fi
@@ -33,14 +43,31 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Starts the silent display; exports its DISPLAY as silent_display.
-start_silent() {
-  coproc SILENT { exec "$silent"; }
-  silent_pid=$SILENT_PID
-  local number=""
-  read -r -t 10 number <&"${SILENT[0]}" || true
-  [ -n "$number" ] || { echo "the silent display did not start"; exit 1; }
-  silent_display="127.0.0.1:$number"
+# start_proxy <name> <program...>: starts a test display that prints its display number once it
+# listens; sets <name>_pid and exports its DISPLAY as <name>_display.
+start_proxy() {
+  local name=$1 number=""
+  shift
+  coproc PROXY { exec "$@"; }
+  printf -v "${name}_pid" %s "$PROXY_PID"
+  read -r -t 10 number <&"${PROXY[0]}" || true
+  [ -n "$number" ] || { echo "the $name display did not start"; exit 1; }
+  printf -v "${name}_display" %s "127.0.0.1:$number"
+}
+# The silent display; the slow one, every answer of the test's X server <delay in ms> late.
+start_silent() { start_proxy silent "$silent"; }
+start_slow() { start_proxy slow "$slow" "${DISPLAY#:}" "$1"; }
+
+# window_within <tenths> <what>: the game's window appears in time, else the test fails.
+window_within() {
+  local start window
+  start=$(date +%s%N)
+  window=$(GameWindow "$1")
+  if [ -z "$window" ]; then
+    echo "$2: no window within $(($1 / 10)) s"
+    exit 1
+  fi
+  echo "$2: window after $((($(date +%s%N) - start) / 1000000)) ms"
 }
 
 # caught_hup: whether the game has its own handler for SIGHUP in place.
@@ -75,6 +102,8 @@ silent-display)
 early-signals)
   StartDisplay
   start_silent
+  late_start=""
+  ClassicSdl "$game" && late_start=yes
   for target in "$DISPLAY" "$silent_display"; do
     for signal in TERM INT HUP; do
       for delay in 0.001 0.003 0.01 0.03 0.1 0.3; do
@@ -84,8 +113,9 @@ early-signals)
         # from the fork: on a busy machine the fork alone can take milliseconds.
         until grep -q libSDL "/proc/$game_pid/maps" 2>/dev/null || ! kill -0 "$game_pid" 2>/dev/null; do :; done
         # In a sanitizer build the sanitizer's runtime starts up for milliseconds before any of
-        # the game's code: there the delay counts from the game's first act, catching SIGHUP.
-        if grep -q libasan "/proc/$game_pid/maps" 2>/dev/null; then
+        # the game's code, and the classic SDL library brings a dozen more libraries to map
+        # after itself: there the delay counts from the game's first act, catching SIGHUP.
+        if [ -n "$late_start" ] || grep -q libasan "/proc/$game_pid/maps" 2>/dev/null; then
           until caught_hup || ! kill -0 "$game_pid" 2>/dev/null; do :; done
         fi
         sleep "$delay"
@@ -105,10 +135,55 @@ frozen-display)
   sleep 0.5
   kill -STOP "$display_pid"
   sleep 0.5
-  kill -TERM "$game_pid"
-  ends_within 20 0 "SIGTERM with the X server frozen"
+  # Quit signals again and again do not put off the end.
+  for tick in $(seq 0 19); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    [ $((tick % 3)) -eq 0 ] && kill -TERM "$game_pid"
+    sleep 0.1
+  done
+  ends_within 1 0 "SIGTERM every 0.3 s with the X server frozen"
   kill -CONT "$display_pid"
-  echo "with a frozen X server, SIGTERM ended the game with status 0 within 2 s"
+  echo "with a frozen X server, SIGTERM every 0.3 s ended the game with status 0 within 2 s"
+  ;;
+slow-display | stopped-start-up)
+  StartDisplay
+  start_slow 100
+  start=$(date +%s%N)
+  DISPLAY=$slow_display "$game" >"$work/out" 2>&1 &
+  game_pid=$!
+  if [ "$mode" = stopped-start-up ]; then
+    sleep 1
+    kill -STOP "$game_pid"
+    sleep 10
+    kill -CONT "$game_pid"
+  fi
+  window_within 600 "$mode"
+  kill -TERM "$game_pid"
+  ends_within 20 0 "$mode"
+  ;;
+stalled-display)
+  StartDisplay
+  start_slow 100
+  kill -USR1 "$slow_pid"
+  start=$(date +%s%N)
+  DISPLAY=$slow_display FARMYARD_CANNON_REPORT=3 "$game" >/dev/null 2>&1 3>"$work/report" &
+  game_pid=$!
+  ends_within 100 255 "stalled display"
+  grep -qx "display DISPLAY=$slow_display did not answer for 5 s" "$work/report" ||
+    { echo "stalled display: the launcher was told: $(cat "$work/report")"; exit 1; }
+  echo "a stalled display: status 255 after $((($(date +%s%N) - start) / 1000000)) ms, and the launcher's line"
+  ;;
+hung-sound)
+  StartDisplay
+  start_silent
+  PULSE_SERVER="tcp:127.0.0.1:$((6000 + ${silent_display##*:}))" "$game" >"$work/out" 2>&1 &
+  game_pid=$!
+  window_within 20 "a sound server that never answers"
+  kill -TERM "$game_pid"
+  ends_within 20 0 "hung sound server"
+  if [ -s "$work/out" ]; then
+    echo "the game wrote output:"; cat "$work/out"; exit 1
+  fi
   ;;
 worst-artwork)
   StartDisplay

@@ -377,6 +377,7 @@ TEST_F(CImageTest, RealBitmapVariantsStillLoad)
         int width;
         int height;
         std::vector<std::pair<std::pair<int, int>, Rgb>> pixels;  // (x, y) from the top left
+        bool sdl12CompatOnly = false;  // the classic SDL library reads no compressed BMP
     };
     const std::vector<Variant> variants = {
         {"1 x 1", bmp(1, 1, 24, 0, {}, {0, 0, 255, 0}), 1, 1, {{{0, 0}, red}}},
@@ -394,10 +395,14 @@ TEST_F(CImageTest, RealBitmapVariantsStillLoad)
          bmp(4, 2, 8, 1, {0x00FF00, 0x0000FF}, {4, 1, 0, 0, 2, 0, 2, 1, 0, 0, 0, 1}),
          4,
          2,
-         {{{0, 0}, green}, {{3, 0}, blue}, {{0, 1}, blue}, {{3, 1}, blue}}},
+         {{{0, 0}, green}, {{3, 0}, blue}, {{0, 1}, blue}, {{3, 1}, blue}},
+         true},
     };
     for (const Variant& variant : variants) {
         SCOPED_TRACE(variant.name);
+        if (variant.sdl12CompatOnly && ClassicSdl()) {
+            GTEST_SKIP() << variant.name << ": only sdl12-compat reads it, the classic SDL library does not";
+        }
         const std::string path = dir + "/variant.bmp";
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(variant.bytes.data()),

@@ -83,27 +83,15 @@ SDL_Surface* TileSheet()
     return sheet;
 }
 
-void Replace(SDL_Surface*& slot, SDL_Surface* fresh)
-{
-    SDL_FreeSurface(slot);
-    slot = fresh;
-}
-
-// Gives every record of that name the new surface; the old one is freed once, the new one is
-// left for the game's shutdown to free.
+// Gives every record of that name the new surface, kept by the set like every picture it shows:
+// the game's shutdown frees each kept picture once, the old ones included.
 void ReplaceSprite(InterfaceSet& set, SpriteName name, SDL_Surface* fresh)
 {
-    std::set<SDL_Surface*> old;
+    SDL_Surface* kept = set.Keep(OwnedSurface(fresh));
     for (size_t i = 0; i < set.Size(); ++i) {
         if (set[i].name == name.Text()) {
-            if (set[i].surface != nullptr) {
-                old.insert(set[i].surface);
-            }
-            set[i].surface = fresh;
+            set[i].surface = kept;
         }
-    }
-    for (SDL_Surface* surface : old) {
-        SDL_FreeSurface(surface);
     }
 }
 
@@ -207,7 +195,7 @@ TEST_F(RenderTest, StartScreenShowsBackgroundAndSpritesButNotTheField)
     // A visible record without a surface draws nothing.
     ObjInterface* marker = game->interfaces.Find(Sprite::kAimOrigin);
     ASSERT_NE(marker, nullptr);
-    Replace(marker->surface, nullptr);
+    marker->surface = nullptr;  // the set still keeps the picture and frees it at shutdown
     game->interfaces.SetPosition(Sprite::kAimOrigin, 800, 400);
     game->interfaces.SetVisible(Sprite::kAimOrigin, true);
     game->OnRender();

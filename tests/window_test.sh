@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # The real game in a real window, on a virtual X display of its own.
-# Usage: window_test.sh <path to shooter> [opens|signals|lost-display]   (from the repository root)
+# Usage: window_test.sh <path to shooter> [opens|signals|lost-display|background]   (from the repository root)
 #   opens         the window is 1000 x 650, a click on the start button starts a level, and a close
 #                 request (SIGTERM) ends the game with status 0 and no output
-#   signals       SIGINT and SIGHUP (the terminal closed) end it the same way
+#   signals       SIGINT, SIGHUP (the terminal closed) and SIGQUIT end it the same way, also
+#                 started by a script's & (which has it ignore SIGINT and SIGQUIT); SIGALRMs from
+#                 outside, during start-up and in play, neither end it nor count against the display
 #   lost-display  killing the X server ends the game within 2 s with a non-zero status
+#   background    started 20 times as a background job on an X server that resets whenever its
+#                 last client leaves (Xvfb as xvfb-run starts it), the window opens every time
 set -euo pipefail
 game=$1
 mode=${2:-opens}
@@ -26,12 +30,20 @@ cleanup() {
   rm -f "$out"
 }
 trap cleanup EXIT
-StartDisplay
+if [ "$mode" = background ]; then
+  StartDisplay 24 resets
+else
+  StartDisplay
+fi
 
 # Starts the game and waits for its window; sets game_pid and window.
 start_game() {
   "$game" >"$out" 2>&1 &
   game_pid=$!
+  await_window
+}
+
+await_window() {
   for _ in $(seq 1 200); do
     window=$(GameWindow 1)
     [ -n "$window" ] && return 0
@@ -43,6 +55,13 @@ start_game() {
   done
   echo "no 1000x650 window appeared"
   exit 1
+}
+
+# caught_alarm: whether the game has its own handler for SIGALRM in place.
+caught_alarm() {
+  local mask
+  mask=$(awk '/^SigCgt:/ { print $2 }' "/proc/$game_pid/status" 2>/dev/null)
+  [ -n "$mask" ] && (((0x$mask >> 13) & 1))
 }
 
 # Sends a signal to the game: it must end with status 0 and without output.
@@ -83,11 +102,32 @@ opens)
   echo "window 1000x650 opened, started a level on the start click, closed with status 0"
   ;;
 signals)
-  for signal in INT HUP; do
+  for signal in INT HUP QUIT; do
     start_game
     close_with "$signal"
   done
-  echo "SIGINT and SIGHUP each closed the game with status 0"
+  "$game" >"$out" 2>&1 &
+  game_pid=$!
+  # From the game's first act on (its handlers are in place before the rest of its start-up);
+  # until then the program is not even loaded.
+  until caught_alarm || ! kill -0 "$game_pid" 2>/dev/null; do :; done
+  for _ in $(seq 1 20); do
+    kill -ALRM "$game_pid" 2>/dev/null || break
+    sleep 0.01
+  done
+  await_window
+  kill -ALRM "$game_pid"
+  sleep 0.5
+  kill -0 "$game_pid" 2>/dev/null || { echo "a SIGALRM ended the game in play"; exit 1; }
+  close_with TERM
+  echo "SIGINT, SIGHUP and SIGQUIT each closed the game with status 0; SIGALRMs from outside did nothing"
+  ;;
+background)
+  for run in $(seq 1 20); do
+    start_game
+    close_with TERM
+  done
+  echo "20 starts as a background job on a resetting X server opened the window every time"
   ;;
 lost-display)
   start_game

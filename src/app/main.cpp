@@ -28,9 +28,10 @@ void ShutDownSdl(int status, void* /*unused*/)
 // A quit signal may come the moment the game starts. The handlers are in place before anything
 // else runs in the process, even before the libraries start up (loading SDL's video libraries
 // takes milliseconds): the program's pre-initialisers run first of all.
-void CatchQuitSignalsFirst(int /*argc*/, char** /*argv*/, char** /*envp*/)
+void CatchQuitSignalsFirst(int /*argc*/, char** /*argv*/, char** envp)
 {
     ProcessGuard::CatchQuitSignals();
+    ProcessGuard::EndWithLauncher(envp);
 }
 using PreInitialiser = void (*)(int, char**, char**);
 [[gnu::section(".preinit_array"), gnu::used]] const PreInitialiser catchQuitSignalsFirst =

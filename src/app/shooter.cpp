@@ -103,9 +103,11 @@ void Shooter::RunFrame()
 
 bool Shooter::OnInit()
 {
-    // The game needs a window and its events; it paces itself with the system's clock, plays no
-    // sound, and joysticks and CD drives play no part, so their failing to start does not stop it.
-    // Opening the display waits for the display's answer, so a display that never answers ends
+    // The game needs a window and its events; it paces itself with the system's clock, and
+    // joysticks and CD drives play no part, so their failing to start does not stop it. It plays
+    // no sound, so it never starts SDL's audio: a sound server that hangs cannot hold it up, and
+    // a machine without a sound card has the sound library print nothing.
+    // Opening the display waits for the display's answer, so a display that stops answering ends
     // start-up. The field's pictures are checked first, so that the launcher hears of every one
     // that is wrong.
     if (!CheckFieldPictures()) {
@@ -113,16 +115,19 @@ bool Shooter::OnInit()
     }
     ProcessGuard::AwaitDisplay();
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+        const std::string error = SDL_GetError();
         ProcessGuard::DisplayAnswered();
-        ProcessGuard::TellLauncher(ProcessGuard::DisplayName() + " could not be opened: " + SDL_GetError());
+        const std::string why = ProcessGuard::WhyNoDisplay();
+        ProcessGuard::TellLauncher(ProcessGuard::DisplayName() +
+                                   " could not be opened: " + (why.empty() ? error : why));
         return false;
     }
 #ifdef __EMSCRIPTEN__
-    constexpr decltype(SDL_INIT_AUDIO) kCdRom = 0;  // the browser's SDL has none
+    constexpr decltype(SDL_INIT_JOYSTICK) kCdRom = 0;  // the browser's SDL has none
 #else
-    constexpr decltype(SDL_INIT_AUDIO) kCdRom = SDL_INIT_CDROM;
+    constexpr decltype(SDL_INIT_JOYSTICK) kCdRom = SDL_INIT_CDROM;
 #endif
-    for (const Uint32 optional : {SDL_INIT_AUDIO, SDL_INIT_JOYSTICK, kCdRom}) {
+    for (const Uint32 optional : {SDL_INIT_JOYSTICK, kCdRom}) {
         SDL_InitSubSystem(optional);
     }
     ProcessGuard::CatchQuitSignals();
