@@ -8,6 +8,8 @@ namespace ProcessGuard {
 
 void CatchQuitSignals() {}
 
+void EndWithLauncher(char** /*environment*/) {}
+
 void Playing() {}
 
 bool TakeQuitSignal()
