@@ -23,9 +23,6 @@
 
 namespace {
 
-constexpr float kMuzzleX = 1.1f;  // where the cannon's shots appear on a generated level
-constexpr float kMuzzleY = -0.1f;
-
 int refusedShots = 0;  // shots the game refused: they appeared on a shot of the same frame
 
 double CpuMillis()
@@ -108,7 +105,7 @@ void FireFromMuzzle(Map& map, int shot)
 {
     const b2Vec2 force(200.0f + static_cast<float>((shot * 37) % 400),
                        -100.0f - static_cast<float>((shot * 53) % 300));
-    if (map.Fire(kMuzzleX, kMuzzleY, force, shot % 3) == nullptr) {
+    if (map.FireFromCannon(force, shot % 3) == nullptr) {
         ++refusedShots;
     }
 }

@@ -8,7 +8,9 @@
 //   playtest cannon [seeds] [seconds] [first seed] [max drag px] [1: only levels with a spring
 //                   beside the cannon's pocket]     every animal with its trick at 1 to 5 clicks
 //                                                   a second: the runs where the cannon left
-//   playtest muzzle [seconds] [seed]                refused shots at a human pace, per drag
+//   playtest muzzle [seconds] [seeds] [first seed]  the muzzle at a player's pace, per drag: shots
+//                                                   refused, shots drawn inside one another, the
+//                                                   cannon covered, shots flung apart
 #include "drive/playthrough.h"
 
 #include <algorithm>
@@ -33,8 +35,6 @@ using Drive::kKinds;
 using Drive::PlayClicks;
 using Drive::Session;
 using Drive::Tally;
-using Tuning::kMuzzleX;
-using Tuning::kMuzzleY;
 
 const char* const kKindNames[kKinds] = {"pig", "cow", "sheep"};
 constexpr int kDeepestOverlay = 9;
@@ -86,9 +86,9 @@ Tally PlayRandom(unsigned seed, int shots)
 // two arcs or on the higher one; false when the speed cannot reach it.
 bool AimAt(const Map& map, int kind, float tx, float ty, float speed, bool high, Action& action)
 {
-    const Cannon* cannon = map.GetCannon();
-    const float mx = cannon->x + kMuzzleX;
-    const float my = cannon->y + kMuzzleY;
+    const b2Vec2 muzzle = map.Muzzle();
+    const float mx = muzzle.x;
+    const float my = muzzle.y;
     const float dx = std::fabs(tx - mx);
     const float up = my - ty;  // height to gain; y grows downwards
     const float g = Tuning::kGravityY;
@@ -300,30 +300,62 @@ void CannonProbe(int seeds, int seconds, unsigned firstSeed, int maxDrag, bool s
     std::printf("the cannon left the field in %d of %d runs\n", left, runs);
 }
 
-void MuzzleProbe(int seconds, unsigned seed)
+void MuzzleProbe(int seconds, int seeds, unsigned firstSeed)
 {
     const int rates[] = {1, 2, 3, 5};
     const int drags[] = {0, 5, 72, 160};
-    std::printf(
-        "refused shots, seed %u, %d s per run, drags straight to the left, every cow and sheep with its "
-        "trick\n",
-        seed, seconds);
-    std::printf("%-6s %5s %s\n", "animal", "rate", "refused/shots for drags of 0, 5, 72, 160 px");
+    constexpr int kOverlapLimit = kFrameRate / 2;  // frames two shots may stay inside one another
+    constexpr int kHiddenLimit = kFrameRate;       // frames a shot may cover the cannon
+    std::printf("the muzzle at a player's pace, seeds %u..%u, %d s per run, drags straight to the left, every "
+                "cow and sheep with its trick\n",
+                firstSeed, firstSeed + static_cast<unsigned>(seeds) - 1, seconds);
+    std::printf("per drag of 0, 5, 72, 160 px, the worst over the seeds: refused / longest two shots overlapped "
+                "(s) / longest the cannon was covered (s) / flings\n");
     int refused = 0;
     int shots = 0;
+    int runs = 0;
+    int overlapRuns = 0;
+    int hiddenRuns = 0;
+    int flings = 0;
+    float worstGain = 0.0f;
     for (int kind = 0; kind < kKinds; ++kind) {
         for (const int rate : rates) {
-            std::printf("%-6s %5d", kKindNames[kind], rate);
+            std::printf("%-6s %d/s", kKindNames[kind], rate);
             for (const int drag : drags) {
-                const Tally t = PlayClicks(seed, kind, rate, seconds, nullptr, drag);
-                std::printf("  %3d/%-3d", t.refused, t.shots);
-                refused += t.refused;
-                shots += t.shots;
+                int cellRefused = 0;
+                int cellOverlap = 0;
+                int cellHidden = 0;
+                int cellFlings = 0;
+                for (unsigned seed = firstSeed; seed < firstSeed + static_cast<unsigned>(seeds); ++seed) {
+                    Drive::MuzzleWatch watch;
+                    const Tally t = PlayClicks(seed, kind, rate, seconds, nullptr, drag, &watch);
+                    ++runs;
+                    cellRefused += t.refused;
+                    refused += t.refused;
+                    shots += t.shots;
+                    cellOverlap = std::max(cellOverlap, watch.longestOverlap);
+                    cellHidden = std::max(cellHidden, watch.longestHidden);
+                    cellFlings += watch.flings;
+                    flings += watch.flings;
+                    worstGain = std::max(worstGain, watch.worstGain);
+                    overlapRuns += watch.longestOverlap > kOverlapLimit ? 1 : 0;
+                    hiddenRuns += watch.longestHidden > kHiddenLimit ? 1 : 0;
+                }
+                std::printf("  %d/%.2f/%.2f/%d", cellRefused, static_cast<double>(cellOverlap) / kFrameRate,
+                            static_cast<double>(cellHidden) / kFrameRate, cellFlings);
             }
             std::printf("\n");
+            std::fflush(stdout);
         }
     }
     std::printf("shots refused: %d of %d\n", refused, shots);
+    std::printf("runs where two shots stayed inside one another over %.1f s: %d of %d\n",
+                static_cast<double>(kOverlapLimit) / kFrameRate, overlapRuns, runs);
+    std::printf("runs where a shot covered the cannon over %.1f s: %d of %d\n",
+                static_cast<double>(kHiddenLimit) / kFrameRate, hiddenRuns, runs);
+    std::printf("flings (shots that lay in one another, then one went %.0f units/s faster than the faster of "
+                "the two): %d; largest gain %.1f units/s\n",
+                static_cast<double>(Drive::MuzzleWatch::kFlingSpeed), flings, static_cast<double>(worstGain));
 }
 
 int Arg(int argc, char** argv, int i, int fallback)
@@ -343,7 +375,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (mode == "muzzle") {
-        MuzzleProbe(Arg(argc, argv, 2, 30), static_cast<unsigned>(Arg(argc, argv, 3, 1)));
+        MuzzleProbe(Arg(argc, argv, 2, 30), Arg(argc, argv, 3, 1), static_cast<unsigned>(Arg(argc, argv, 4, 1)));
         return 0;
     }
     const int levels = Arg(argc, argv, 1, 30);

@@ -1,6 +1,8 @@
 // The field's world, its factories, removal and per-frame refresh.
 #include "field/map.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr float kBobDrop = 1.0f;        // a pendulum's or rotor's ball hangs one unit below its anchor
@@ -305,6 +307,31 @@ void Map::UpdateContinuousCollision(float timeStep)
 void Map::ReleaseSeparatedShots()
 {
     overlaps->ReleaseSeparated();
+}
+
+void Map::SpendBuriedShots()
+{
+    std::vector<bool> buried(projectiles.size(), false);
+    for (size_t i = 0; i < projectiles.size(); ++i) {
+        const Projectile& a = projectiles[i];
+        if (cannon && std::fabs(a.x - cannon->x) < a.size && std::fabs(a.y - cannon->y) < a.size) {
+            buried[i] = true;
+        }
+        for (size_t j = i + 1; j < projectiles.size(); ++j) {
+            const Projectile& b = projectiles[j];
+            if (std::fabs(a.x - b.x) < a.size + b.size &&
+                OverlapDepth(a, b) > kDeepShare * std::min(a.size, b.size)) {
+                buried[i] = true;  // the list is in firing order: the older one
+            }
+        }
+    }
+    for (size_t i = 0; i < projectiles.size(); ++i) {
+        Projectile& shot = projectiles[i];
+        shot.buriedFrames = buried[i] ? shot.buriedFrames + 1 : 0;
+        if (shot.buriedFrames >= kBuriedFrames) {
+            shot.lifetime = 0.0f;
+        }
+    }
 }
 
 bool Map::PassThroughOverlaps(const Projectile& shot)

@@ -28,6 +28,18 @@ float ImpactDamage(const Projectile& projectile, float speed)
 
 }  // namespace
 
+int32_t Rules::RunFrame(Map& map, float timeStep, int32_t velocityIterations, int32_t positionIterations,
+                        const std::function<void(const Map&)>& beforeRemoval)
+{
+    StepPhysics(map, timeStep, velocityIterations, positionIterations);
+    UpdateMap(map);
+    ApplyContactDamage(map);
+    if (beforeRemoval) {
+        beforeRemoval(map);
+    }
+    return RemoveDestroyed(map);
+}
+
 void Rules::StepPhysics(Map& map, float timeStep, int32_t velocityIterations, int32_t positionIterations)
 {
     // From the speeds the step starts with, whatever changed them since the last one.
@@ -46,6 +58,7 @@ void Rules::UpdateMap(Map& map)
 {
     map.Update();
     map.ReleaseSeparatedShots();
+    map.SpendBuriedShots();
 }
 
 void Rules::ApplyContactDamage(Map& map)
