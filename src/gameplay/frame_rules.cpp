@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <set>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -47,7 +48,7 @@ void Rules::StepPhysics(Map& map, float timeStep, int32_t velocityIterations, in
     // A shot that strikes something is slowed within the step: its speed from before counts.
     map.contacts.ForgetSpeeds();
     for (const Projectile& projectile : map.projectiles) {
-        map.contacts.NoteSpeed(projectile.body, projectile.Speed());
+        map.contacts.NoteVelocity(projectile.body, projectile.body->GetLinearVelocity());
     }
     b2World& world = *map.world;
     world.Step(timeStep, velocityIterations, positionIterations);
@@ -66,6 +67,7 @@ void Rules::ApplyContactDamage(Map& map)
     // Each impact counts once: in the frame an animal and a block first touch. A shot lying
     // on a block, or pressed against it, costs the block nothing more until the two part.
     std::set<ContactMemory::Pair> touching;
+    std::vector<b2Body*> breakers;  // animals whose blow broke a block or took a cake
     for (b2Contact* contact = map.GetContactList(); contact != nullptr && !map.projectiles.empty();
          contact = contact->GetNext()) {
         if (!contact->IsTouching()) {
@@ -90,6 +92,7 @@ void Rules::ApplyContactDamage(Map& map)
         // The speed of the impact: before the step, or after it when the step sped the shot up.
         const float speed = std::max(map.contacts.SpeedBefore(projectile->body), projectile->Speed());
         const float damage = ImpactDamage(*projectile, speed);
+        const bool standing = block->strength > 0.0f;
         switch (block->kind) {
         case BlockKind::Spring:
             block->Launch();
@@ -103,8 +106,16 @@ void Rules::ApplyContactDamage(Map& map)
             block->Damage(damage);
             break;
         }
+        if (standing && block->strength <= 0.0f) {
+            breakers.push_back(projectile->body);
+        }
     }
     map.contacts.EndFrame(std::move(touching));
+    // The step already bounced the animal off the block its blow broke, which the removal pass
+    // is about to take away: it carries on as it was going before the step, through the gap.
+    for (b2Body* body : breakers) {
+        body->SetLinearVelocity(map.contacts.VelocityBefore(body));
+    }
 }
 
 int32_t Rules::RemoveDestroyed(Map& map)

@@ -26,7 +26,9 @@ void StepPhysics(Map& map, float timeStep, int32_t velocityIterations, int32_t p
 void UpdateMap(Map& map);
 
 // Each impact once, in the frame a projectile and a block first touch: the block takes the
-// impact's damage, a spring is also flung upwards, a target also loses one more point.
+// impact's damage, a spring is also flung upwards, a target also loses one more point. An
+// animal whose blow breaks the block or takes the cake goes on with the velocity it had before
+// the step, as if the block had given way.
 void ApplyContactDamage(Map& map);
 
 // Removes every broken block and used-up shot, and every block or shot thrown as far above the
