@@ -1012,6 +1012,23 @@ TEST_F(GameplayTest, EveryClickAtAPlayersPaceFires)
     }
 }
 
+TEST(MuzzleTest, WeakCowsAndTheirPigsNeverLieInsideOneAnotherNorOverTheCannon)
+{
+    // Dropped cows split at the muzzle, at two clicks a second: before, cows lay inside one
+    // another and a pig inside the cannon for seconds. Now no two shots stay drawn inside one
+    // another for half a second, none covers the cannon for a second, none is flung apart and
+    // every click fires.
+    for (const int drag : {0, 5}) {
+        Drive::MuzzleWatch watch;
+        const Drive::Tally tally = Drive::PlayClicks(1, ProjectileKind::Cow, 2, 10, nullptr, drag, &watch);
+        SCOPED_TRACE(testing::Message() << "drag " << drag);
+        EXPECT_EQ(tally.refused, 0);
+        EXPECT_LE(watch.longestOverlap, 50);
+        EXPECT_LE(watch.longestHidden, 100);
+        EXPECT_EQ(watch.flings, 0);
+    }
+}
+
 TEST_F(GameplayTest, ACowRefusedByAnOccupiedMuzzleLeavesTheNextClickToAim)
 {
     StartGame();
