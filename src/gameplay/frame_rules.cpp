@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <set>
 #include <utility>
-#include <vector>
+#include <map>
 
 namespace {
 
@@ -67,7 +67,16 @@ void Rules::ApplyContactDamage(Map& map)
     // Each impact counts once: in the frame an animal and a block first touch. A shot lying
     // on a block, or pressed against it, costs the block nothing more until the two part.
     std::set<ContactMemory::Pair> touching;
-    std::vector<b2Body*> breakers;  // animals whose blow broke a block or took a cake
+    // Animals whose blow broke a block or took a cake, with the share of their speed kept.
+    struct Kept {
+        float share = 1.0f;
+        Kept& operator*=(float f)
+        {
+            share *= f;
+            return *this;
+        }
+    };
+    std::map<b2Body*, Kept> breakers;
     for (b2Contact* contact = map.GetContactList(); contact != nullptr && !map.projectiles.empty();
          contact = contact->GetNext()) {
         if (!contact->IsTouching()) {
@@ -92,7 +101,7 @@ void Rules::ApplyContactDamage(Map& map)
         // The speed of the impact: before the step, or after it when the step sped the shot up.
         const float speed = std::max(map.contacts.SpeedBefore(projectile->body), projectile->Speed());
         const float damage = ImpactDamage(*projectile, speed);
-        const bool standing = block->strength > 0.0f;
+        const float strengthBefore = block->strength;
         switch (block->kind) {
         case BlockKind::Spring:
             block->Launch();
@@ -106,15 +115,19 @@ void Rules::ApplyContactDamage(Map& map)
             block->Damage(damage);
             break;
         }
-        if (standing && block->strength <= 0.0f) {
-            breakers.push_back(projectile->body);
+        if (strengthBefore > 0.0f && block->strength <= 0.0f) {
+            // The blow spent on the block the share of the animal's momentum the block still
+            // held out against, and kept the rest.
+            const float dealt = strengthBefore - block->strength;
+            breakers[projectile->body] *= std::clamp(1.0f - strengthBefore / dealt, 0.0f, 1.0f);
         }
     }
     map.contacts.EndFrame(std::move(touching));
     // The step already bounced the animal off the block its blow broke, which the removal pass
-    // is about to take away: it carries on as it was going before the step, through the gap.
-    for (b2Body* body : breakers) {
-        body->SetLinearVelocity(map.contacts.VelocityBefore(body));
+    // is about to take away: it carries on the way it was going before the step, through the
+    // gap, with the speed the blow left it.
+    for (const auto& [body, kept] : breakers) {
+        body->SetLinearVelocity(kept.share * map.contacts.VelocityBefore(body));
     }
 }
 

@@ -27,8 +27,8 @@ void UpdateMap(Map& map);
 
 // Each impact once, in the frame a projectile and a block first touch: the block takes the
 // impact's damage, a spring is also flung upwards, a target also loses one more point. An
-// animal whose blow breaks the block or takes the cake goes on with the velocity it had before
-// the step, as if the block had given way.
+// animal whose blow breaks the block or takes the cake goes on the way it went before the step,
+// through the gap, having spent the share of its speed the block still held out against.
 void ApplyContactDamage(Map& map);
 
 // Removes every broken block and used-up shot, and every block or shot thrown as far above the
