@@ -321,9 +321,10 @@ double RunClicker(unsigned seed, int rate, int seconds, bool broken, double budg
 
 void Clicker(int rate, int seconds, unsigned firstSeed, int seeds, double budget)
 {
-    std::printf("frame_bench clicker: cows with no drag and their split, %d clicks a second for %d s, seeds %u..%u; "
-                "whole frames (events, rules, drawing), CPU of this thread\n",
-                rate, seconds, firstSeed, firstSeed + static_cast<unsigned>(seeds) - 1);
+    std::printf(
+        "frame_bench clicker: cows with no drag and their split, %d clicks a second for %d s, seeds %u..%u; "
+        "whole frames (events, rules, drawing), CPU of this thread\n",
+        rate, seconds, firstSeed, firstSeed + static_cast<unsigned>(seeds) - 1);
     double worst = 0.0;
     for (const bool broken : {false, true}) {
         for (unsigned seed = firstSeed; seed < firstSeed + static_cast<unsigned>(seeds); ++seed) {

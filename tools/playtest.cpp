@@ -208,7 +208,7 @@ constexpr Eye kSkilled{"skilled", 2.0f, 0.05f};
 constexpr Eye kCasual{"casual", 6.0f, 0.15f};
 constexpr float kWindowDiagonal = 1192.9f;  // pixels, 1000 x 650
 constexpr float kTopBarUnits = 64.0f / 50.0f;
-constexpr int kSettleLimit = 600;            // frames a player waits at most for the field to settle
+constexpr int kSettleLimit = 600;  // frames a player waits at most for the field to settle
 
 // About a standard normal, from the dice: the sum of four uniforms, centred and scaled.
 float Wobble(Dice& dice)
@@ -239,7 +239,8 @@ bool Settled(const Map& map)
 void WaitToSettle(Session& session, int atLeast)
 {
     const int start = session.frame;
-    while (session.frame - start < kSettleLimit && (session.frame - start < atLeast || !Settled(session.map))) {
+    while (session.frame - start < kSettleLimit &&
+           (session.frame - start < atLeast || !Settled(session.map))) {
         session.RunFrame();
     }
 }
@@ -299,12 +300,14 @@ EyeResult PlayByEye(unsigned seed, int kind, const Eye& eye, int shots)
             ++unreachable;
             speed = fastest;  // out of reach: throw as hard as an arm allows, at 45 degrees
         }
-        float angle = root < 0.0f || dx < 1e-3f ? 0.785398f
-                                                : std::atan2(v2 + (high ? 1.0f : -1.0f) * std::sqrt(root), g * dx);
+        float angle = root < 0.0f || dx < 1e-3f
+                          ? 0.785398f
+                          : std::atan2(v2 + (high ? 1.0f : -1.0f) * std::sqrt(root), g * dx);
         angle += eye.angleError * Wobble(dice) * 3.14159265f / 180.0f;
         speed *= std::max(0.2f, 1.0f + eye.forceError * Wobble(dice));
         const float side = tx >= muzzle.x ? 1.0f : -1.0f;
-        const b2Vec2 force = (mass * speed / Tuning::kTimeStep) * b2Vec2(side * std::cos(angle), -std::sin(angle));
+        const b2Vec2 force =
+            (mass * speed / Tuning::kTimeStep) * b2Vec2(side * std::cos(angle), -std::sin(angle));
         b2Vec2 drag(-force.x / Tuning::kAimForcePerPixel, -force.y / Tuning::kAimForcePerPixel);
         if (drag.Length() > kWindowDiagonal) {
             drag *= kWindowDiagonal / drag.Length();
@@ -321,8 +324,9 @@ EyeResult PlayByEye(unsigned seed, int kind, const Eye& eye, int shots)
             const uint64_t serial = session.map.projectiles.back().serial;
             for (int frame = 0; frame < kSettleLimit; ++frame) {
                 session.RunFrame();
-                const auto flying = std::find_if(session.map.projectiles.begin(), session.map.projectiles.end(),
-                                                 [serial](const Projectile& p) { return p.serial == serial; });
+                const auto flying =
+                    std::find_if(session.map.projectiles.begin(), session.map.projectiles.end(),
+                                 [serial](const Projectile& p) { return p.serial == serial; });
                 if (flying == session.map.projectiles.end()) {
                     break;
                 }
@@ -347,7 +351,8 @@ EyeResult PlayByEye(unsigned seed, int kind, const Eye& eye, int shots)
             if (block.kind == BlockKind::Target) {
                 char where[96];
                 std::snprintf(where, sizeof where, ", one at (%.1f, %.1f)%s", static_cast<double>(block.x),
-                              static_cast<double>(block.y), block.y < kTopBarUnits ? " behind the top bar" : "");
+                              static_cast<double>(block.y),
+                              block.y < kTopBarUnits ? " behind the top bar" : "");
                 result.why += where;
             }
         }
@@ -360,8 +365,8 @@ EyeResult PlayByEye(unsigned seed, int kind, const Eye& eye, int shots)
 
 void EyeProbe(int levels, unsigned firstSeed, int shots)
 {
-    std::printf("a player who aims by eye: %d levels (seeds %u..%u), up to %d shots, one animal alone\n", levels,
-                firstSeed, firstSeed + static_cast<unsigned>(levels) - 1, shots);
+    std::printf("a player who aims by eye: %d levels (seeds %u..%u), up to %d shots, one animal alone\n",
+                levels, firstSeed, firstSeed + static_cast<unsigned>(levels) - 1, shots);
     for (const Eye& eye : {kSkilled, kCasual}) {
         for (int kind = 0; kind < kKinds; ++kind) {
             std::vector<int> wins;
@@ -375,10 +380,11 @@ void EyeProbe(int levels, unsigned firstSeed, int shots)
                 }
             }
             std::sort(wins.begin(), wins.end());
-            std::printf("%-7s %-5s (%.0f deg, %.0f %%): cleared %zu of %d, shots to win median %s%s\n", eye.name,
-                        kKindNames[kind], static_cast<double>(eye.angleError),
+            std::printf("%-7s %-5s (%.0f deg, %.0f %%): cleared %zu of %d, shots to win median %s%s\n",
+                        eye.name, kKindNames[kind], static_cast<double>(eye.angleError),
                         static_cast<double>(eye.forceError) * 100.0, wins.size(), levels,
-                        wins.empty() ? "-" : std::to_string(wins[(wins.size() - 1) / 2]).c_str(), failed.c_str());
+                        wins.empty() ? "-" : std::to_string(wins[(wins.size() - 1) / 2]).c_str(),
+                        failed.c_str());
             std::fflush(stdout);
         }
     }
@@ -500,11 +506,13 @@ void MuzzleProbe(int seconds, int seeds, unsigned firstSeed)
     const int drags[] = {0, 5, 72, 160};
     constexpr int kOverlapLimit = kFrameRate / 2;  // frames two shots may stay inside one another
     constexpr int kHiddenLimit = kFrameRate;       // frames a shot may cover the cannon
-    std::printf("the muzzle at a player's pace, seeds %u..%u, %d s per run, drags straight to the left, every "
-                "cow and sheep with its trick\n",
-                firstSeed, firstSeed + static_cast<unsigned>(seeds) - 1, seconds);
-    std::printf("per drag of 0, 5, 72, 160 px, the worst over the seeds: refused / longest two shots overlapped "
-                "(s) / longest the cannon was covered (s) / flings\n");
+    std::printf(
+        "the muzzle at a player's pace, seeds %u..%u, %d s per run, drags straight to the left, every "
+        "cow and sheep with its trick\n",
+        firstSeed, firstSeed + static_cast<unsigned>(seeds) - 1, seconds);
+    std::printf(
+        "per drag of 0, 5, 72, 160 px, the worst over the seeds: refused / longest two shots overlapped "
+        "(s) / longest the cannon was covered (s) / flings\n");
     int refused = 0;
     int shots = 0;
     int runs = 0;
@@ -569,11 +577,13 @@ int main(int argc, char** argv)
         return 0;
     }
     if (mode == "eye") {
-        EyeProbe(Arg(argc, argv, 2, 30), static_cast<unsigned>(Arg(argc, argv, 3, 1)), Arg(argc, argv, 4, 30));
+        EyeProbe(Arg(argc, argv, 2, 30), static_cast<unsigned>(Arg(argc, argv, 3, 1)),
+                 Arg(argc, argv, 4, 30));
         return 0;
     }
     if (mode == "muzzle") {
-        MuzzleProbe(Arg(argc, argv, 2, 30), Arg(argc, argv, 3, 1), static_cast<unsigned>(Arg(argc, argv, 4, 1)));
+        MuzzleProbe(Arg(argc, argv, 2, 30), Arg(argc, argv, 3, 1),
+                    static_cast<unsigned>(Arg(argc, argv, 4, 1)));
         return 0;
     }
     const int levels = Arg(argc, argv, 1, 30);

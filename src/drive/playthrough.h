@@ -13,8 +13,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <map>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -88,7 +88,8 @@ public:
         const Cannon* cannon = map.GetCannon();
         for (size_t i = 0; i < map.projectiles.size(); ++i) {
             const Projectile& a = map.projectiles[i];
-            if (cannon != nullptr && std::fabs(a.x - cannon->x) < a.size && std::fabs(a.y - cannon->y) < a.size) {
+            if (cannon != nullptr && std::fabs(a.x - cannon->x) < a.size &&
+                std::fabs(a.y - cannon->y) < a.size) {
                 const auto before = hiding.find(a.serial);
                 const int frames = (before == hiding.end() ? 0 : before->second) + 1;
                 hidingNow[a.serial] = frames;
@@ -105,7 +106,8 @@ public:
                     // Two shots thrown up together by a spring under them are not flung apart.
                     b2Vec2 line = b.body->GetPosition() - a.body->GetPosition();
                     line.Normalize();
-                    const float apart = b2Dot(b.body->GetLinearVelocity() - a.body->GetLinearVelocity(), line);
+                    const float apart =
+                        b2Dot(b.body->GetLinearVelocity() - a.body->GetLinearVelocity(), line);
                     const float gain = std::min(faster - before->second.faster, apart);
                     if (gain > kFlingSpeed) {
                         ++flings;
@@ -160,8 +162,8 @@ public:
             }
             return;
         }
-        last = map.FireFromCannon(DragForce(static_cast<float>(action.dragX), static_cast<float>(action.dragY)),
-                                  action.kind);
+        last = map.FireFromCannon(
+            DragForce(static_cast<float>(action.dragX), static_cast<float>(action.dragY)), action.kind);
         ++tally.shots;
         if (last == nullptr) {
             ++tally.refused;
@@ -239,8 +241,8 @@ private:
 };
 
 // Clicks at `rate` a second for `seconds`: each click shoots `kind` with a drag, or, while a
-// cow or sheep waits, triggers its trick; `watch`, when given, sees every frame. Drags from `dice` up to `drag` pixels each way (to the
-// left only), or without dice exactly `drag` pixels to the left.
+// cow or sheep waits, triggers its trick; `watch`, when given, sees every frame. Drags from `dice` up to
+// `drag` pixels each way (to the left only), or without dice exactly `drag` pixels to the left.
 inline Tally PlayClicks(unsigned seed, int kind, int rate, int seconds, Dice* dice, int drag,
                         MuzzleWatch* watch = nullptr)
 {

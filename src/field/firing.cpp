@@ -90,7 +90,8 @@ void Map::ProjectileAction(const Projectile* record)
         // middle instead: nothing pushes a pig back out of a cannon wedged against a wall.
         const b2Vec2 velocity = body->GetLinearVelocity();
         const b2Vec2 position = body->GetPosition();
-        const b2Vec2 spots[] = {b2Vec2(kPigSpread, 0.0f), b2Vec2(-kPigSpread, 0.0f), b2Vec2(0.0f, -kPigSpread)};
+        const b2Vec2 spots[] = {b2Vec2(kPigSpread, 0.0f), b2Vec2(-kPigSpread, 0.0f),
+                                b2Vec2(0.0f, -kPigSpread)};
         for (const b2Vec2& offset : spots) {
             const b2Vec2 spot = position + offset;
             const b2Vec2 place = SolidAt(spot, Projectile::SizeOf(ProjectileKind::Pig)) ? position : spot;

@@ -2,9 +2,9 @@
 #include "gameplay/frame_rules.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <utility>
-#include <map>
 
 namespace {
 
