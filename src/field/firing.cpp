@@ -92,11 +92,13 @@ void Map::ProjectileAction(const Projectile* record)
         const b2Vec2 position = body->GetPosition();
         const b2Vec2 spots[] = {b2Vec2(kPigSpread, 0.0f), b2Vec2(-kPigSpread, 0.0f),
                                 b2Vec2(0.0f, -kPigSpread)};
+        splitting = true;
         for (const b2Vec2& offset : spots) {
             const b2Vec2 spot = position + offset;
             const b2Vec2 place = SolidAt(spot, Projectile::SizeOf(ProjectileKind::Pig)) ? position : spot;
             Fire(place.x, place.y, velocity, ProjectileKind::Pig);
         }
+        splitting = false;
         overlaps->Release(body);  // the pigs burst out of the cow and push it aside
     } else if (record->kind == ProjectileKind::Sheep) {
         body->ApplyLinearImpulse(kSheepJolt, kSheepJoltPoint, true);

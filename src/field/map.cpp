@@ -351,6 +351,12 @@ bool Map::PassThroughOverlaps(const Projectile& shot)
     }
     for (const b2Body* earlier : overlapped) {
         overlaps->Add(shot.body, earlier);
+        // A shot lying still at the spot gives its place up to the new one at once: it is spent.
+        Projectile* lying = splitting ? nullptr : FindProjectile(earlier);
+        if (lying != nullptr && lying->Speed() < kLyingSpeed &&
+            lying->lifetime < kProjectileLifetime - kLyingFrames) {
+            lying->lifetime = 0.0f;
+        }
     }
     return true;
 }

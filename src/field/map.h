@@ -96,11 +96,18 @@ public:
 private:
     void TagBlocksFrom(size_t first);
     void TagProjectilesFrom(size_t first);
-    // Lets the new shot through every earlier one it overlaps. False, and nothing changed, when
-    // one of those was made in this frame and has not yet been stepped.
+    // Lets the new shot through every earlier one it overlaps, and spends those lying still
+    // there. False, and nothing changed, when one of those was made in this frame and has not
+    // yet been stepped.
     bool PassThroughOverlaps(const Projectile& shot);
     // A circle there would overlap something other than a shot: a block, the cannon, a ball, a wall.
     bool SolidAt(b2Vec2 centre, float radius);
+
+    // Units a second and frames: a shot slower than this, where a new shot appears, and older,
+    // is lying there (one fired a moment ago may not have gathered speed yet).
+    static constexpr float kLyingSpeed = 1.0f;
+    static constexpr float kLyingFrames = 10.0f;
+    bool splitting = false;  // the cow's pigs are being fired: they spend nothing they appear on
 
     std::shared_ptr<ShotOverlaps> overlaps;  // the world's contact filter; lives as long as the world
     b2Body* leftWall = nullptr;              // what the cannon's rail is fixed to
