@@ -290,9 +290,10 @@ EyeResult PlayByEye(unsigned seed, int kind, const Eye& eye, int shots)
         const float ty = cake->y;
         const float dx = std::fabs(tx - muzzle.x);
         const float up = muzzle.y - ty;
-        // The weakest throw that reaches, a fifth stronger, and harder after each miss.
+        // The weakest throw that reaches, a fifth stronger, and harder after every second miss.
         const float weakest = std::sqrt(g * (up + std::hypot(dx, up)));
-        float speed = std::min(fastest, weakest * 1.2f * std::pow(1.15f, static_cast<float>(misses / 2)));
+        const int harder = misses / 2;
+        float speed = std::min(fastest, weakest * 1.2f * std::pow(1.15f, static_cast<float>(harder)));
         const bool high = misses % 2 == 1;
         const float v2 = speed * speed;
         const float root = v2 * v2 - g * (g * dx * dx + 2.0f * up * v2);
