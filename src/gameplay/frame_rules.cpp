@@ -116,10 +116,12 @@ void Rules::ApplyContactDamage(Map& map)
             break;
         }
         if (strengthBefore > 0.0f && block->strength <= 0.0f) {
-            // The blow spent on the block the share of the animal's momentum the block still
-            // held out against, and kept the rest.
-            const float dealt = strengthBefore - block->strength;
-            breakers[projectile->body] *= std::clamp(1.0f - strengthBefore / dealt, 0.0f, 1.0f);
+            // The animal's own factor makes its blow break more, but the block held out against
+            // its momentum at face value: the share of its speed that took is spent, the rest kept.
+            const double momentum =
+                static_cast<double>(projectile->body->GetMass()) * static_cast<double>(speed);
+            const double held = static_cast<double>(strengthBefore) / (kHitPointsPerMomentum * momentum);
+            breakers[projectile->body] *= static_cast<float>(std::clamp(1.0 - held, 0.0, 1.0));
         }
     }
     map.contacts.EndFrame(std::move(touching));

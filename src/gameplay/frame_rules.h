@@ -28,7 +28,8 @@ void UpdateMap(Map& map);
 // Each impact once, in the frame a projectile and a block first touch: the block takes the
 // impact's damage, a spring is also flung upwards, a target also loses one more point. An
 // animal whose blow breaks the block or takes the cake goes on the way it went before the step,
-// through the gap, having spent the share of its speed the block still held out against.
+// through the gap, having spent the share of its momentum the block still held out against
+// (the animal's damage factor helps it break the block, not push through it).
 void ApplyContactDamage(Map& map);
 
 // Removes every broken block and used-up shot, and every block or shot thrown as far above the
