@@ -1,7 +1,10 @@
 // The field's world, its factories, removal and per-frame refresh.
 #include "field/map.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -299,8 +302,21 @@ Block* Map::FindBlock(const b2Body* body)
 
 void Map::UpdateContinuousCollision(float timeStep)
 {
+    std::vector<std::pair<float, b2Body*>> bullets;  // how far past its own size it goes in a step
     for (Projectile& projectile : projectiles) {
         projectile.UpdateContinuousCollision(timeStep);
+        if (projectile.body != nullptr && projectile.body->IsBullet()) {
+            bullets.emplace_back(projectile.Speed() * timeStep / projectile.size, projectile.body);
+        }
+    }
+    // A heap of shots falling or thrown together would all need it at once, and Box2D's
+    // time-of-impact solver grows worse than quadratically with them: only the fastest keep it.
+    if (bullets.size() > kMostBullets) {
+        std::stable_sort(bullets.begin(), bullets.end(),
+                         [](const auto& a, const auto& b) { return a.first > b.first; });
+        for (size_t i = kMostBullets; i < bullets.size(); ++i) {
+            bullets[i].second->SetBullet(false);
+        }
     }
 }
 

@@ -75,7 +75,9 @@ public:
     Block* FindBlock(const b2Body* body);
 
     // Continuous collision for each projectile only while it is fast enough to pass through
-    // something within one step of timeStep seconds.
+    // something within one step of timeStep seconds, and for no more than the kMostBullets
+    // fastest (for their size) at once.
+    static constexpr size_t kMostBullets = 24;
     void UpdateContinuousCollision(float timeStep);
     // Shots that appeared on top of one another collide again once they have come apart.
     void ReleaseSeparatedShots();
