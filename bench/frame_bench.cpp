@@ -3,10 +3,13 @@
 // drawing (OnRender) against the same blits and flip of a full redraw done without any game
 // code; and the share of the window the game redrew per frame.
 // Run from the repository root (the game reads ./bmp/); headless on SDL's dummy driver.
+//   frame_bench [frames] [seed] [scenario name part]
+//   frame_bench clicker [clicks a second] [seconds] [first seed] [seeds] [CPU budget s a run]
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
 #include "assets/cimage.h"
 #include "drive/headless_game.h"
+#include "drive/input.h"
 #include "field/map.h"
 #include "field/projectile.h"
 #include "render/screen_mapping.h"
@@ -22,9 +25,6 @@
 #include <vector>
 
 namespace {
-
-constexpr float kMuzzleX = 1.1f;  // where the cannon's shots appear on a generated level
-constexpr float kMuzzleY = -0.1f;
 
 int refusedShots = 0;  // shots the game refused: they appeared on a shot of the same frame
 
@@ -108,7 +108,7 @@ void FireFromMuzzle(Map& map, int shot)
 {
     const b2Vec2 force(200.0f + static_cast<float>((shot * 37) % 400),
                        -100.0f - static_cast<float>((shot * 53) % 300));
-    if (map.Fire(kMuzzleX, kMuzzleY, force, shot % 3) == nullptr) {
+    if (map.FireFromCannon(force, shot % 3) == nullptr) {
         ++refusedShots;
     }
 }
@@ -257,10 +257,93 @@ void RunScenario(const Scenario& scenario, int frames, unsigned seed)
     game.OnCleanup();
 }
 
+// An auto-clicker on the cow with no drag: every other click fires a cow that drops from the
+// muzzle, every other one splits it, `rate` clicks a second for `seconds`, through the game's
+// own event handling, rules and drawing. With `broken`, the cannon's pedestal is taken away
+// at the start. Returns the worst whole frame (events, rules, drawing), CPU ms of this thread;
+// a run that has taken more than `budget` seconds of CPU stops there and says so.
+double RunClicker(unsigned seed, int rate, int seconds, bool broken, double budget)
+{
+    Shooter game;
+    if (!Drive::StartHeadless(game, "frame_bench") || !Drive::StartLevel(game, seed)) {
+        std::fprintf(stderr, "frame_bench: the game did not start\n");
+        std::exit(1);
+    }
+    Map& map = game.CurrentMap();
+    if (broken) {
+        for (int i = static_cast<int>(map.BlockCount()) - 1; i >= 0; --i) {
+            if (map.GetBlock(static_cast<unsigned>(i)).kind == BlockKind::Pedestal) {
+                map.RemoveBlock(i);
+            }
+        }
+    }
+    const Drive::Input input;
+    input.Key(SDLK_x);
+    std::vector<double> frames;
+    int mostShots = 0;
+    int mostContacts = 0;
+    int worstAt = 0;
+    const double start = CpuMillis();
+    const int total = seconds * 100;
+    int frame = 0;
+    for (; frame < total; ++frame) {
+        if ((frame + 1) * rate / 100 > frame * rate / 100) {
+            input.Click(500, 300);
+        }
+        const double c0 = CpuMillis();
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0) {
+            game.OnEvent(&event);
+        }
+        game.OnLoop();
+        game.OnRender();
+        const double spent = CpuMillis() - c0;
+        if (frames.empty() || spent > *std::max_element(frames.begin(), frames.end())) {
+            worstAt = frame;
+        }
+        frames.push_back(spent);
+        mostShots = std::max(mostShots, static_cast<int>(map.ProjectileCount()));
+        mostContacts = std::max(mostContacts, map.world->GetContactCount());
+        if (CpuMillis() - start > budget * 1e3) {
+            break;
+        }
+    }
+    const Stats whole = Summarise(frames);
+    std::printf("seed %2u, %2d clicks/s, pedestal %s: frame mean %6.2f p99 %7.2f worst %8.2f ms (at %.2f s)  "
+                "shots at most %3d, contacts at most %5d%s\n",
+                seed, rate, broken ? "broken  " : "standing", whole.mean, whole.p99, whole.worst,
+                worstAt / 100.0, mostShots, mostContacts,
+                frame < total ? "  STOPPED: over the CPU budget" : "");
+    std::fflush(stdout);
+    game.OnCleanup();
+    return whole.worst;
+}
+
+void Clicker(int rate, int seconds, unsigned firstSeed, int seeds, double budget)
+{
+    std::printf(
+        "frame_bench clicker: cows with no drag and their split, %d clicks a second for %d s, seeds %u..%u; "
+        "whole frames (events, rules, drawing), CPU of this thread\n",
+        rate, seconds, firstSeed, firstSeed + static_cast<unsigned>(seeds) - 1);
+    double worst = 0.0;
+    for (const bool broken : {false, true}) {
+        for (unsigned seed = firstSeed; seed < firstSeed + static_cast<unsigned>(seeds); ++seed) {
+            worst = std::max(worst, RunClicker(seed, rate, seconds, broken, budget));
+        }
+    }
+    std::printf("worst whole frame at %d clicks a second: %.2f ms\n", rate, worst);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string(argv[1]) == "clicker") {
+        // frame_bench clicker [clicks a second] [seconds] [first seed] [seeds] [CPU budget s a run]
+        const auto arg = [&](int i, int fallback) { return argc > i ? std::atoi(argv[i]) : fallback; };
+        Clicker(arg(2, 33), arg(3, 60), static_cast<unsigned>(arg(4, 1)), arg(5, 10), arg(6, 600));
+        return 0;
+    }
     const int frames = argc > 1 ? std::atoi(argv[1]) : 1000;
     const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 1234u;
     const std::string only = argc > 3 ? argv[3] : "";

@@ -8,7 +8,11 @@
 //   playtest cannon [seeds] [seconds] [first seed] [max drag px] [1: only levels with a spring
 //                   beside the cannon's pocket]     every animal with its trick at 1 to 5 clicks
 //                                                   a second: the runs where the cannon left
-//   playtest muzzle [seconds] [seed]                refused shots at a human pace, per drag
+//   playtest eye [levels] [first seed] [shots]      a player who aims by eye, skilled and casual,
+//                                                   each animal alone
+//   playtest muzzle [seconds] [seeds] [first seed]  the muzzle at a player's pace, per drag: shots
+//                                                   refused, shots drawn inside one another, the
+//                                                   cannon covered, shots flung apart
 #include "drive/playthrough.h"
 
 #include <algorithm>
@@ -33,8 +37,6 @@ using Drive::kKinds;
 using Drive::PlayClicks;
 using Drive::Session;
 using Drive::Tally;
-using Tuning::kMuzzleX;
-using Tuning::kMuzzleY;
 
 const char* const kKindNames[kKinds] = {"pig", "cow", "sheep"};
 constexpr int kDeepestOverlay = 9;
@@ -86,9 +88,9 @@ Tally PlayRandom(unsigned seed, int shots)
 // two arcs or on the higher one; false when the speed cannot reach it.
 bool AimAt(const Map& map, int kind, float tx, float ty, float speed, bool high, Action& action)
 {
-    const Cannon* cannon = map.GetCannon();
-    const float mx = cannon->x + kMuzzleX;
-    const float my = cannon->y + kMuzzleY;
+    const b2Vec2 muzzle = map.Muzzle();
+    const float mx = muzzle.x;
+    const float my = muzzle.y;
     const float dx = std::fabs(tx - mx);
     const float up = my - ty;  // height to gain; y grows downwards
     const float g = Tuning::kGravityY;
@@ -188,6 +190,205 @@ Tally PlayAiming(unsigned seed, int shots)
         }
     }
     return session.tally;
+}
+
+// A player who aims by eye: no throw played ahead, only what a person sees. It waits for the
+// field to settle, picks the cake nearest the cannon that shows in the window, and throws at
+// it (a cake behind the top bar counts as seen: the bar lets the field show through) along a
+// flat arc a little stronger than the weakest that reaches, or, after a miss at the
+// same cake, along the other arc and a little harder; never with a drag longer than the
+// window's diagonal. Its hand errs by a seeded angle and share of the force. A cow or a sheep
+// gets its trick as it passes over the cake.
+struct Eye {
+    const char* name;
+    float angleError;  // degrees, about one standard deviation
+    float forceError;  // share of the force, about one standard deviation
+};
+constexpr Eye kSkilled{"skilled", 2.0f, 0.05f};
+constexpr Eye kCasual{"casual", 6.0f, 0.15f};
+constexpr float kWindowDiagonal = 1192.9f;  // pixels, 1000 x 650
+constexpr float kTopBarUnits = 64.0f / 50.0f;
+constexpr int kSettleLimit = 600;  // frames a player waits at most for the field to settle
+
+// About a standard normal, from the dice: the sum of four uniforms, centred and scaled.
+float Wobble(Dice& dice)
+{
+    float sum = 0.0f;
+    for (int i = 0; i < 4; ++i) {
+        sum += static_cast<float>(dice.Below(10001)) / 10000.0f;
+    }
+    return (sum - 2.0f) * 1.7320508f;
+}
+
+bool Settled(const Map& map)
+{
+    constexpr float kStill = 0.3f;  // units a second
+    for (const Projectile& shot : map.projectiles) {
+        if (shot.Speed() > kStill) {
+            return false;
+        }
+    }
+    for (const Block& block : map.blocks) {
+        if (block.body->GetLinearVelocity().Length() > kStill) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void WaitToSettle(Session& session, int atLeast)
+{
+    const int start = session.frame;
+    while (session.frame - start < kSettleLimit &&
+           (session.frame - start < atLeast || !Settled(session.map))) {
+        session.RunFrame();
+    }
+}
+
+struct EyeResult {
+    int shotsToWin = 0;  // 0: not cleared
+    std::string why;     // for a level not cleared
+};
+
+EyeResult PlayByEye(unsigned seed, int kind, const Eye& eye, int shots)
+{
+    Session session(seed);
+    Dice dice(seed * 7919u + static_cast<unsigned>(kind) * 31u + (eye.angleError > 3.0f ? 1u : 0u));
+    EyeResult result;
+    WaitToSettle(session, 100);
+    uint64_t lastCake = 0;  // the block body aimed at last, by address
+    int misses = 0;
+    const Projectile probe(0.0f, -100.0f, nullptr, kind);
+    const float radius = probe.size;
+    const float mass = kind == ProjectileKind::Cow ? probe.density * 4.0f * radius * radius
+                                                   : probe.density * 3.14159265f * radius * radius;
+    const float g = Tuning::kGravityY;
+    const float fastest = kWindowDiagonal * Tuning::kAimForcePerPixel * Tuning::kTimeStep / mass;
+    int unreachable = 0;
+    for (int shot = 0; shot < shots && session.TargetsLeft() > 0; ++shot) {
+        const b2Vec2 muzzle = session.map.Muzzle();
+        const Block* cake = nullptr;
+        float nearest = 1e9f;
+        for (const Block& block : session.map.blocks) {
+            const bool inView = block.kind == BlockKind::Target && block.y > 0.0f && block.x > 0.0f &&
+                                block.x < static_cast<float>(Tuning::kFieldWidth) &&
+                                block.y < static_cast<float>(Tuning::kFieldHeight);
+            const float distance = std::hypot(block.x - muzzle.x, block.y - muzzle.y);
+            if (inView && distance < nearest) {
+                nearest = distance;
+                cake = &block;
+            }
+        }
+        if (cake == nullptr) {
+            result.why = "no cake left in view";
+            break;
+        }
+        const auto cakeId = reinterpret_cast<uintptr_t>(cake->body);
+        misses = cakeId == lastCake ? misses + 1 : 0;
+        lastCake = cakeId;
+        const float tx = cake->x;
+        const float ty = cake->y;
+        const float dx = std::fabs(tx - muzzle.x);
+        const float up = muzzle.y - ty;
+        // The weakest throw that reaches, a fifth stronger, and harder after every second miss.
+        const float weakest = std::sqrt(g * (up + std::hypot(dx, up)));
+        const int harder = misses / 2;
+        float speed = std::min(fastest, weakest * 1.2f * std::pow(1.15f, static_cast<float>(harder)));
+        const bool high = misses % 2 == 1;
+        const float v2 = speed * speed;
+        const float root = v2 * v2 - g * (g * dx * dx + 2.0f * up * v2);
+        if (root < 0.0f || dx < 1e-3f) {
+            ++unreachable;
+            speed = fastest;  // out of reach: throw as hard as an arm allows, at 45 degrees
+        }
+        float angle = root < 0.0f || dx < 1e-3f
+                          ? 0.785398f
+                          : std::atan2(v2 + (high ? 1.0f : -1.0f) * std::sqrt(root), g * dx);
+        angle += eye.angleError * Wobble(dice) * 3.14159265f / 180.0f;
+        speed *= std::max(0.2f, 1.0f + eye.forceError * Wobble(dice));
+        const float side = tx >= muzzle.x ? 1.0f : -1.0f;
+        const b2Vec2 force =
+            (mass * speed / Tuning::kTimeStep) * b2Vec2(side * std::cos(angle), -std::sin(angle));
+        b2Vec2 drag(-force.x / Tuning::kAimForcePerPixel, -force.y / Tuning::kAimForcePerPixel);
+        if (drag.Length() > kWindowDiagonal) {
+            drag *= kWindowDiagonal / drag.Length();
+        }
+        Action action;
+        action.frame = session.frame;
+        action.kind = kind;
+        action.dragX = static_cast<int>(std::lround(drag.x));
+        action.dragY = static_cast<int>(std::lround(drag.y));
+        const size_t before = session.map.projectiles.size();
+        session.Do(action);
+        if (kind != ProjectileKind::Pig && session.map.projectiles.size() > before) {
+            // Watches it fly and clicks as it passes over the cake, or when it comes down short.
+            const uint64_t serial = session.map.projectiles.back().serial;
+            for (int frame = 0; frame < kSettleLimit; ++frame) {
+                session.RunFrame();
+                const auto flying =
+                    std::find_if(session.map.projectiles.begin(), session.map.projectiles.end(),
+                                 [serial](const Projectile& p) { return p.serial == serial; });
+                if (flying == session.map.projectiles.end()) {
+                    break;
+                }
+                const bool over = std::fabs(flying->x - tx) < 0.5f && flying->y < ty;
+                if (over || (frame > 20 && flying->Speed() < 1.0f)) {
+                    Action trick;
+                    trick.frame = session.frame;
+                    trick.trick = true;
+                    session.Do(trick);
+                    break;
+                }
+            }
+        }
+        WaitToSettle(session, 50);
+        if (session.TargetsLeft() == 0) {
+            result.shotsToWin = shot + 1;
+        }
+    }
+    if (result.shotsToWin == 0 && result.why.empty()) {
+        result.why = std::to_string(session.TargetsLeft()) + " cake(s) left";
+        for (const Block& block : session.map.blocks) {
+            if (block.kind == BlockKind::Target) {
+                char where[96];
+                std::snprintf(where, sizeof where, ", one at (%.1f, %.1f)%s", static_cast<double>(block.x),
+                              static_cast<double>(block.y),
+                              block.y < kTopBarUnits ? " behind the top bar" : "");
+                result.why += where;
+            }
+        }
+        if (unreachable > 0) {
+            result.why += ", " + std::to_string(unreachable) + " throws out of an arm's reach";
+        }
+    }
+    return result;
+}
+
+void EyeProbe(int levels, unsigned firstSeed, int shots)
+{
+    std::printf("a player who aims by eye: %d levels (seeds %u..%u), up to %d shots, one animal alone\n",
+                levels, firstSeed, firstSeed + static_cast<unsigned>(levels) - 1, shots);
+    for (const Eye& eye : {kSkilled, kCasual}) {
+        for (int kind = 0; kind < kKinds; ++kind) {
+            std::vector<int> wins;
+            std::string failed;
+            for (unsigned seed = firstSeed; seed < firstSeed + static_cast<unsigned>(levels); ++seed) {
+                const EyeResult r = PlayByEye(seed, kind, eye, shots);
+                if (r.shotsToWin > 0) {
+                    wins.push_back(r.shotsToWin);
+                } else {
+                    failed += "\n    level " + std::to_string(seed) + ": " + r.why;
+                }
+            }
+            std::sort(wins.begin(), wins.end());
+            std::printf("%-7s %-5s (%.0f deg, %.0f %%): cleared %zu of %d, shots to win median %s%s\n",
+                        eye.name, kKindNames[kind], static_cast<double>(eye.angleError),
+                        static_cast<double>(eye.forceError) * 100.0, wins.size(), levels,
+                        wins.empty() ? "-" : std::to_string(wins[(wins.size() - 1) / 2]).c_str(),
+                        failed.c_str());
+            std::fflush(stdout);
+        }
+    }
 }
 
 double PerShot(int count, int shots)
@@ -300,30 +501,64 @@ void CannonProbe(int seeds, int seconds, unsigned firstSeed, int maxDrag, bool s
     std::printf("the cannon left the field in %d of %d runs\n", left, runs);
 }
 
-void MuzzleProbe(int seconds, unsigned seed)
+void MuzzleProbe(int seconds, int seeds, unsigned firstSeed)
 {
     const int rates[] = {1, 2, 3, 5};
     const int drags[] = {0, 5, 72, 160};
+    constexpr int kOverlapLimit = kFrameRate / 2;  // frames two shots may stay inside one another
+    constexpr int kHiddenLimit = kFrameRate;       // frames a shot may cover the cannon
     std::printf(
-        "refused shots, seed %u, %d s per run, drags straight to the left, every cow and sheep with its "
-        "trick\n",
-        seed, seconds);
-    std::printf("%-6s %5s %s\n", "animal", "rate", "refused/shots for drags of 0, 5, 72, 160 px");
+        "the muzzle at a player's pace, seeds %u..%u, %d s per run, drags straight to the left, every "
+        "cow and sheep with its trick\n",
+        firstSeed, firstSeed + static_cast<unsigned>(seeds) - 1, seconds);
+    std::printf(
+        "per drag of 0, 5, 72, 160 px, the worst over the seeds: refused / longest two shots overlapped "
+        "(s) / longest the cannon was covered (s) / flings\n");
     int refused = 0;
     int shots = 0;
+    int runs = 0;
+    int overlapRuns = 0;
+    int hiddenRuns = 0;
+    int flings = 0;
+    float worstGain = 0.0f;
     for (int kind = 0; kind < kKinds; ++kind) {
         for (const int rate : rates) {
-            std::printf("%-6s %5d", kKindNames[kind], rate);
+            std::printf("%-6s %d/s", kKindNames[kind], rate);
             for (const int drag : drags) {
-                const Tally t = PlayClicks(seed, kind, rate, seconds, nullptr, drag);
-                std::printf("  %3d/%-3d", t.refused, t.shots);
-                refused += t.refused;
-                shots += t.shots;
+                int cellRefused = 0;
+                int cellOverlap = 0;
+                int cellHidden = 0;
+                int cellFlings = 0;
+                for (unsigned seed = firstSeed; seed < firstSeed + static_cast<unsigned>(seeds); ++seed) {
+                    Drive::MuzzleWatch watch;
+                    const Tally t = PlayClicks(seed, kind, rate, seconds, nullptr, drag, &watch);
+                    ++runs;
+                    cellRefused += t.refused;
+                    refused += t.refused;
+                    shots += t.shots;
+                    cellOverlap = std::max(cellOverlap, watch.longestOverlap);
+                    cellHidden = std::max(cellHidden, watch.longestHidden);
+                    cellFlings += watch.flings;
+                    flings += watch.flings;
+                    worstGain = std::max(worstGain, watch.worstGain);
+                    overlapRuns += watch.longestOverlap > kOverlapLimit ? 1 : 0;
+                    hiddenRuns += watch.longestHidden > kHiddenLimit ? 1 : 0;
+                }
+                std::printf("  %d/%.2f/%.2f/%d", cellRefused, static_cast<double>(cellOverlap) / kFrameRate,
+                            static_cast<double>(cellHidden) / kFrameRate, cellFlings);
             }
             std::printf("\n");
+            std::fflush(stdout);
         }
     }
     std::printf("shots refused: %d of %d\n", refused, shots);
+    std::printf("runs where two shots stayed inside one another over %.1f s: %d of %d\n",
+                static_cast<double>(kOverlapLimit) / kFrameRate, overlapRuns, runs);
+    std::printf("runs where a shot covered the cannon over %.1f s: %d of %d\n",
+                static_cast<double>(kHiddenLimit) / kFrameRate, hiddenRuns, runs);
+    std::printf("flings (shots that lay in one another, then one went %.0f units/s faster than the faster of "
+                "the two): %d; largest gain %.1f units/s\n",
+                static_cast<double>(Drive::MuzzleWatch::kFlingSpeed), flings, static_cast<double>(worstGain));
 }
 
 int Arg(int argc, char** argv, int i, int fallback)
@@ -342,8 +577,14 @@ int main(int argc, char** argv)
                     Arg(argc, argv, 6, 0) != 0);
         return 0;
     }
+    if (mode == "eye") {
+        EyeProbe(Arg(argc, argv, 2, 30), static_cast<unsigned>(Arg(argc, argv, 3, 1)),
+                 Arg(argc, argv, 4, 30));
+        return 0;
+    }
     if (mode == "muzzle") {
-        MuzzleProbe(Arg(argc, argv, 2, 30), static_cast<unsigned>(Arg(argc, argv, 3, 1)));
+        MuzzleProbe(Arg(argc, argv, 2, 30), Arg(argc, argv, 3, 1),
+                    static_cast<unsigned>(Arg(argc, argv, 4, 1)));
         return 0;
     }
     const int levels = Arg(argc, argv, 1, 30);

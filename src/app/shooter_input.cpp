@@ -3,7 +3,6 @@
 
 #include "field/map.h"
 #include "field/projectile.h"
-#include "field/tuning.h"
 #include "render/bar_lights.h"
 
 void Shooter::OnKeyDown(SDLKey sym, SDLMod /*mod*/, Uint16 /*unicode*/)
@@ -32,8 +31,7 @@ void Shooter::OnMouseMove(int32_t x, int32_t y, int32_t relX, int32_t relY, bool
     }
     interfaces.SetPosition(Sprite::kAimPointer, x, y);
     // Like a slingshot: the force points away from the drag.
-    aim.x -= static_cast<float>(relX) * aimScale;
-    aim.y -= static_cast<float>(relY) * aimScale;
+    aim += DragForce(static_cast<float>(relX), static_cast<float>(relY), aimScale);
 }
 
 void Shooter::OnLButtonDown(int32_t x, int32_t y)
@@ -65,12 +63,7 @@ void Shooter::OnLButtonUp(int32_t /*x*/, int32_t /*y*/)
     if (gameState != GameState::Playing || aimState != AimState::Aiming) {
         return;
     }
-    Map& map = CurrentMap();
-    const Cannon* cannon = map.GetCannon();
-    if (cannon != nullptr) {
-        lastProjectile =
-            map.Fire(cannon->x + Tuning::kMuzzleX, cannon->y + Tuning::kMuzzleY, aim, projectileKind);
-    }
+    lastProjectile = CurrentMap().FireFromCannon(aim, projectileKind);
     interfaces.SetVisible(Sprite::kAimOrigin, false);
     interfaces.SetVisible(Sprite::kAimPointer, false);
     aim = b2Vec2(0.0f, 0.0f);

@@ -1,5 +1,5 @@
-// One frame of the game's rules, as the Shooter runs them: the end of the game, then the rules
-// over the current Map, in their order.
+// One frame of the game's rules, as the Shooter runs them: the end of the game, then the frame's
+// rules over the current Map; each target they take away scores.
 #include "app/shooter.h"
 #include "field/map.h"
 #include "gameplay/frame_rules.h"
@@ -14,10 +14,10 @@ void Shooter::OnLoop()
 {
     CheckGameOver();
     if (gameState == GameState::Playing || gameState == GameState::Ended) {
-        StepPhysics();
-        UpdateMap();
-        ApplyContactDamage();
-        RemoveDestroyed();
+        const int32_t lost = Rules::RunFrame(CurrentMap(), timeStep, velocityIterations, positionIterations);
+        for (int32_t i = 0; i < lost; ++i) {
+            TargetLost(kTargetPoints);
+        }
     }
 }
 

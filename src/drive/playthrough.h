@@ -12,7 +12,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -67,6 +69,74 @@ struct Tally {
     float cannonY = 0.0f;
 };
 
+// What a player sees of the shots at the muzzle, frame by frame: how long two shots stay drawn
+// inside one another, how long a shot covers the cannon, and whether two shots that lay in
+// one another fly apart faster than either was going; overlaps measured as the rules do.
+class MuzzleWatch {
+public:
+    static constexpr float kFlingSpeed = 20.0f;  // units a second above the faster of the two
+
+    int longestOverlap = 0;  // frames two shots stayed deeper in one another than kDeepShare
+    int longestHidden = 0;   // frames a shot's picture covered the cannon's centre
+    int flings = 0;          // pairs that lay deep in one another, then one went kFlingSpeed faster
+    float worstGain = 0.0f;  // units a second, the largest such gain that also drove them apart
+
+    void Observe(const Map& map)
+    {
+        std::map<std::pair<uint64_t, uint64_t>, Pair> now;
+        std::map<uint64_t, int> hidingNow;
+        const Cannon* cannon = map.GetCannon();
+        for (size_t i = 0; i < map.projectiles.size(); ++i) {
+            const Projectile& a = map.projectiles[i];
+            if (cannon != nullptr && std::fabs(a.x - cannon->x) < a.size &&
+                std::fabs(a.y - cannon->y) < a.size) {
+                const auto before = hiding.find(a.serial);
+                const int frames = (before == hiding.end() ? 0 : before->second) + 1;
+                hidingNow[a.serial] = frames;
+                longestHidden = std::max(longestHidden, frames);
+            }
+            for (size_t j = i + 1; j < map.projectiles.size(); ++j) {
+                const Projectile& b = map.projectiles[j];
+                const float depth = OverlapDepth(a, b);
+                const auto key = std::make_pair(a.serial, b.serial);
+                const auto before = pairs.find(key);
+                const float faster = std::max(a.Speed(), b.Speed());
+                if (before != pairs.end() && before->second.deepFrames > 0) {
+                    // Flung apart: the faster gained kFlingSpeed, and the two fly apart that fast.
+                    // Two shots thrown up together by a spring under them are not flung apart.
+                    b2Vec2 line = b.body->GetPosition() - a.body->GetPosition();
+                    line.Normalize();
+                    const float apart =
+                        b2Dot(b.body->GetLinearVelocity() - a.body->GetLinearVelocity(), line);
+                    const float gain = std::min(faster - before->second.faster, apart);
+                    if (gain > kFlingSpeed) {
+                        ++flings;
+                    }
+                    worstGain = std::max(worstGain, gain);
+                }
+                if (depth > 0.0f) {
+                    Pair pair;
+                    pair.faster = faster;
+                    const bool deep = depth > kDeepShare * std::min(a.size, b.size);
+                    pair.deepFrames = deep ? (before == pairs.end() ? 0 : before->second.deepFrames) + 1 : 0;
+                    longestOverlap = std::max(longestOverlap, pair.deepFrames);
+                    now[key] = pair;
+                }
+            }
+        }
+        pairs = std::move(now);
+        hiding = std::move(hidingNow);
+    }
+
+private:
+    struct Pair {
+        float faster = 0.0f;  // the speed of the faster of the two, units a second
+        int deepFrames = 0;
+    };
+    std::map<std::pair<uint64_t, uint64_t>, Pair> pairs;  // by the two shots' serials
+    std::map<uint64_t, int> hiding;
+};
+
 // A level from its seed, played frame by frame through the game's own rules.
 class Session {
 public:
@@ -92,10 +162,8 @@ public:
             }
             return;
         }
-        const Cannon* cannon = map.GetCannon();
-        const b2Vec2 force(-static_cast<float>(action.dragX) * Tuning::kAimForcePerPixel,
-                           -static_cast<float>(action.dragY) * Tuning::kAimForcePerPixel);
-        last = map.Fire(cannon->x + Tuning::kMuzzleX, cannon->y + Tuning::kMuzzleY, force, action.kind);
+        last = map.FireFromCannon(
+            DragForce(static_cast<float>(action.dragX), static_cast<float>(action.dragY)), action.kind);
         ++tally.shots;
         if (last == nullptr) {
             ++tally.refused;
@@ -108,20 +176,16 @@ public:
 
     void RunFrame()
     {
-        Rules::StepPhysics(map, Tuning::kTimeStep, Tuning::kVelocityIterations, Tuning::kPositionIterations);
-        Rules::UpdateMap(map);
-        Rules::ApplyContactDamage(map);
         int brokenTargets = 0;
-        for (const Block& block : map.blocks) {
-            if (block.strength <= 0.0f) {
-                ++tally.broken[static_cast<size_t>(block.kind - kFirstBlockKind)];
-                if (shooter >= 0 && block.kind != BlockKind::Target) {
-                    ++tally.brokenBy[static_cast<size_t>(shooter)];
-                }
-                brokenTargets += block.kind == BlockKind::Target ? 1 : 0;
-            }
-        }
-        const int lost = Rules::RemoveDestroyed(map);
+        const int lost = Rules::RunFrame(map, Tuning::kTimeStep, Tuning::kVelocityIterations,
+                                         Tuning::kPositionIterations, [&](const Map& damaged) {
+                                             for (const Block& block : damaged.blocks) {
+                                                 if (block.strength <= 0.0f) {
+                                                     CountBroken(block);
+                                                     brokenTargets += block.kind == BlockKind::Target ? 1 : 0;
+                                                 }
+                                             }
+                                         });
         tally.targetsByTouch += brokenTargets;
         tally.targetsByFall += lost - brokenTargets;
         for (const Block& block : map.blocks) {
@@ -163,15 +227,24 @@ public:
     int frame = 0;
 
 private:
+    void CountBroken(const Block& block)
+    {
+        ++tally.broken[static_cast<size_t>(block.kind - kFirstBlockKind)];
+        if (shooter >= 0 && block.kind != BlockKind::Target) {
+            ++tally.brokenBy[static_cast<size_t>(shooter)];
+        }
+    }
+
     std::unique_ptr<Projectile> last;
     bool waiting = false;
     int shooter = -1;  // the kind of the latest shot: breaks are put down to it
 };
 
 // Clicks at `rate` a second for `seconds`: each click shoots `kind` with a drag, or, while a
-// cow or sheep waits, triggers its trick. Drags from `dice` up to `drag` pixels each way (to the
-// left only), or without dice exactly `drag` pixels to the left.
-inline Tally PlayClicks(unsigned seed, int kind, int rate, int seconds, Dice* dice, int drag)
+// cow or sheep waits, triggers its trick; `watch`, when given, sees every frame. Drags from `dice` up to
+// `drag` pixels each way (to the left only), or without dice exactly `drag` pixels to the left.
+inline Tally PlayClicks(unsigned seed, int kind, int rate, int seconds, Dice* dice, int drag,
+                        MuzzleWatch* watch = nullptr)
 {
     Session session(seed);
     std::vector<Action> actions;
@@ -209,6 +282,9 @@ inline Tally PlayClicks(unsigned seed, int kind, int rate, int seconds, Dice* di
             }
         }
         session.RunFrame();
+        if (watch != nullptr) {
+            watch->Observe(session.map);
+        }
     }
     return session.tally;
 }

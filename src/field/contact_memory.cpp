@@ -1,15 +1,20 @@
-// The pairs that touched in the last frame and the speeds shots had before the step.
+// The pairs that touched in the last frame and the velocities shots had before the step.
 #include "field/contact_memory.h"
 
-void ContactMemory::NoteSpeed(const b2Body* body, float speed)
+void ContactMemory::NoteVelocity(const b2Body* body, b2Vec2 velocity)
 {
-    speeds[body] = speed;
+    speeds[body] = velocity;
+}
+
+b2Vec2 ContactMemory::VelocityBefore(const b2Body* body) const
+{
+    const auto found = speeds.find(body);
+    return found == speeds.end() ? b2Vec2(0.0f, 0.0f) : found->second;
 }
 
 float ContactMemory::SpeedBefore(const b2Body* body) const
 {
-    const auto found = speeds.find(body);
-    return found == speeds.end() ? 0.0f : found->second;
+    return VelocityBefore(body).Length();
 }
 
 void ContactMemory::ForgetSpeeds()

@@ -13,7 +13,8 @@ public:
     using Pair = std::pair<const b2Body*, const b2Body*>;  // shot, block
 
     // Units per second, noted just before the step; 0 for a body not noted.
-    void NoteSpeed(const b2Body* body, float speed);
+    void NoteVelocity(const b2Body* body, b2Vec2 velocity);
+    b2Vec2 VelocityBefore(const b2Body* body) const;
     float SpeedBefore(const b2Body* body) const;
     void ForgetSpeeds();
 
@@ -24,6 +25,6 @@ public:
     void Forget(const b2Body* body);
 
 private:
-    std::unordered_map<const b2Body*, float> speeds;
+    std::unordered_map<const b2Body*, b2Vec2> speeds;
     std::set<Pair> touching;
 };

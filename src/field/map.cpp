@@ -1,6 +1,11 @@
 // The field's world, its factories, removal and per-frame refresh.
 #include "field/map.h"
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
+
 namespace {
 
 constexpr float kBobDrop = 1.0f;        // a pendulum's or rotor's ball hangs one unit below its anchor
@@ -297,14 +302,52 @@ Block* Map::FindBlock(const b2Body* body)
 
 void Map::UpdateContinuousCollision(float timeStep)
 {
+    std::vector<std::pair<float, b2Body*>> bullets;  // how far past its own size it goes in a step
     for (Projectile& projectile : projectiles) {
         projectile.UpdateContinuousCollision(timeStep);
+        if (projectile.body != nullptr && projectile.body->IsBullet()) {
+            bullets.emplace_back(projectile.Speed() * timeStep / projectile.size, projectile.body);
+        }
+    }
+    // A heap of shots falling or thrown together would all need it at once, and Box2D's
+    // time-of-impact solver grows worse than quadratically with them: only the fastest keep it.
+    if (bullets.size() > kMostBullets) {
+        std::stable_sort(bullets.begin(), bullets.end(),
+                         [](const auto& a, const auto& b) { return a.first > b.first; });
+        for (size_t i = kMostBullets; i < bullets.size(); ++i) {
+            bullets[i].second->SetBullet(false);
+        }
     }
 }
 
 void Map::ReleaseSeparatedShots()
 {
     overlaps->ReleaseSeparated();
+}
+
+void Map::SpendBuriedShots()
+{
+    std::vector<bool> buried(projectiles.size(), false);
+    for (size_t i = 0; i < projectiles.size(); ++i) {
+        const Projectile& a = projectiles[i];
+        if (cannon && std::fabs(a.x - cannon->x) < a.size && std::fabs(a.y - cannon->y) < a.size) {
+            buried[i] = true;
+        }
+        for (size_t j = i + 1; j < projectiles.size(); ++j) {
+            const Projectile& b = projectiles[j];
+            if (std::fabs(a.x - b.x) < a.size + b.size &&
+                OverlapDepth(a, b) > kDeepShare * std::min(a.size, b.size)) {
+                buried[i] = true;  // the list is in firing order: the older one
+            }
+        }
+    }
+    for (size_t i = 0; i < projectiles.size(); ++i) {
+        Projectile& shot = projectiles[i];
+        shot.buriedFrames = buried[i] ? shot.buriedFrames + 1 : 0;
+        if (shot.buriedFrames >= kBuriedFrames) {
+            shot.lifetime = 0.0f;
+        }
+    }
 }
 
 bool Map::PassThroughOverlaps(const Projectile& shot)
@@ -324,6 +367,12 @@ bool Map::PassThroughOverlaps(const Projectile& shot)
     }
     for (const b2Body* earlier : overlapped) {
         overlaps->Add(shot.body, earlier);
+        // A shot lying still at the spot gives its place up to the new one at once: it is spent.
+        Projectile* lying = splitting ? nullptr : FindProjectile(earlier);
+        if (lying != nullptr && lying->Speed() < kLyingSpeed &&
+            lying->lifetime < kProjectileLifetime - kLyingFrames) {
+            lying->lifetime = 0.0f;
+        }
     }
     return true;
 }

@@ -7,11 +7,19 @@
 #include "field/contact_memory.h"
 #include "field/projectile.h"
 #include "field/shot_overlaps.h"
+#include "field/tuning.h"
 
 #include <box2d/box2d.h>
 
 #include <memory>
 #include <vector>
+
+// The launch force of a drag of (dx, dy) pixels at `perPixel` force a pixel: like a slingshot,
+// it points away from the drag.
+inline b2Vec2 DragForce(float dx, float dy, float perPixel = Tuning::kAimForcePerPixel)
+{
+    return b2Vec2(-dx * perPixel, -dy * perPixel);
+}
 
 // One world unit is one grid cell. x grows to the right, y downwards; the field's top is
 // y = 0 and it is open there. Copies of a Map share its world and its cannon; both are
@@ -35,6 +43,11 @@ public:
     // body, but its x, y stay at the launch point. Null, and nothing fired, when the shot
     // would appear on a shot fired in this same frame (see firing.cpp).
     std::unique_ptr<Projectile> Fire(float x, float y, b2Vec2 force, int kind);
+    // Where the cannon's shots appear: beside its top right corner. Only with a cannon.
+    b2Vec2 Muzzle() const;
+    // A shot from the cannon's muzzle, as a release of the mouse button fires it; null when
+    // there is no cannon or Fire refused the shot.
+    std::unique_ptr<Projectile> FireFromCannon(b2Vec2 force, int kind);
     // The second click: a cow splits into three pigs, a sheep is jolted downwards. Does
     // nothing for any other kind, or once the projectile has left the field.
     void ProjectileAction(const Projectile* record);
@@ -62,10 +75,16 @@ public:
     Block* FindBlock(const b2Body* body);
 
     // Continuous collision for each projectile only while it is fast enough to pass through
-    // something within one step of timeStep seconds.
+    // something within one step of timeStep seconds, and for no more than the kMostBullets
+    // fastest (for their size) at once.
+    static constexpr size_t kMostBullets = 24;
     void UpdateContinuousCollision(float timeStep);
     // Shots that appeared on top of one another collide again once they have come apart.
     void ReleaseSeparatedShots();
+    // A shot that has lain drawn deep inside another one (the older of the two), or over the
+    // cannon's middle, for kBuriedFrames in a row is spent: its lifetime ends, and the removal
+    // pass takes it away.
+    void SpendBuriedShots();
 
     std::shared_ptr<b2World> world;       // first: every record below points into it
     std::vector<Block> blocks;            // creation order, which is also drawing order
@@ -79,9 +98,18 @@ public:
 private:
     void TagBlocksFrom(size_t first);
     void TagProjectilesFrom(size_t first);
-    // Lets the new shot through every earlier one it overlaps. False, and nothing changed, when
-    // one of those was made in this frame and has not yet been stepped.
+    // Lets the new shot through every earlier one it overlaps, and spends those lying still
+    // there. False, and nothing changed, when one of those was made in this frame and has not
+    // yet been stepped.
     bool PassThroughOverlaps(const Projectile& shot);
+    // A circle there would overlap something other than a shot: a block, the cannon, a ball, a wall.
+    bool SolidAt(b2Vec2 centre, float radius);
+
+    // Units a second and frames: a shot slower than this, where a new shot appears, and older,
+    // is lying there (one fired a moment ago may not have gathered speed yet).
+    static constexpr float kLyingSpeed = 1.0f;
+    static constexpr float kLyingFrames = 10.0f;
+    bool splitting = false;  // the cow's pigs are being fired: they spend nothing they appear on
 
     std::shared_ptr<ShotOverlaps> overlaps;  // the world's contact filter; lives as long as the world
     b2Body* leftWall = nullptr;              // what the cannon's rail is fixed to

@@ -80,6 +80,16 @@ void ShotPictures::Release()
     }
 }
 
+float OverlapDepth(const Projectile& a, const Projectile& b)
+{
+    return a.size + b.size - std::hypot(a.x - b.x, a.y - b.y);
+}
+
+float Projectile::SizeOf(int kind)
+{
+    return RowFor(kind).size;
+}
+
 Projectile::Projectile(float x, float y, b2World* world, int kind) : x(x), y(y), kind(kind)
 {
     static uint64_t lastSerial = 0;

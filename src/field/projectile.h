@@ -44,8 +44,12 @@ struct Projectile {
     // Tells this shot from any later one, also when a later body takes its old body's address;
     // every copy of a record carries it.
     uint64_t serial = 0;
+    // Frames in a row this shot has lain drawn deep inside another shot or over the cannon's middle.
+    int buriedFrames = 0;
 
     Projectile(float x, float y, b2World* world, int kind);
+    // The size of a shot of this kind.
+    static float SizeOf(int kind);
 
     void CreateBody(b2World* world);
     void ApplyForce(b2Vec2 force);
@@ -57,3 +61,12 @@ struct Projectile {
     // the shot moves more than half its size in one; slower, it cannot pass through anything.
     void UpdateContinuousCollision(float timeStep);
 };
+
+// How deep two shots lie in one another, in units, each taken as the circle of its size (the
+// cow's inner circle); 0 or less when they are apart. Deeper than kDeepShare of the smaller
+// size, the one is plainly drawn inside the other.
+float OverlapDepth(const Projectile& a, const Projectile& b);
+constexpr float kDeepShare = 0.1f;
+// Frames a shot may lie drawn deep inside another shot, or over the cannon's middle, before it
+// is spent: less than half a second, so no player sees a pile of animals inside one another.
+constexpr int kBuriedFrames = 40;

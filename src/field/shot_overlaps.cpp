@@ -41,15 +41,20 @@ void ShotOverlaps::ReleaseSeparated()
         return;
     }
     std::vector<std::pair<const b2Body*, const b2Body*>> apart;
+    std::vector<std::pair<const b2Body*, const b2Body*>> inside;
     for (const auto& [body, others] : partners) {
         for (const b2Body* other : others) {
-            if (body < other && !Overlap(body, other)) {
-                apart.emplace_back(body, other);
+            if (body < other) {
+                (Overlap(body, other) ? inside : apart).emplace_back(body, other);
             }
         }
     }
     // In the order of the bodies, not of the table, so a replayed game collides the same way.
     std::sort(apart.begin(), apart.end());
+    std::sort(inside.begin(), inside.end());
+    for (const auto& [a, b] : inside) {
+        Separate(const_cast<b2Body*>(a), const_cast<b2Body*>(b));
+    }
     for (const auto& [a, b] : apart) {
         partners[a].erase(b);
         partners[b].erase(a);
@@ -57,6 +62,30 @@ void ShotOverlaps::ReleaseSeparated()
         Refilter(const_cast<b2Body*>(a));
     }
     std::erase_if(partners, [](const auto& entry) { return entry.second.empty(); });
+}
+
+void ShotOverlaps::Separate(b2Body* a, b2Body* b)
+{
+    // Two shots drawn inside one another drift apart along the line between their centres, at
+    // a walking pace: each step their speed apart is topped up to kSeparationSpeed, shared out
+    // by their masses like an impulse between them. Neither is ever sped up by more than that,
+    // so nothing is flung; blocks and walls still stop them as usual.
+    b2Vec2 normal = b->GetPosition() - a->GetPosition();
+    if (normal.Normalize() < b2_epsilon) {
+        normal.Set(1.0f, 0.0f);  // one on the other: the later one makes way to the right
+    }
+    const float apartSpeed = b2Dot(b->GetLinearVelocity() - a->GetLinearVelocity(), normal);
+    if (apartSpeed >= kSeparationSpeed) {
+        return;
+    }
+    const float inverseA = a->GetMass() > 0.0f ? 1.0f / a->GetMass() : 0.0f;
+    const float inverseB = b->GetMass() > 0.0f ? 1.0f / b->GetMass() : 0.0f;
+    if (inverseA + inverseB <= 0.0f) {
+        return;
+    }
+    const b2Vec2 impulse = ((kSeparationSpeed - apartSpeed) / (inverseA + inverseB)) * normal;
+    a->SetLinearVelocity(a->GetLinearVelocity() - inverseA * impulse);
+    b->SetLinearVelocity(b->GetLinearVelocity() + inverseB * impulse);
 }
 
 void ShotOverlaps::Release(b2Body* body)

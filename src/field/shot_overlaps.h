@@ -11,8 +11,9 @@
 // overlapping shapes apart hard, in directions it can only guess, and with continuous collision
 // a few hundred such shots make thousands of contacts and seconds of work in one step. A shot
 // that appears overlapping an earlier one is let through it instead, for as long as the two
-// overlap; once they have come apart they collide as usual. Weak shots lying at the muzzle
-// are passed through by the next ones the same way.
+// overlap, and the two are eased apart at a walking pace; once they have come apart they
+// collide as usual. Weak shots lying at the muzzle are passed through by the next ones and
+// make way for them the same way.
 // The world's contact filter and destruction listener: a destroyed body leaves every pair.
 class ShotOverlaps : public b2ContactFilter, public b2DestructionListener {
 public:
@@ -23,9 +24,13 @@ public:
     // The body collides with everything again from the next step on.
     void Release(b2Body* body);
     bool Contains(const b2Body* a, const b2Body* b) const;
-    // Once a step: drops every pair whose two shapes no longer overlap; Box2D makes their
-    // contact in the next step.
+    // Once a step: drops every pair whose two shapes no longer overlap (Box2D makes their
+    // contact in the next step) and eases the others apart.
     void ReleaseSeparated();
+
+    // Units a second two overlapping shots move apart at: a pig inside a cow is clear of it in
+    // about a tenth of a second.
+    static constexpr float kSeparationSpeed = 4.0f;
 
     bool ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) override;
     void SayGoodbye(b2Joint* joint) override;
@@ -33,6 +38,7 @@ public:
 
 private:
     void Forget(const b2Body* body);
+    static void Separate(b2Body* a, b2Body* b);
     static void Refilter(b2Body* body);
 
     // Both ways round: each shot and the shots it passes through.

@@ -2,6 +2,7 @@
 #include "gameplay/frame_rules.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -28,6 +29,18 @@ float ImpactDamage(const Projectile& projectile, float speed)
 
 }  // namespace
 
+int32_t Rules::RunFrame(Map& map, float timeStep, int32_t velocityIterations, int32_t positionIterations,
+                        const std::function<void(const Map&)>& beforeRemoval)
+{
+    StepPhysics(map, timeStep, velocityIterations, positionIterations);
+    UpdateMap(map);
+    ApplyContactDamage(map);
+    if (beforeRemoval) {
+        beforeRemoval(map);
+    }
+    return RemoveDestroyed(map);
+}
+
 void Rules::StepPhysics(Map& map, float timeStep, int32_t velocityIterations, int32_t positionIterations)
 {
     // From the speeds the step starts with, whatever changed them since the last one.
@@ -35,7 +48,7 @@ void Rules::StepPhysics(Map& map, float timeStep, int32_t velocityIterations, in
     // A shot that strikes something is slowed within the step: its speed from before counts.
     map.contacts.ForgetSpeeds();
     for (const Projectile& projectile : map.projectiles) {
-        map.contacts.NoteSpeed(projectile.body, projectile.Speed());
+        map.contacts.NoteVelocity(projectile.body, projectile.body->GetLinearVelocity());
     }
     b2World& world = *map.world;
     world.Step(timeStep, velocityIterations, positionIterations);
@@ -46,6 +59,7 @@ void Rules::UpdateMap(Map& map)
 {
     map.Update();
     map.ReleaseSeparatedShots();
+    map.SpendBuriedShots();
 }
 
 void Rules::ApplyContactDamage(Map& map)
@@ -53,6 +67,16 @@ void Rules::ApplyContactDamage(Map& map)
     // Each impact counts once: in the frame an animal and a block first touch. A shot lying
     // on a block, or pressed against it, costs the block nothing more until the two part.
     std::set<ContactMemory::Pair> touching;
+    // Animals whose blow broke a block or took a cake, with the share of their speed kept.
+    struct Kept {
+        float share = 1.0f;
+        Kept& operator*=(float f)
+        {
+            share *= f;
+            return *this;
+        }
+    };
+    std::map<b2Body*, Kept> breakers;
     for (b2Contact* contact = map.GetContactList(); contact != nullptr && !map.projectiles.empty();
          contact = contact->GetNext()) {
         if (!contact->IsTouching()) {
@@ -77,6 +101,7 @@ void Rules::ApplyContactDamage(Map& map)
         // The speed of the impact: before the step, or after it when the step sped the shot up.
         const float speed = std::max(map.contacts.SpeedBefore(projectile->body), projectile->Speed());
         const float damage = ImpactDamage(*projectile, speed);
+        const float strengthBefore = block->strength;
         switch (block->kind) {
         case BlockKind::Spring:
             block->Launch();
@@ -90,8 +115,22 @@ void Rules::ApplyContactDamage(Map& map)
             block->Damage(damage);
             break;
         }
+        if (strengthBefore > 0.0f && block->strength <= 0.0f) {
+            // The animal's own factor makes its blow break more, but the block held out against
+            // its momentum at face value: the share of its speed that took is spent, the rest kept.
+            const double momentum =
+                static_cast<double>(projectile->body->GetMass()) * static_cast<double>(speed);
+            const double held = static_cast<double>(strengthBefore) / (kHitPointsPerMomentum * momentum);
+            breakers[projectile->body] *= static_cast<float>(std::clamp(1.0 - held, 0.0, 1.0));
+        }
     }
     map.contacts.EndFrame(std::move(touching));
+    // The step already bounced the animal off the block its blow broke, which the removal pass
+    // is about to take away: it carries on the way it was going before the step, through the
+    // gap, with the speed the blow left it.
+    for (const auto& [body, kept] : breakers) {
+        body->SetLinearVelocity(kept.share * map.contacts.VelocityBefore(body));
+    }
 }
 
 int32_t Rules::RemoveDestroyed(Map& map)
