@@ -85,11 +85,9 @@ public:
     {
         std::map<std::pair<uint64_t, uint64_t>, Pair> now;
         std::map<uint64_t, int> hidingNow;
-        const Cannon* cannon = map.GetCannon();
         for (size_t i = 0; i < map.projectiles.size(); ++i) {
             const Projectile& a = map.projectiles[i];
-            if (cannon != nullptr && std::fabs(a.x - cannon->x) < a.size &&
-                std::fabs(a.y - cannon->y) < a.size) {
+            if (map.CoversCannon(a)) {
                 const auto before = hiding.find(a.serial);
                 const int frames = (before == hiding.end() ? 0 : before->second) + 1;
                 hidingNow[a.serial] = frames;

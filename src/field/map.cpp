@@ -325,12 +325,18 @@ void Map::ReleaseSeparatedShots()
     overlaps->ReleaseSeparated();
 }
 
+bool Map::CoversCannon(const Projectile& shot) const
+{
+    return cannon != nullptr && std::fabs(shot.x - cannon->x) < shot.size &&
+           std::fabs(shot.y - cannon->y) < shot.size;
+}
+
 void Map::SpendBuriedShots()
 {
     std::vector<bool> buried(projectiles.size(), false);
     for (size_t i = 0; i < projectiles.size(); ++i) {
         const Projectile& a = projectiles[i];
-        if (cannon && std::fabs(a.x - cannon->x) < a.size && std::fabs(a.y - cannon->y) < a.size) {
+        if (CoversCannon(a)) {
             buried[i] = true;
         }
         for (size_t j = i + 1; j < projectiles.size(); ++j) {

@@ -85,6 +85,8 @@ public:
     // cannon's middle, for kBuriedFrames in a row is spent: its lifetime ends, and the removal
     // pass takes it away.
     void SpendBuriedShots();
+    // The shot's picture lies over the cannon's centre.
+    bool CoversCannon(const Projectile& shot) const;
 
     std::shared_ptr<b2World> world;       // first: every record below points into it
     std::vector<Block> blocks;            // creation order, which is also drawing order

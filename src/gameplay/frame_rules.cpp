@@ -68,15 +68,7 @@ void Rules::ApplyContactDamage(Map& map)
     // on a block, or pressed against it, costs the block nothing more until the two part.
     std::set<ContactMemory::Pair> touching;
     // Animals whose blow broke a block or took a cake, with the share of their speed kept.
-    struct Kept {
-        float share = 1.0f;
-        Kept& operator*=(float f)
-        {
-            share *= f;
-            return *this;
-        }
-    };
-    std::map<b2Body*, Kept> breakers;
+    std::map<b2Body*, float> breakers;
     for (b2Contact* contact = map.GetContactList(); contact != nullptr && !map.projectiles.empty();
          contact = contact->GetNext()) {
         if (!contact->IsTouching()) {
@@ -121,7 +113,8 @@ void Rules::ApplyContactDamage(Map& map)
             const double momentum =
                 static_cast<double>(projectile->body->GetMass()) * static_cast<double>(speed);
             const double held = static_cast<double>(strengthBefore) / (kHitPointsPerMomentum * momentum);
-            breakers[projectile->body] *= static_cast<float>(std::clamp(1.0 - held, 0.0, 1.0));
+            breakers.try_emplace(projectile->body, 1.0f).first->second *=
+                static_cast<float>(std::clamp(1.0 - held, 0.0, 1.0));
         }
     }
     map.contacts.EndFrame(std::move(touching));
@@ -129,7 +122,7 @@ void Rules::ApplyContactDamage(Map& map)
     // is about to take away: it carries on the way it was going before the step, through the
     // gap, with the speed the blow left it.
     for (const auto& [body, kept] : breakers) {
-        body->SetLinearVelocity(kept.share * map.contacts.VelocityBefore(body));
+        body->SetLinearVelocity(kept * map.contacts.VelocityBefore(body));
     }
 }
 
