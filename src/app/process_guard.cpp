@@ -262,10 +262,16 @@ namespace ProcessGuard {
 
 void CatchQuitSignals()
 {
+    sigset_t quit;
+    sigemptyset(&quit);
     for (const int signal : {SIGTERM, SIGINT, SIGQUIT, SIGHUP}) {
         Catch(signal, OnQuitSignal);
+        sigaddset(&quit, signal);
     }
     CatchAlarm();
+    sigaddset(&quit, SIGALRM);
+    // Signals blocked by whatever started the game would never reach it.
+    sigprocmask(SIG_UNBLOCK, &quit, nullptr);
     signal(SIGPIPE, SIG_IGN);
 }
 
