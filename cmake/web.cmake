@@ -3,7 +3,7 @@
 
 # The page's process has nothing to guard: its no-op stands in for the process guard.
 get_target_property(shooter_web_sources shooter_core SOURCES)
-list(REMOVE_ITEM shooter_web_sources src/app/process_guard.cpp)
+list(REMOVE_ITEM shooter_web_sources ${shooter_process_guard_sources})
 list(APPEND shooter_web_sources src/web/no_process_guard.cpp src/web/browser_sdl.cpp src/web/web_clock.cpp)
 set_target_properties(shooter_core PROPERTIES SOURCES "${shooter_web_sources}")
 

@@ -1,5 +1,6 @@
 // The game's entry: one Shooter, run until its window is closed.
-#include "app/process_guard.h"
+#include "app/launcher_link.h"
+#include "app/quit_signals.h"
 #include "app/shooter.h"
 #include "app/video_defaults.h"
 

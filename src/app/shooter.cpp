@@ -1,7 +1,10 @@
 // The application's life cycle: start-up, the main loop and shutdown.
 #include "app/shooter.h"
 
-#include "app/process_guard.h"
+#include "app/display_checks.h"
+#include "app/display_watchdog.h"
+#include "app/launcher_link.h"
+#include "app/quit_signals.h"
 #include "assets/asset_catalog.h"
 #include "assets/cimage.h"
 #include "field/level_generator.h"
@@ -65,6 +68,26 @@ void TellArtworkRefused(const char* path)
                                CImage::LastRefusal());
 }
 
+// The game needs a window and its events; it paces itself with the system's clock, and
+// joysticks and CD drives play no part, so their failing to start does not stop it. It plays
+// no sound, so it never starts SDL's audio: a sound server that hangs cannot hold it up, and
+// a machine without a sound card has the sound library print nothing.
+bool StartSdl()
+{
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+        return false;
+    }
+#ifdef __EMSCRIPTEN__
+    constexpr decltype(SDL_INIT_JOYSTICK) kCdRom = 0;  // the browser's SDL has none
+#else
+    constexpr decltype(SDL_INIT_JOYSTICK) kCdRom = SDL_INIT_CDROM;
+#endif
+    for (const Uint32 optional : {SDL_INIT_JOYSTICK, kCdRom}) {
+        SDL_InitSubSystem(optional);
+    }
+    return true;
+}
+
 }  // namespace
 
 Shooter::Shooter() : pacer(SystemClock::Instance()) {}
@@ -103,32 +126,30 @@ void Shooter::RunFrame()
 
 bool Shooter::OnInit()
 {
-    // The game needs a window and its events; it paces itself with the system's clock, and
-    // joysticks and CD drives play no part, so their failing to start does not stop it. It plays
-    // no sound, so it never starts SDL's audio: a sound server that hangs cannot hold it up, and
-    // a machine without a sound card has the sound library print nothing.
-    // Opening the display waits for the display's answer, so a display that stops answering ends
-    // start-up. The field's pictures are checked first, so that the launcher hears of every one
-    // that is wrong.
-    if (!CheckFieldPictures()) {
+    // The field's pictures are checked before the display is opened, so that the launcher hears
+    // of every one that is wrong.
+    if (!CheckFieldPictures() || !OpenWindow() || !LoadImages()) {
         return false;
     }
+    InitPhysics();
+    ResetCounters();
+    CreateMap();
+    CreateInterface();
+    return true;
+}
+
+// Opening the display waits for the display's answer, so a display that stops answering ends
+// start-up; whatever else keeps the window from the player is told to the launcher.
+bool Shooter::OpenWindow()
+{
     ProcessGuard::AwaitDisplay();
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    if (!StartSdl()) {
         const std::string error = SDL_GetError();
         ProcessGuard::DisplayAnswered();
         const std::string why = ProcessGuard::WhyNoDisplay();
         ProcessGuard::TellLauncher(ProcessGuard::DisplayName() +
                                    " could not be opened: " + (why.empty() ? error : why));
         return false;
-    }
-#ifdef __EMSCRIPTEN__
-    constexpr decltype(SDL_INIT_JOYSTICK) kCdRom = 0;  // the browser's SDL has none
-#else
-    constexpr decltype(SDL_INIT_JOYSTICK) kCdRom = SDL_INIT_CDROM;
-#endif
-    for (const Uint32 optional : {SDL_INIT_JOYSTICK, kCdRom}) {
-        SDL_InitSubSystem(optional);
     }
     ProcessGuard::CatchQuitSignals();
     NameWindow();
@@ -148,13 +169,6 @@ bool Shooter::OnInit()
         return false;
     }
     ProcessGuard::EndOnLostDisplay();
-    if (!LoadImages()) {
-        return false;
-    }
-    InitPhysics();
-    ResetCounters();
-    CreateMap();
-    CreateInterface();
     return true;
 }
 

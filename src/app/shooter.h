@@ -44,6 +44,7 @@ public:
 
     // Start-up steps.
     bool CheckFieldPictures();
+    bool OpenWindow();
     bool LoadImages();
     void InitPhysics();
     void ResetCounters();

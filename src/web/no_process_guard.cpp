@@ -1,6 +1,11 @@
 // The page has no process of its own to guard: no signals, no display to wait for or lose, no
-// launcher. What the game would have told its launcher goes to the page's console.
-#include "app/process_guard.h"
+// launcher. What the game would have told its launcher goes to the page's console. These stand
+// in for every function of the desktop's process guard (app/quit_signals.h,
+// app/display_watchdog.h, app/display_checks.h, app/launcher_link.h).
+#include "app/display_checks.h"
+#include "app/display_watchdog.h"
+#include "app/launcher_link.h"
+#include "app/quit_signals.h"
 
 #include <cstdio>
 
@@ -8,7 +13,7 @@ namespace ProcessGuard {
 
 void CatchQuitSignals() {}
 
-void EndWithLauncher(char** /*environment*/) {}
+void CatchAlarm() {}
 
 void Playing() {}
 
@@ -20,6 +25,16 @@ bool TakeQuitSignal()
 void AwaitDisplay() {}
 
 void DisplayAnswered() {}
+
+bool DisplayWatchdogTick()
+{
+    return false;
+}
+
+bool UserChoseVideoDriver()
+{
+    return false;
+}
 
 bool OnVisibleDisplay()
 {
@@ -37,6 +52,15 @@ std::string WhyNoDisplay()
 {
     return "";
 }
+
+void EndWithLauncher(char** /*environment*/) {}
+
+int LauncherDescriptor()
+{
+    return -1;
+}
+
+void WriteToLauncher(int /*descriptor*/, const char* /*text*/, std::size_t /*length*/) {}
 
 void TellLauncher(const std::string& line)
 {

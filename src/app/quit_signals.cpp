@@ -1,0 +1,95 @@
+// Quit signals and the process's alarm.
+#include "app/quit_signals.h"
+
+#include "app/display_watchdog.h"
+
+#include <unistd.h>
+
+#include <csignal>
+#include <initializer_list>
+
+namespace {
+
+volatile std::sig_atomic_t quitSignal = 0;
+volatile std::sig_atomic_t playing = 0;
+volatile std::sig_atomic_t graceRunning = 0;
+
+extern "C" void OnQuitSignal(int /*signal*/)
+{
+    if (playing == 0) {
+        _exit(0);  // still starting: nothing to save, and SDL may be stuck on the display
+    }
+    quitSignal = 1;
+    // The main loop takes the signal within a frame; a frozen X server can hold it much longer.
+    // Counted from the first quit signal: more of them do not put the end off.
+    if (graceRunning == 0) {
+        graceRunning = 1;
+        alarm(ProcessGuard::kQuitGraceSeconds);
+    }
+}
+
+extern "C" void OnAlarm(int /*signal*/, siginfo_t* info, void* /*context*/)
+{
+    if (info == nullptr || info->si_code != SI_KERNEL) {
+        return;  // not the game's own timer: someone else's SIGALRM means nothing to the game
+    }
+    if (ProcessGuard::DisplayWatchdogTick()) {
+        return;
+    }
+    if (graceRunning != 0) {
+        _exit(0);  // a quit signal's grace has run out
+    }
+}
+
+void Catch(int signal, void (*handler)(int))
+{
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(signal, &action, nullptr);
+}
+
+}  // namespace
+
+namespace ProcessGuard {
+
+void CatchAlarm()
+{
+    struct sigaction action {};
+    action.sa_sigaction = OnAlarm;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART | SA_SIGINFO;
+    sigaction(SIGALRM, &action, nullptr);
+}
+
+void CatchQuitSignals()
+{
+    sigset_t caught;
+    sigemptyset(&caught);
+    for (const int signal : {SIGTERM, SIGINT, SIGQUIT, SIGHUP}) {
+        Catch(signal, OnQuitSignal);
+        sigaddset(&caught, signal);
+    }
+    CatchAlarm();
+    sigaddset(&caught, SIGALRM);
+    // Signals blocked by whatever started the game would never reach it.
+    sigprocmask(SIG_UNBLOCK, &caught, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+}
+
+void Playing()
+{
+    playing = 1;
+}
+
+bool TakeQuitSignal()
+{
+    if (quitSignal == 0) {
+        return false;
+    }
+    quitSignal = 0;
+    return true;
+}
+
+}  // namespace ProcessGuard
