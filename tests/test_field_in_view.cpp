@@ -127,14 +127,14 @@ protected:
 
 }  // namespace
 
-// Seeds 1, 3, 14 and 20 drop a cake onto a pendulum's anchor, right under the top edge; seed 7
-// leaves one a row lower, at the right end of the field.
+// Seeds 1 and 3 drop a cake onto a pendulum's anchor, right under the top edge (so do 14 and 20);
+// seed 7 leaves one a row lower, at the right end of the field.
 TEST_F(FieldInViewTest, CakesAndAnchorsShowOnTheFirstLevels)
 {
-    EXPECT_EQ(HiddenBlocks(1, 20), "");
+    EXPECT_EQ(HiddenBlocks(1, 3), "");
 }
 
 TEST_F(FieldInViewTest, CakesAndAnchorsShowOnAHundredLevels)
 {
-    EXPECT_EQ(HiddenBlocks(21, 100), "");
+    EXPECT_EQ(HiddenBlocks(4, 100), "");
 }
