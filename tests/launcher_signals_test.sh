@@ -21,9 +21,13 @@ cmake --install "$build" --prefix "$work/prefix" >/dev/null
 launcher="$work/prefix/bin/farmyard-cannon"
 mkdir "$work/tmp"
 
-# traps_set: whether the launcher (group) has its handler for SIGTERM in place.
+# traps_set: whether the launcher (group) has its handler for SIGTERM in place. Until the
+# shell's copy of itself has become setsid, then env, then the launcher, it holds this script's
+# handlers, SIGTERM's among them, and leads no group yet: the launcher's shell is the one that
+# runs the launcher's file.
 traps_set() {
   local mask
+  [ "$(tr '\0' '\n' 2>/dev/null <"/proc/$group/cmdline" | sed -n 2p)" = "$launcher" ] || return 1
   mask=$(awk '/^SigCgt:/ { print $2 }' "/proc/$group/status" 2>/dev/null)
   [ -n "$mask" ] && (((0x$mask >> 14) & 1))
 }

@@ -57,9 +57,11 @@ await_window() {
   exit 1
 }
 
-# caught_alarm: whether the game has its own handler for SIGALRM in place.
+# caught_alarm: whether the game has its own handler for SIGALRM in place. Until the shell's
+# copy of itself has become the game, it holds this script's handlers, SIGALRM's among them.
 caught_alarm() {
   local mask
+  [ "$(readlink "/proc/$game_pid/exe" 2>/dev/null)" = "$(readlink -f "$game")" ] || return 1
   mask=$(awk '/^SigCgt:/ { print $2 }' "/proc/$game_pid/status" 2>/dev/null)
   [ -n "$mask" ] && (((0x$mask >> 13) & 1))
 }
