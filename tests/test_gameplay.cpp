@@ -6,6 +6,7 @@
 #include "field/map.h"
 #include "field/projectile.h"
 #include "game_fixture.h"
+#include "gameplay/contact_memory.h"
 
 #include <cmath>
 #include <memory>
@@ -478,8 +479,8 @@ TEST_F(GameplayTest, ContactDamageDependsOnSpeedMassAndKind)
         for (Block& block : map.blocks) {
             block.strength = kFull;
         }
-        map.contacts.EndFrame({});
-        map.contacts.ForgetSpeeds();
+        map.KeptMemory<ContactMemory>().EndFrame({});
+        map.KeptMemory<ContactMemory>().NoteVelocities({});
         game->ApplyContactDamage();
     };
     auto expectOthersUntouched = [&](const char* what) {
@@ -1075,9 +1076,12 @@ TEST(LaunchRecordTest, ARecordWhoseShotHasGoneDoesNothingEvenWhenANewShotHasItsB
 TEST(ShotOverlapsTest, ADestroyedBodyLeavesEveryPairAndItsAddressStartsAfresh)
 {
     b2World world(b2Vec2(0.0f, kGravity));
-    ShotOverlaps overlaps;
+    const auto shared = std::make_shared<ShotOverlaps>();
+    ShotOverlaps& overlaps = *shared;
+    BodyFarewells farewells;  // told of every destroyed body, it tells the overlaps
+    farewells.Keep(shared);
     world.SetContactFilter(&overlaps);
-    world.SetDestructionListener(&overlaps);
+    world.SetDestructionListener(&farewells);
     b2BodyDef definition;
     definition.type = b2_dynamicBody;
     b2CircleShape circle;
