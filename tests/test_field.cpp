@@ -329,6 +329,16 @@ TEST(MapTest, BodiesRestOnTheFloorAndLeaveSidewaysOnlyAboveTheTop)
     }
 }
 
+TEST(MapTest, TheCannonRidesItsRailDownToTheFloorOfAnEmptyColumn)
+{
+    Map map = MakeMap();
+    map.AddCannon(0.5f, 0.5f);
+    Step(map, 400);
+    EXPECT_NEAR(map.GetCannon()->y + map.GetCannon()->halfSize, 13.5f, 0.02f)
+        << "the cannon stands on the floor, its rail does not hold it above";
+    EXPECT_FLOAT_EQ(map.GetCannon()->x, 0.5f);
+}
+
 TEST(MapTest, RemovingBlocksShiftsTheListAndAnchorsFreeTheirBalls)
 {
     Map map = MakeMap();

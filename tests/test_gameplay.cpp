@@ -6,7 +6,9 @@
 #include "field/map.h"
 #include "field/projectile.h"
 #include "game_fixture.h"
+#include "gameplay/contact_memory.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <utility>
@@ -478,8 +480,8 @@ TEST_F(GameplayTest, ContactDamageDependsOnSpeedMassAndKind)
         for (Block& block : map.blocks) {
             block.strength = kFull;
         }
-        map.contacts.EndFrame({});
-        map.contacts.ForgetSpeeds();
+        map.KeptMemory<ContactMemory>().EndFrame({});
+        map.KeptMemory<ContactMemory>().NoteVelocities({});
         game->ApplyContactDamage();
     };
     auto expectOthersUntouched = [&](const char* what) {
@@ -1072,12 +1074,40 @@ TEST(LaunchRecordTest, ARecordWhoseShotHasGoneDoesNothingEvenWhenANewShotHasItsB
     EXPECT_GT(sheep->body->GetLinearVelocity().y, 0.0f) << "the sheep is jolted down";
 }
 
+TEST(ContactMemoryTest, ABodyDestroyedOnEitherSideOfAPairTakesThePairWithIt)
+{
+    Map map(40, 20, b2Vec2(0.0f, kGravity), true);
+    map.AddBlock(10.5f, 10.5f, BlockKind::Bedrock);
+    map.AddBlock(20.5f, 10.5f, BlockKind::Bedrock);
+    ASSERT_NE(map.Fire(10.5f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_NE(map.Fire(20.5f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    const b2Body* shot = map.projectiles[0].body;
+    const b2Body* block = map.blocks[1].body;
+    ContactMemory& contacts = map.KeptMemory<ContactMemory>();
+    contacts.EndFrame({{shot, map.blocks[0].body}, {map.projectiles[1].body, block}});
+
+    map.RemoveProjectile(0);  // the shot of the first pair
+    ASSERT_NE(map.Fire(10.5f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_EQ(map.projectiles[1].body, shot) << "Box2D is expected to hand the freed body's address on";
+    EXPECT_FALSE(contacts.TouchedLastFrame({shot, map.blocks[0].body}))
+        << "a new shot's first impact would count as the removed shot's touch going on";
+
+    map.RemoveBlock(1);  // the block of the second
+    map.AddBlock(20.5f, 10.5f, BlockKind::Bedrock);
+    ASSERT_EQ(map.blocks[1].body, block) << "Box2D is expected to hand the freed body's address on";
+    EXPECT_FALSE(contacts.TouchedLastFrame({map.projectiles[0].body, block}))
+        << "a new block's first impact would count as the removed block's touch going on";
+}
+
 TEST(ShotOverlapsTest, ADestroyedBodyLeavesEveryPairAndItsAddressStartsAfresh)
 {
     b2World world(b2Vec2(0.0f, kGravity));
-    ShotOverlaps overlaps;
+    const auto shared = std::make_shared<ShotOverlaps>();
+    ShotOverlaps& overlaps = *shared;
+    BodyFarewells farewells;  // told of every destroyed body, it tells the overlaps
+    farewells.Keep(shared);
     world.SetContactFilter(&overlaps);
-    world.SetDestructionListener(&overlaps);
+    world.SetDestructionListener(&farewells);
     b2BodyDef definition;
     definition.type = b2_dynamicBody;
     b2CircleShape circle;
@@ -1099,4 +1129,38 @@ TEST(ShotOverlapsTest, ADestroyedBodyLeavesEveryPairAndItsAddressStartsAfresh)
     EXPECT_FALSE(overlaps.Contains(newcomer, kept)) << "a new shot inherited a destroyed one's pass";
     EXPECT_FALSE(overlaps.Contains(kept, newcomer));
     EXPECT_TRUE(overlaps.ShouldCollide(newcomer->GetFixtureList(), kept->GetFixtureList()));
+}
+
+TEST(ShotOverlapsTest, ShotsThatCameApartCollideWhenTheyMeetAgain)
+{
+    b2World world(b2Vec2(0.0f, 0.0f));
+    ShotOverlaps overlaps;
+    world.SetContactFilter(&overlaps);
+    b2BodyDef definition;
+    definition.type = b2_dynamicBody;
+    b2CircleShape circle;
+    circle.m_radius = 0.2f;  // a pig's
+    b2Body* a = world.CreateBody(&definition);
+    definition.position.Set(0.3f, 0.0f);
+    b2Body* b = world.CreateBody(&definition);
+    a->CreateFixture(&circle, 3.0f);
+    b->CreateFixture(&circle, 3.0f);
+    overlaps.Add(a, b);
+    const auto step = [&] {
+        world.Step(kStep, 8, 3);
+        overlaps.ReleaseSeparated();
+    };
+    for (int i = 0; i < 100 && overlaps.Contains(a, b); ++i) {
+        step();
+    }
+    ASSERT_FALSE(overlaps.Contains(a, b)) << "the two were eased apart";
+
+    a->SetLinearVelocity(b2Vec2(2.0f, 0.0f));
+    b->SetLinearVelocity(b2Vec2(-2.0f, 0.0f));
+    float closest = b2Distance(a->GetPosition(), b->GetPosition());
+    for (int i = 0; i < 30; ++i) {
+        step();
+        closest = std::min(closest, b2Distance(a->GetPosition(), b->GetPosition()));
+    }
+    EXPECT_GT(closest, 0.37f) << "shots that came apart sank into each other when they met again";
 }

@@ -250,7 +250,7 @@ void Shooter::GenerateLevel()
 
 void Shooter::GenerateLevel(unsigned seed)
 {
-    Rules::GenerateLevel(CurrentMap(), seed, targetsLeft);
+    Levels::GenerateLevel(CurrentMap(), seed, targetsLeft);
 }
 
 void Shooter::CreateMap()

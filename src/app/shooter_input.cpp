@@ -67,7 +67,8 @@ void Shooter::OnLButtonUp(int32_t /*x*/, int32_t /*y*/)
     interfaces.SetVisible(Sprite::kAimOrigin, false);
     interfaces.SetVisible(Sprite::kAimPointer, false);
     aim = b2Vec2(0.0f, 0.0f);
-    // A shot the jammed muzzle refused has no second click to wait for.
+    // No shot, no second click to wait for: there was no cannon, or the shot would have appeared
+    // on one fired in this same frame (Map::Fire refuses that).
     const bool trick = projectileKind != ProjectileKind::Pig && lastProjectile != nullptr;
     aimState = trick ? AimState::WaitingForAction : AimState::Idle;
     BarLights::Show(interfaces, projectileKind, trick);

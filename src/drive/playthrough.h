@@ -141,7 +141,7 @@ public:
     explicit Session(unsigned seed)
         : map(Tuning::kFieldWidth, Tuning::kFieldHeight, b2Vec2(0.0f, Tuning::kGravityY), Tuning::kAllowSleep)
     {
-        Rules::GenerateLevel(map, seed, Tuning::kTargetCount);
+        Levels::GenerateLevel(map, seed, Tuning::kTargetCount);
     }
 
     int TargetsLeft() const

@@ -1,4 +1,4 @@
-// The launcher: an ordinary dynamic box that rests on its pedestal.
+// The launcher: a box on its pedestal that the Map runs on a rail down its column.
 #pragma once
 
 #include <box2d/box2d.h>

@@ -19,12 +19,13 @@ constexpr float kLedgeY = 4.0f;
 constexpr float kPendulumY = 1.0f;
 constexpr float kRotorY = 3.0f;
 
-int Draw()
+// One roll of a hundred-sided die: 0 to 99.
+int Roll()
 {
     return std::rand() % 100;
 }
 
-// The block for one terrain cell at column i, row k, from the draw r; 0 for none.
+// The block for one terrain cell at column i, row k, from the roll r; 0 for none.
 int TerrainKind(int i, int k, int r)
 {
     if (i < kSafeColumns) {
@@ -47,7 +48,7 @@ int TerrainKind(int i, int k, int r)
 
 }  // namespace
 
-void Rules::GenerateLevel(Map& map, unsigned seed, int32_t targets)
+void Levels::GenerateLevel(Map& map, unsigned seed, int32_t targets)
 {
     std::srand(seed);
 
@@ -66,7 +67,7 @@ void Rules::GenerateLevel(Map& map, unsigned seed, int32_t targets)
         const float x = static_cast<float>(i) + 0.5f;
         map.AddBlock(x, kLedgeY, BlockKind::Ledge);
         for (int k = kFirstTerrainRow; k < map.GetHeight(); ++k) {
-            const int kind = TerrainKind(i, k, Draw());
+            const int kind = TerrainKind(i, k, Roll());
             if (kind != 0) {
                 map.AddBlock(x, static_cast<float>(k) - 0.5f, kind);
             }
@@ -75,7 +76,7 @@ void Rules::GenerateLevel(Map& map, unsigned seed, int32_t targets)
 
     // Anchors sit on the boundary between two columns.
     for (int j = kFirstSwingColumn; j < map.GetWidth(); ++j) {
-        const int r = Draw();
+        const int r = Roll();
         if (r > kPendulumChance) {
             map.AddPendulum(static_cast<float>(j), kPendulumY);
         } else if (r < kRotorChance) {

@@ -5,10 +5,10 @@
 
 #include <cstdint>
 
-namespace Rules {
+namespace Levels {
 
 // The field from seed (through std::rand): the cannon on its pedestal, the targets in random
 // columns across the Map's width, the ledge row, terrain, pendulums and rotors.
 void GenerateLevel(Map& map, unsigned seed, int32_t targets);
 
-}  // namespace Rules
+}  // namespace Levels

@@ -90,12 +90,15 @@ Map::Map(int width, int height, b2Vec2 gravity, bool doSleep) : width(width), he
 
 void Map::CreateWorld(b2Vec2 gravity, bool doSleep)
 {
+    farewells = std::make_shared<BodyFarewells>();
     overlaps = std::make_shared<ShotOverlaps>();
-    // The world holds on to its filter, so the filter outlives it in every copy of the Map.
-    world = std::shared_ptr<b2World>(new b2World(gravity), [filter = overlaps](b2World* w) { delete w; });
+    farewells->Keep(overlaps);
+    // The world holds on to its listener, which keeps the filter: both outlive it in every copy of
+    // the Map.
+    world = std::shared_ptr<b2World>(new b2World(gravity), [listener = farewells](b2World* w) { delete w; });
     world->SetAllowSleeping(doSleep);
     world->SetContactFilter(overlaps.get());
-    world->SetDestructionListener(overlaps.get());
+    world->SetDestructionListener(farewells.get());
 }
 
 b2Body* Map::AddEdge(b2Vec2 start, b2Vec2 end)
@@ -194,7 +197,6 @@ void Map::RemoveBlock(int index)
 {
     Block& block = blocks[static_cast<size_t>(index)];
     if (block.body != nullptr) {
-        contacts.Forget(block.body);
         world->DestroyBody(block.body);  // also destroys its joints
     }
     blocks.erase(blocks.begin() + index);
@@ -205,7 +207,6 @@ void Map::RemoveProjectile(int index)
 {
     Projectile& projectile = projectiles[static_cast<size_t>(index)];
     if (projectile.body != nullptr) {
-        contacts.Forget(projectile.body);
         world->DestroyBody(projectile.body);
     }
     // Erasing drops the list's hold on the picture; it is freed unless a launch record

@@ -3,8 +3,8 @@
 
 #include "field/ball.h"
 #include "field/block.h"
+#include "field/body_memory.h"
 #include "field/cannon.h"
-#include "field/contact_memory.h"
 #include "field/projectile.h"
 #include "field/shot_overlaps.h"
 #include "field/tuning.h"
@@ -88,12 +88,16 @@ public:
     // The shot's picture lies over the cannon's centre.
     bool CoversCannon(const Projectile& shot) const;
 
+    // The memory of that type kept with the world, made on first use. Like the shot overlaps, it
+    // is told of every body destroyed in the world from then on. Copies of the Map share it.
+    template <typename Memory>
+    Memory& KeptMemory();
+
     std::shared_ptr<b2World> world;       // first: every record below points into it
     std::vector<Block> blocks;            // creation order, which is also drawing order
     std::vector<Projectile> projectiles;  // firing order
     std::vector<Ball> balls;
     std::shared_ptr<Cannon> cannon;
-    ContactMemory contacts;  // shots touching blocks in the last frame, shot speeds before the step
     int width = 0;
     int height = 0;
 
@@ -113,8 +117,10 @@ private:
     static constexpr float kLyingFrames = 10.0f;
     bool splitting = false;  // the cow's pigs are being fired: they spend nothing they appear on
 
-    std::shared_ptr<ShotOverlaps> overlaps;  // the world's contact filter; lives as long as the world
-    b2Body* leftWall = nullptr;              // what the cannon's rail is fixed to
+    // The world's destruction listener and contact filter; both live as long as the world.
+    std::shared_ptr<BodyFarewells> farewells;
+    std::shared_ptr<ShotOverlaps> overlaps;
+    b2Body* leftWall = nullptr;  // what the cannon's rail is fixed to
 
     void CreateWorld(b2Vec2 gravity, bool doSleep);
     b2Body* AddEdge(b2Vec2 start, b2Vec2 end);
@@ -125,3 +131,14 @@ private:
     void AddDistanceJoint(b2Body* a, b2Body* b);
     void AddRevoluteJoint(b2Body* a, b2Body* b);
 };
+
+template <typename Memory>
+Memory& Map::KeptMemory()
+{
+    if (Memory* kept = farewells->Find<Memory>()) {
+        return *kept;
+    }
+    auto made = std::make_shared<Memory>();
+    farewells->Keep(made);
+    return *made;
+}

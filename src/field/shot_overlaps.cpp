@@ -113,14 +113,6 @@ bool ShotOverlaps::ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB)
     return b2ContactFilter::ShouldCollide(fixtureA, fixtureB);
 }
 
-void ShotOverlaps::SayGoodbye(b2Joint* /*joint*/) {}
-
-void ShotOverlaps::SayGoodbye(b2Fixture* fixture)
-{
-    // A body being destroyed says goodbye for each fixture; a later body may reuse its address.
-    Forget(fixture->GetBody());
-}
-
 void ShotOverlaps::Forget(const b2Body* body)
 {
     const auto found = partners.find(body);

@@ -1,6 +1,8 @@
 // Shots that appear on top of one another pass through each other until they have come apart.
 #pragma once
 
+#include "field/body_memory.h"
+
 #include <box2d/box2d.h>
 
 #include <cstddef>
@@ -14,8 +16,8 @@
 // overlap, and the two are eased apart at a walking pace; once they have come apart they
 // collide as usual. Weak shots lying at the muzzle are passed through by the next ones and
 // make way for them the same way.
-// The world's contact filter and destruction listener: a destroyed body leaves every pair.
-class ShotOverlaps : public b2ContactFilter, public b2DestructionListener {
+// The world's contact filter; a destroyed body leaves every pair.
+class ShotOverlaps : public b2ContactFilter, public BodyMemory {
 public:
     // The two bodies' shapes overlap where they are now.
     static bool Overlap(const b2Body* a, const b2Body* b);
@@ -33,11 +35,9 @@ public:
     static constexpr float kSeparationSpeed = 4.0f;
 
     bool ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB) override;
-    void SayGoodbye(b2Joint* joint) override;
-    void SayGoodbye(b2Fixture* fixture) override;
+    void Forget(const b2Body* body) override;
 
 private:
-    void Forget(const b2Body* body);
     static void Separate(b2Body* a, b2Body* b);
     static void Refilter(b2Body* body);
 

@@ -1,6 +1,8 @@
 // The rules of one frame over a Map: the physics step, contact damage, removals.
 #include "gameplay/frame_rules.h"
 
+#include "gameplay/contact_memory.h"
+
 #include <algorithm>
 #include <map>
 #include <set>
@@ -12,7 +14,7 @@ constexpr float kHarmfulSpeed = 5.0f;   // units per second; slower hits do no d
 constexpr float kTargetHitLoss = 1.0f;  // a target loses this when an animal touches it, on top of the damage
 constexpr int32_t kFallenBelow = 5;     // cells below the field's bottom where a body counts as gone
 // Hit points of damage per unit of momentum (mass times units per second), before the animal's
-// own factor: a pig (mass 0.38) striking at 40 units per second deals 377, a cow (mass 1.28,
+// own factor: a pig (mass 0.377) striking at 40 units per second deals 377, a cow (mass 1.28,
 // factor 5) at 20 deals 3200. Soil and ledge blocks hold 1000, bedrock 3000.
 constexpr double kHitPointsPerMomentum = 25.0;
 
@@ -46,10 +48,7 @@ void Rules::StepPhysics(Map& map, float timeStep, int32_t velocityIterations, in
     // From the speeds the step starts with, whatever changed them since the last one.
     map.UpdateContinuousCollision(timeStep);
     // A shot that strikes something is slowed within the step: its speed from before counts.
-    map.contacts.ForgetSpeeds();
-    for (const Projectile& projectile : map.projectiles) {
-        map.contacts.NoteVelocity(projectile.body, projectile.body->GetLinearVelocity());
-    }
+    map.KeptMemory<ContactMemory>().NoteVelocities(map.projectiles);
     b2World& world = *map.world;
     world.Step(timeStep, velocityIterations, positionIterations);
     world.ClearForces();
@@ -66,6 +65,7 @@ void Rules::ApplyContactDamage(Map& map)
 {
     // Each impact counts once: in the frame an animal and a block first touch. A shot lying
     // on a block, or pressed against it, costs the block nothing more until the two part.
+    ContactMemory& contacts = map.KeptMemory<ContactMemory>();
     std::set<ContactMemory::Pair> touching;
     // Animals whose blow broke a block or took a cake, with the share of their speed kept.
     std::map<b2Body*, float> breakers;
@@ -87,11 +87,11 @@ void Rules::ApplyContactDamage(Map& map)
         }
         const ContactMemory::Pair pair(projectile->body, block->body);
         touching.insert(pair);
-        if (map.contacts.TouchedLastFrame(pair)) {
+        if (contacts.TouchedLastFrame(pair)) {
             continue;
         }
         // The speed of the impact: before the step, or after it when the step sped the shot up.
-        const float speed = std::max(map.contacts.SpeedBefore(projectile->body), projectile->Speed());
+        const float speed = std::max(contacts.SpeedBefore(projectile->body), projectile->Speed());
         const float damage = ImpactDamage(*projectile, speed);
         const float strengthBefore = block->strength;
         switch (block->kind) {
@@ -117,12 +117,12 @@ void Rules::ApplyContactDamage(Map& map)
                 static_cast<float>(std::clamp(1.0 - held, 0.0, 1.0));
         }
     }
-    map.contacts.EndFrame(std::move(touching));
+    contacts.EndFrame(std::move(touching));
     // The step already bounced the animal off the block its blow broke, which the removal pass
     // is about to take away: it carries on the way it was going before the step, through the
     // gap, with the speed the blow left it.
     for (const auto& [body, kept] : breakers) {
-        body->SetLinearVelocity(kept * map.contacts.VelocityBefore(body));
+        body->SetLinearVelocity(kept * contacts.VelocityBefore(body));
     }
 }
 

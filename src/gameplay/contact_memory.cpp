@@ -1,9 +1,12 @@
 // The pairs that touched in the last frame and the velocities shots had before the step.
-#include "field/contact_memory.h"
+#include "gameplay/contact_memory.h"
 
-void ContactMemory::NoteVelocity(const b2Body* body, b2Vec2 velocity)
+void ContactMemory::NoteVelocities(const std::vector<Projectile>& shots)
 {
-    speeds[body] = velocity;
+    speeds.clear();
+    for (const Projectile& shot : shots) {
+        speeds[shot.body] = shot.body->GetLinearVelocity();
+    }
 }
 
 b2Vec2 ContactMemory::VelocityBefore(const b2Body* body) const
@@ -15,11 +18,6 @@ b2Vec2 ContactMemory::VelocityBefore(const b2Body* body) const
 float ContactMemory::SpeedBefore(const b2Body* body) const
 {
     return VelocityBefore(body).Length();
-}
-
-void ContactMemory::ForgetSpeeds()
-{
-    speeds.clear();
 }
 
 bool ContactMemory::TouchedLastFrame(const Pair& pair) const
@@ -34,6 +32,5 @@ void ContactMemory::EndFrame(std::set<Pair> touchingNow)
 
 void ContactMemory::Forget(const b2Body* body)
 {
-    speeds.erase(body);
     std::erase_if(touching, [body](const Pair& pair) { return pair.first == body || pair.second == body; });
 }
