@@ -27,9 +27,9 @@ constexpr int64_t kWholeDenominator = 2;
 
 bool FramePainter::Blit::operator==(const Blit& other) const
 {
-    return source == other.source && wholePicture == other.wholePicture && place.x == other.place.x &&
-           place.y == other.place.y && part.x == other.part.x && part.y == other.part.y &&
-           part.w == other.part.w && part.h == other.part.h;
+    return source == other.source && wholePicture == other.wholePicture && x == other.x && y == other.y &&
+           part.x == other.part.x && part.y == other.part.y && part.w == other.part.w &&
+           part.h == other.part.h;
 }
 
 int64_t FramePainter::Box::Area() const
@@ -61,8 +61,10 @@ void FramePainter::Draw(SDL_Surface* source, int32_t x, int32_t y)
     }
     Blit blit;
     blit.source = source;
-    blit.place = CImage::Rect(x, y, 0, 0);
-    blit.covered = {blit.place.x, blit.place.y, blit.place.x + source->w, blit.place.y + source->h};
+    const SDL_Rect place = CImage::Rect(x, y, 0, 0);
+    blit.x = place.x;
+    blit.y = place.y;
+    blit.covered = {blit.x, blit.y, blit.x + source->w, blit.y + source->h};
     frame.push_back(blit);
 }
 
@@ -85,20 +87,22 @@ void FramePainter::DrawPart(SDL_Surface* source, int32_t x, int32_t y, int32_t s
     blit.source = source;
     blit.wholePicture = false;
     blit.part = CImage::Rect(srcX, srcY, w, h);
-    blit.place = CImage::Rect(x, y, 0, 0);
+    const SDL_Rect place = CImage::Rect(x, y, 0, 0);
+    blit.x = place.x;
+    blit.y = place.y;
     // SDL cuts a part that leaves the source and moves the destination by what it cut from the
     // left or top, so the part's size from the given corner always holds what is drawn.
-    blit.covered = {blit.place.x, blit.place.y, blit.place.x + blit.part.w, blit.place.y + blit.part.h};
+    blit.covered = {blit.x, blit.y, blit.x + blit.part.w, blit.y + blit.part.h};
     frame.push_back(blit);
 }
 
 void FramePainter::Perform(SDL_Surface* target, const Blit& blit)
 {
     if (blit.wholePicture) {
-        CImage::Draw(target, blit.source, blit.place.x, blit.place.y);
+        CImage::Draw(target, blit.source, blit.x, blit.y);
     } else {
-        CImage::DrawPart(target, blit.source, blit.place.x, blit.place.y, blit.part.x, blit.part.y,
-                         blit.part.w, blit.part.h);
+        CImage::DrawPart(target, blit.source, blit.x, blit.y, blit.part.x, blit.part.y, blit.part.w,
+                         blit.part.h);
     }
 }
 

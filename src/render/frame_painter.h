@@ -75,8 +75,9 @@ private:
 
     struct Blit {
         SDL_Surface* source = nullptr;
-        SDL_Rect part{};           // of the source, as SDL receives it; whole source when w and h are 0
-        SDL_Rect place{};          // the destination's corner, as SDL receives it
+        SDL_Rect part{};  // of the source, as SDL receives it; whole source when w and h are 0
+        Sint16 x = 0;     // destination, as SDL receives it
+        Sint16 y = 0;
         bool wholePicture = true;  // Draw rather than DrawPart
         Box covered;               // every pixel it may change, worked out while the source was there
 
