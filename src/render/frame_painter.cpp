@@ -37,17 +37,6 @@ int64_t FramePainter::Box::Area() const
     return Empty() ? 0 : int64_t{right - left} * int64_t{bottom - top};
 }
 
-bool FramePainter::Box::Overlaps(const Box& other) const
-{
-    return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
-}
-
-FramePainter::Box FramePainter::Box::JoinedWith(const Box& other) const
-{
-    return Box{std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
-               std::max(bottom, other.bottom)};
-}
-
 void FramePainter::Begin()
 {
     frame.clear();

@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -69,8 +70,15 @@ private:
 
         int64_t Area() const;
         bool Empty() const { return right <= left || bottom <= top; }
-        bool Overlaps(const Box& other) const;
-        Box JoinedWith(const Box& other) const;  // the smallest box holding both
+        bool Overlaps(const Box& other) const
+        {
+            return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+        }
+        Box JoinedWith(const Box& other) const  // the smallest box holding both
+        {
+            return Box{std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+                       std::max(bottom, other.bottom)};
+        }
     };
 
     struct Blit {
