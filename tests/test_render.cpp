@@ -391,7 +391,7 @@ TEST_F(SpriteTest, BottomBarLightsTheChosenAnimalAndAWaitingTrick)
                             {"cow", Asset::kLitCow, Asset::kLitCowSpot},
                             {"sheep", Asset::kLitSheep, Asset::kLitSheepSpot},
                             {"trick", Asset::kLitTrick, Asset::kLitTrickSpot}};
-    const OwnedSurface plainBar = CImage::LoadOwned(Asset::kBotBar.path);
+    const OwnedSurface plainBar = CImage::LoadOwned(Asset::kBotBar);
     ASSERT_NE(plainBar, nullptr);
     const int barTop = Asset::kWindowHeight - Asset::kBotBar.height;
     const auto litParts = [&] {

@@ -155,23 +155,7 @@ std::vector<unsigned char> ReadBitmapFile(const char* path, const CImage::Size& 
     return bytes;
 }
 
-// SDL rectangles keep the low 16 bits of each value; SDL clips to the destination.
-SDL_Rect MakeRect(int32_t x, int32_t y, int32_t w, int32_t h)
-{
-    SDL_Rect rect;
-    rect.x = static_cast<Sint16>(x);
-    rect.y = static_cast<Sint16>(y);
-    rect.w = static_cast<Uint16>(w);
-    rect.h = static_cast<Uint16>(h);
-    return rect;
-}
-
 }  // namespace
-
-OwnedSurface CImage::LoadOwned(const char* path)
-{
-    return OwnedSurface(Load(path));
-}
 
 OwnedSurface CImage::LoadOwned(const Asset::Bitmap& bitmap)
 {
@@ -237,7 +221,7 @@ bool CImage::Draw(SDL_Surface* dest, SDL_Surface* src, int32_t x, int32_t y)
         return false;
     }
     // Only the position is read; SDL writes the clipped size back into this local copy.
-    SDL_Rect destRect = MakeRect(x, y, 0, 0);
+    SDL_Rect destRect = Rect(x, y, 0, 0);
     SDL_BlitSurface(src, nullptr, dest, &destRect);
     return true;
 }
@@ -248,8 +232,8 @@ bool CImage::DrawPart(SDL_Surface* dest, SDL_Surface* src, int32_t x, int32_t y,
     if (dest == nullptr || src == nullptr) {
         return false;
     }
-    SDL_Rect destRect = MakeRect(x, y, 0, 0);
-    SDL_Rect srcRect = MakeRect(srcX, srcY, w, h);
+    SDL_Rect destRect = Rect(x, y, 0, 0);
+    SDL_Rect srcRect = Rect(srcX, srcY, w, h);
     SDL_BlitSurface(src, &srcRect, dest, &destRect);
     return true;
 }

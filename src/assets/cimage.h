@@ -26,7 +26,6 @@ public:
     // One of the game's pictures: refused unless it has the size the catalogue gives it.
     static SDL_Surface* Load(const Asset::Bitmap& bitmap);
     // The same, in the keeping of its one owner.
-    static OwnedSurface LoadOwned(const char* path);
     static OwnedSurface LoadOwned(const Asset::Bitmap& bitmap);
 
     // The same checked BMP in its own pixel format, for use before the window exists (the
@@ -42,7 +41,20 @@ public:
     // "not a regular file", "the wrong size", "damaged (...)".
     static const char* LastRefusal();
 
+    // A rectangle as SDL takes it: SDL keeps the low 16 bits of each value, so a position
+    // past +-32767 wraps round.
+    static SDL_Rect Rect(int32_t x, int32_t y, int32_t w, int32_t h)
+    {
+        SDL_Rect rect;
+        rect.x = static_cast<Sint16>(x);
+        rect.y = static_cast<Sint16>(y);
+        rect.w = static_cast<Uint16>(w);
+        rect.h = static_cast<Uint16>(h);
+        return rect;
+    }
+
     // Blits all of src with its top-left corner at (x, y); false when either surface is null.
+    // SDL clips to the destination's clip rectangle.
     static bool Draw(SDL_Surface* dest, SDL_Surface* src, int32_t x, int32_t y);
 
     // Blits the w x h rectangle at (srcX, srcY) of src to (x, y); false when either surface is null.

@@ -1,6 +1,8 @@
 // Drawing only what changed between two frames, pixel for pixel what a full redraw draws.
 #include "render/frame_painter.h"
 
+#include "assets/cimage.h"
+
 #include <algorithm>
 
 namespace {
@@ -25,7 +27,7 @@ constexpr int64_t kWholeDenominator = 2;
 
 bool FramePainter::Blit::operator==(const Blit& other) const
 {
-    return source == other.source && whole == other.whole && x == other.x && y == other.y &&
+    return source == other.source && wholePicture == other.wholePicture && x == other.x && y == other.y &&
            part.x == other.part.x && part.y == other.part.y && part.w == other.part.w &&
            part.h == other.part.h;
 }
@@ -46,11 +48,11 @@ void FramePainter::Draw(SDL_Surface* source, int32_t x, int32_t y)
     if (source == nullptr) {
         return;
     }
-    // SDL keeps the low 16 bits of a position, as CImage hands it over.
     Blit blit;
     blit.source = source;
-    blit.x = static_cast<Sint16>(x);
-    blit.y = static_cast<Sint16>(y);
+    const SDL_Rect place = CImage::Rect(x, y, 0, 0);
+    blit.x = place.x;
+    blit.y = place.y;
     blit.covered = {blit.x, blit.y, blit.x + source->w, blit.y + source->h};
     frame.push_back(blit);
 }
@@ -72,13 +74,11 @@ void FramePainter::DrawPart(SDL_Surface* source, int32_t x, int32_t y, int32_t s
     }
     Blit blit;
     blit.source = source;
-    blit.whole = false;
-    blit.part.x = static_cast<Sint16>(srcX);
-    blit.part.y = static_cast<Sint16>(srcY);
-    blit.part.w = static_cast<Uint16>(w);
-    blit.part.h = static_cast<Uint16>(h);
-    blit.x = static_cast<Sint16>(x);
-    blit.y = static_cast<Sint16>(y);
+    blit.wholePicture = false;
+    blit.part = CImage::Rect(srcX, srcY, w, h);
+    const SDL_Rect place = CImage::Rect(x, y, 0, 0);
+    blit.x = place.x;
+    blit.y = place.y;
     // SDL cuts a part that leaves the source and moves the destination by what it cut from the
     // left or top, so the part's size from the given corner always holds what is drawn.
     blit.covered = {blit.x, blit.y, blit.x + blit.part.w, blit.y + blit.part.h};
@@ -87,9 +87,12 @@ void FramePainter::DrawPart(SDL_Surface* source, int32_t x, int32_t y, int32_t s
 
 void FramePainter::Perform(SDL_Surface* target, const Blit& blit)
 {
-    SDL_Rect destination{blit.x, blit.y, 0, 0};  // SDL writes the clipped size into this copy
-    SDL_Rect part = blit.part;
-    SDL_BlitSurface(blit.source, blit.whole ? nullptr : &part, target, &destination);
+    if (blit.wholePicture) {
+        CImage::Draw(target, blit.source, blit.x, blit.y);
+    } else {
+        CImage::DrawPart(target, blit.source, blit.x, blit.y, blit.part.x, blit.part.y, blit.part.w,
+                         blit.part.h);
+    }
 }
 
 void FramePainter::DrawWhole(SDL_Surface* target) const
@@ -129,6 +132,109 @@ double FramePainter::RedrawnShare() const
                : static_cast<double>(stats.pixelsDrawn) / static_cast<double>(stats.windowPixels);
 }
 
+void FramePainter::Show(SDL_Surface* screen)
+{
+    if (screen == nullptr) {
+        return;
+    }
+    MeetWindow(screen);
+    const bool whole = !OnlyPartsChanged();
+    if (whole) {
+        ShowWhole(screen);
+    } else {
+        PaintRegions(screen);
+        PresentRegions(screen);
+    }
+    Count(whole);
+    KeepAsShown(screen);
+}
+
+// Another screen surface, or one of another size, holds nothing this painter drew.
+void FramePainter::MeetWindow(SDL_Surface* screen)
+{
+    if (screen != shownOn || screen->w != windowWidth || screen->h != windowHeight) {
+        wholeNext = true;
+    }
+    windowWidth = screen->w;
+    windowHeight = screen->h;
+}
+
+// True with the changed parts merged into the regions, when they are few and small enough to
+// be redrawn alone.
+bool FramePainter::OnlyPartsChanged()
+{
+    if (wholeNext || alwaysWhole || !CollectChanges()) {
+        return false;
+    }
+    MergeRegions();
+    return !HalfWindowOrMore(RegionsArea());
+}
+
+bool FramePainter::CollectChanges()
+{
+    changed.clear();
+    CompareWithShown();
+    if (changed.size() > kMostChanges) {
+        return false;
+    }
+    // Merging only ever grows the rectangles: when they already cover half the window apart,
+    // the frame is drawn whole without merging them first.
+    int64_t area = 0;
+    for (const Box& box : changed) {
+        area += box.Area();
+    }
+    return !HalfWindowOrMore(area);
+}
+
+// Blits are paired in order, each with an equal one; a pixel that no unpaired blit covers is
+// drawn by the same blits in the same order as last frame, so it has not changed. Stops early
+// once there are too many changes to redraw them apart.
+void FramePainter::CompareWithShown()
+{
+    size_t before = 0;
+    size_t now = 0;
+    while ((before < shown.size() || now < frame.size()) && changed.size() <= kMostChanges) {
+        if (before < shown.size() && now < frame.size() && shown[before] == frame[now]) {
+            ++before;
+            ++now;
+            continue;
+        }
+        const Gap gap = FindGap(before, now);
+        if (gap.gone > 0) {
+            DirtyRun(shown, before, gap.gone);
+        } else if (gap.added > 0) {
+            DirtyRun(frame, now, gap.added);
+        } else {
+            if (before < shown.size()) {
+                Dirty(shown[before++]);
+            }
+            if (now < frame.size()) {
+                Dirty(frame[now++]);
+            }
+        }
+    }
+}
+
+FramePainter::Gap FramePainter::FindGap(size_t before, size_t now) const
+{
+    Gap gap;
+    for (size_t k = 1; k <= kLookAhead && gap.gone == 0 && gap.added == 0; ++k) {
+        if (now < frame.size() && before + k < shown.size() && shown[before + k] == frame[now]) {
+            gap.gone = k;
+        } else if (before < shown.size() && now + k < frame.size() && shown[before] == frame[now + k]) {
+            gap.added = k;
+        }
+    }
+    return gap;
+}
+
+void FramePainter::DirtyRun(const std::vector<Blit>& blits, size_t& at, size_t count)
+{
+    for (; count > 0; --count) {
+        Dirty(blits[at++]);
+    }
+}
+
 void FramePainter::Dirty(const Blit& blit)
 {
     // Read from the record only: last frame's source may be gone by now.
@@ -142,130 +248,124 @@ void FramePainter::Dirty(const Blit& blit)
     }
 }
 
-bool FramePainter::CollectChanges()
+bool FramePainter::HalfWindowOrMore(int64_t area) const
 {
-    // Blits are paired in order, each with an equal one; a pixel that no unpaired blit covers
-    // is drawn by the same blits in the same order as last frame, so it has not changed.
-    changed.clear();
-    size_t before = 0;
-    size_t now = 0;
-    while (before < shown.size() || now < frame.size()) {
-        if (changed.size() > kMostChanges) {
-            return false;
-        }
-        if (before < shown.size() && now < frame.size() && shown[before] == frame[now]) {
-            ++before;
-            ++now;
-            continue;
-        }
-        size_t gone = 0;
-        size_t added = 0;
-        for (size_t k = 1; k <= kLookAhead && gone == 0 && added == 0; ++k) {
-            if (now < frame.size() && before + k < shown.size() && shown[before + k] == frame[now]) {
-                gone = k;
-            } else if (before < shown.size() && now + k < frame.size() && shown[before] == frame[now + k]) {
-                added = k;
-            }
-        }
-        if (gone > 0) {
-            for (; gone > 0; --gone) {
-                Dirty(shown[before++]);
-            }
-        } else if (added > 0) {
-            for (; added > 0; --added) {
-                Dirty(frame[now++]);
-            }
-        } else {
-            if (before < shown.size()) {
-                Dirty(shown[before++]);
-            }
-            if (now < frame.size()) {
-                Dirty(frame[now++]);
-            }
-        }
-    }
-    if (changed.size() > kMostChanges) {
-        return false;
-    }
-    // Merging only ever grows the rectangles: when they already cover half the window apart,
-    // the frame is drawn whole without merging them first.
-    int64_t area = 0;
-    for (const Box& box : changed) {
-        area += box.Area();
-    }
-    return area * kWholeDenominator < int64_t{windowWidth} * windowHeight * kWholeNumerator;
+    return area * kWholeDenominator >= int64_t{windowWidth} * windowHeight * kWholeNumerator;
 }
 
 void FramePainter::MergeRegions()
 {
-    auto join = [](const Box& a, const Box& b) {
-        return Box{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                   std::max(a.bottom, b.bottom)};
-    };
-    // First every pair whose joint rectangle is no larger than the two apart: a sprite's old and
-    // new place, neighbouring blocks.
-    auto absorb = [&join](const std::vector<Box>& boxes, std::vector<Box>& into) {
-        into.clear();
-        for (const Box& box : boxes) {
-            Box growing = box;
-            for (bool joined = true; joined;) {
-                joined = false;
-                for (size_t i = 0; i < into.size(); ++i) {
-                    const Box both = join(growing, into[i]);
-                    if (both.Area() <= growing.Area() + into[i].Area()) {
-                        growing = both;
-                        into.erase(into.begin() + static_cast<std::ptrdiff_t>(i));
-                        joined = true;
-                        break;
-                    }
-                }
-            }
-            into.push_back(growing);
-        }
-    };
     std::vector<Box>& merged = spare;
-    absorb(changed, merged);
+    Absorb(changed, merged);
     if (merged.size() > kGatherFrom) {
-        Box cells[kGatherColumns * kGatherRows];
-        for (const Box& box : merged) {
-            const int32_t column =
-                std::clamp((box.left + box.right) / 2 * kGatherColumns / windowWidth, 0, kGatherColumns - 1);
-            const int32_t row =
-                std::clamp((box.top + box.bottom) / 2 * kGatherRows / windowHeight, 0, kGatherRows - 1);
-            Box& cell = cells[row * kGatherColumns + column];
-            cell = cell.Empty() ? box : join(cell, box);
-        }
-        changed.clear();
-        for (const Box& cell : cells) {
-            if (!cell.Empty()) {
-                changed.push_back(cell);
-            }
-        }
-        absorb(changed, merged);
+        GatherOnGrid(merged, changed);
+        Absorb(changed, merged);
     }
-    // Then the pair that adds the fewest pixels, until few enough are left.
     while (merged.size() > kMaxRegions) {
-        size_t bestA = 0;
-        size_t bestB = 1;
-        int64_t bestCost = INT64_MAX;
-        for (size_t a = 0; a < merged.size(); ++a) {
-            for (size_t b = a + 1; b < merged.size(); ++b) {
-                const int64_t cost = join(merged[a], merged[b]).Area() - merged[a].Area() - merged[b].Area();
-                if (cost < bestCost) {
-                    bestCost = cost;
-                    bestA = a;
-                    bestB = b;
+        JoinCheapestPair(merged);
+    }
+    SetRegions(merged);
+}
+
+// Every pair whose joint rectangle is no larger than the two apart is joined: a sprite's old
+// and new place, neighbouring blocks.
+void FramePainter::Absorb(const std::vector<Box>& boxes, std::vector<Box>& into)
+{
+    into.clear();
+    for (const Box& box : boxes) {
+        Box growing = box;
+        for (bool joined = true; joined;) {
+            joined = false;
+            for (size_t i = 0; i < into.size(); ++i) {
+                const Box both = growing.JoinedWith(into[i]);
+                if (both.Area() <= growing.Area() + into[i].Area()) {
+                    growing = both;
+                    into.erase(into.begin() + static_cast<std::ptrdiff_t>(i));
+                    joined = true;
+                    break;
                 }
             }
         }
-        merged[bestA] = join(merged[bestA], merged[bestB]);
-        merged.erase(merged.begin() + static_cast<std::ptrdiff_t>(bestB));
+        into.push_back(growing);
     }
+}
+
+// The boxes joined by where their centres lie on a coarse grid over the window.
+void FramePainter::GatherOnGrid(const std::vector<Box>& boxes, std::vector<Box>& cells) const
+{
+    Box grid[kGatherColumns * kGatherRows];
+    for (const Box& box : boxes) {
+        const int32_t column =
+            std::clamp((box.left + box.right) / 2 * kGatherColumns / windowWidth, 0, kGatherColumns - 1);
+        const int32_t row =
+            std::clamp((box.top + box.bottom) / 2 * kGatherRows / windowHeight, 0, kGatherRows - 1);
+        Box& cell = grid[row * kGatherColumns + column];
+        cell = cell.Empty() ? box : cell.JoinedWith(box);
+    }
+    cells.clear();
+    for (const Box& cell : grid) {
+        if (!cell.Empty()) {
+            cells.push_back(cell);
+        }
+    }
+}
+
+// Joins the two boxes whose joint rectangle adds the fewest pixels.
+void FramePainter::JoinCheapestPair(std::vector<Box>& boxes)
+{
+    size_t bestA = 0;
+    size_t bestB = 1;
+    int64_t bestCost = INT64_MAX;
+    for (size_t a = 0; a < boxes.size(); ++a) {
+        for (size_t b = a + 1; b < boxes.size(); ++b) {
+            const int64_t cost = boxes[a].JoinedWith(boxes[b]).Area() - boxes[a].Area() - boxes[b].Area();
+            if (cost < bestCost) {
+                bestCost = cost;
+                bestA = a;
+                bestB = b;
+            }
+        }
+    }
+    boxes[bestA] = boxes[bestA].JoinedWith(boxes[bestB]);
+    boxes.erase(boxes.begin() + static_cast<std::ptrdiff_t>(bestB));
+}
+
+void FramePainter::SetRegions(const std::vector<Box>& boxes)
+{
     regions.clear();
-    for (const Box& box : merged) {
-        regions.push_back(SDL_Rect{static_cast<Sint16>(box.left), static_cast<Sint16>(box.top),
-                                   static_cast<Uint16>(box.right - box.left),
-                                   static_cast<Uint16>(box.bottom - box.top)});
+    for (const Box& box : boxes) {
+        regions.push_back(CImage::Rect(box.left, box.top, box.right - box.left, box.bottom - box.top));
+    }
+}
+
+int64_t FramePainter::RegionsArea() const
+{
+    int64_t area = 0;
+    for (const SDL_Rect& region : regions) {
+        area += int64_t{region.w} * int64_t{region.h};
+    }
+    return area;
+}
+
+// Each region is redrawn by the blits that reach into it, clipped to it.
+void FramePainter::PaintRegions(SDL_Surface* screen) const
+{
+    for (const SDL_Rect& region : regions) {
+        SDL_SetClipRect(screen, &region);
+        const Box clip{region.x, region.y, region.x + region.w, region.y + region.h};
+        for (const Blit& blit : frame) {
+            if (blit.covered.Overlaps(clip)) {
+                Perform(screen, blit);
+            }
+        }
+    }
+    SDL_SetClipRect(screen, nullptr);
+}
+
+void FramePainter::PresentRegions(SDL_Surface* screen)
+{
+    if (!regions.empty()) {
+        SDL_UpdateRects(screen, static_cast<int>(regions.size()), regions.data());
     }
 }
 
@@ -274,56 +374,25 @@ void FramePainter::ShowWhole(SDL_Surface* screen)
     SDL_SetClipRect(screen, nullptr);
     DrawWhole(screen);
     SDL_Flip(screen);
-    regions.assign(1, SDL_Rect{0, 0, static_cast<Uint16>(windowWidth), static_cast<Uint16>(windowHeight)});
-    ++stats.wholeFrames;
-    stats.pixelsDrawn += static_cast<uint64_t>(windowWidth) * static_cast<uint64_t>(windowHeight);
+    regions.assign(1, CImage::Rect(0, 0, windowWidth, windowHeight));
 }
 
-void FramePainter::Show(SDL_Surface* screen)
+void FramePainter::Count(bool whole)
 {
-    if (screen == nullptr) {
-        return;
-    }
-    if (screen != shownOn || screen->w != windowWidth || screen->h != windowHeight) {
-        wholeNext = true;
-    }
-    windowWidth = screen->w;
-    windowHeight = screen->h;
+    const uint64_t window = static_cast<uint64_t>(windowWidth) * static_cast<uint64_t>(windowHeight);
     ++stats.frames;
-    stats.windowPixels += static_cast<uint64_t>(windowWidth) * static_cast<uint64_t>(windowHeight);
-
-    bool whole = wholeNext || alwaysWhole || !CollectChanges();
-    if (!whole) {
-        MergeRegions();
-        int64_t area = 0;
-        for (const SDL_Rect& region : regions) {
-            area += int64_t{region.w} * int64_t{region.h};
-        }
-        whole = area * kWholeDenominator >= int64_t{windowWidth} * windowHeight * kWholeNumerator;
-        if (!whole) {
-            for (SDL_Rect& region : regions) {
-                SDL_SetClipRect(screen, &region);
-                const Box clip{region.x, region.y, region.x + region.w, region.y + region.h};
-                for (const Blit& blit : frame) {
-                    const Box& covered = blit.covered;
-                    if (covered.left < clip.right && clip.left < covered.right && covered.top < clip.bottom &&
-                        clip.top < covered.bottom) {
-                        Perform(screen, blit);
-                    }
-                }
-            }
-            SDL_SetClipRect(screen, nullptr);
-            if (regions.empty()) {
-                ++stats.quietFrames;
-            } else {
-                SDL_UpdateRects(screen, static_cast<int>(regions.size()), regions.data());
-            }
-            stats.pixelsDrawn += static_cast<uint64_t>(area);
-        }
-    }
+    stats.windowPixels += window;
     if (whole) {
-        ShowWhole(screen);
+        ++stats.wholeFrames;
+        stats.pixelsDrawn += window;
+    } else {
+        stats.quietFrames += regions.empty() ? 1 : 0;
+        stats.pixelsDrawn += static_cast<uint64_t>(RegionsArea());
     }
+}
+
+void FramePainter::KeepAsShown(SDL_Surface* screen)
+{
     wholeNext = false;
     shownOn = screen;
     // Copies rather than swaps: the frame stays collected for DrawWhole until the next Begin.

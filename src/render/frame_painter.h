@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -12,8 +13,9 @@
 
 class FramePainter {
 public:
-    // Starts collecting a frame. Each blit below is one CImage::Draw or DrawPart of a full
-    // redraw, in the order a full redraw makes them; a null source draws nothing.
+    // Starts collecting a frame. Each blit below stands for one CImage::Draw or DrawPart of a
+    // full redraw, in the order a full redraw makes them, and is drawn with that operation; a
+    // null source draws nothing.
     void Begin();
     void Draw(SDL_Surface* source, int32_t x, int32_t y);
     // Holds on to the picture until the next frame has been compared with this one, so that no
@@ -68,6 +70,15 @@ private:
 
         int64_t Area() const;
         bool Empty() const { return right <= left || bottom <= top; }
+        bool Overlaps(const Box& other) const
+        {
+            return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+        }
+        Box JoinedWith(const Box& other) const  // the smallest box holding both
+        {
+            return Box{std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+                       std::max(bottom, other.bottom)};
+        }
     };
 
     struct Blit {
@@ -75,16 +86,44 @@ private:
         SDL_Rect part{};  // of the source, as SDL receives it; whole source when w and h are 0
         Sint16 x = 0;     // destination, as SDL receives it
         Sint16 y = 0;
-        bool whole = true;  // Draw rather than DrawPart
-        Box covered;        // every pixel it may change, worked out while the source was there
+        bool wholePicture = true;  // Draw rather than DrawPart
+        Box covered;               // every pixel it may change, worked out while the source was there
 
         bool operator==(const Blit& other) const;
     };
+    // How many blits of the frame shown before were taken out (gone) or put in (added) at one
+    // point of the comparison; both 0 when neither pairs the two frames up again.
+    struct Gap {
+        size_t gone = 0;
+        size_t added = 0;
+    };
+
     static void Perform(SDL_Surface* target, const Blit& blit);
-    void Dirty(const Blit& blit);
+
+    // Deciding: which parts of the window changed, or whether it is drawn whole.
+    void MeetWindow(SDL_Surface* screen);
+    bool OnlyPartsChanged();
     bool CollectChanges();  // false when the whole window should be redrawn instead
+    void CompareWithShown();
+    Gap FindGap(size_t before, size_t now) const;
+    void DirtyRun(const std::vector<Blit>& blits, size_t& at, size_t count);
+    void Dirty(const Blit& blit);
+    bool HalfWindowOrMore(int64_t area) const;
     void MergeRegions();
+    static void Absorb(const std::vector<Box>& boxes, std::vector<Box>& into);
+    void GatherOnGrid(const std::vector<Box>& boxes, std::vector<Box>& cells) const;
+    static void JoinCheapestPair(std::vector<Box>& boxes);
+    void SetRegions(const std::vector<Box>& boxes);
+    int64_t RegionsArea() const;
+
+    // Painting and presenting.
+    void PaintRegions(SDL_Surface* screen) const;
+    void PresentRegions(SDL_Surface* screen);
     void ShowWhole(SDL_Surface* screen);
+
+    // Keeping count and keeping the frame.
+    void Count(bool whole);
+    void KeepAsShown(SDL_Surface* screen);
 
     std::vector<Blit> shown;  // the frame on the window
     std::vector<Blit> frame;  // the frame being collected
