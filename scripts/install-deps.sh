@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs from Debian's archive what a task needs: "play" (build and run the game), "package"
 # (also make its Debian packages, whose build runs the tests), "test" (also the developer
-# programs, the style checks and the package checks; the default), "web" (build the game for a
-# browser) or "web-test" (also play it in a headless browser). Safe to run again: when every
+# programs, the style checks and the package checks; the default), "suites" (also build and
+# check the packages in chroots of other Debian releases), "web" (build the game for a browser)
+# or "web-test" (also play it in a headless browser). Safe to run again: when every
 # package is present it does nothing.
 set -euo pipefail
 task=${1:-test}
@@ -16,7 +17,7 @@ packages=(
   libsdl1.2-compat-dev
   libbox2d-dev
 )
-if [ "$task" = package ] || [ "$task" = test ]; then
+if [ "$task" = package ] || [ "$task" = test ] || [ "$task" = suites ]; then
   packages+=(
     # the Debian packages' build, as debian/control lists it; the tests run during it
     dpkg-dev
@@ -46,6 +47,9 @@ if [ "$task" = test ]; then
     faketime
     mandoc
   )
+elif [ "$task" = suites ]; then
+  # chroots of each Debian release from its archive, entered in namespaces of their own
+  packages+=(mmdebstrap iproute2)
 elif [ "$task" = web ] || [ "$task" = web-test ]; then
   # the compiler for the browser; Box2D's Debian source package is unpacked with dpkg-source
   packages+=(emscripten python3 dpkg-dev xz-utils)
@@ -57,7 +61,7 @@ elif [ "$task" = web ] || [ "$task" = web-test ]; then
     fi
   fi
 elif [ "$task" != play ] && [ "$task" != package ]; then
-  echo "install-deps.sh: unknown task '$task'; choose play, package, test, web or web-test" >&2
+  echo "install-deps.sh: unknown task '$task'; choose play, package, test, suites, web or web-test" >&2
   exit 2
 fi
 

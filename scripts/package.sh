@@ -48,9 +48,11 @@ dpkg-buildpackage -us -uc "$@"
 rm -f "$build_dir"/"$name"*.deb
 debs=()
 for deb in "$package_dir"/*.deb; do
+  [ -e "$deb" ] || continue  # a source-only build (-S) makes none
   cp "$deb" "$build_dir"/
   debs+=("$build_dir/$(basename "$deb")")
 done
+[ ${#debs[@]} -gt 0 ] || exit 0
 printf '%s\n' "${debs[@]}"
 
 install=(apt install)
