@@ -32,9 +32,9 @@ version=$(dpkg-deb -f "$game" Version)
 [ "$(dpkg-deb -f "$data" Multi-Arch)" = foreign ] || fail "$(basename "$data") is not Multi-Arch: foreign"
 [[ ", $(dpkg-deb -f "$game" Depends)," == *", farmyard-cannon-data (= $version),"* ]] ||
   fail "$(basename "$game") does not depend on farmyard-cannon-data (= $version)"
-# The SDL 1.2 that a fresh system gets is the compatibility layer over SDL 2.
-[[ "$(dpkg-deb -f "$game" Depends)" == *"libsdl1.2-compat-shim | libsdl1.2debian"* ]] ||
-  fail "$(basename "$game") does not ask for libsdl1.2-compat-shim first: $(dpkg-deb -f "$game" Depends)"
+# SDL 1.2 as the library itself asks to be depended on, by the name every Debian release has.
+[[ ", $(dpkg-deb -f "$game" Depends)" == *", libsdl1.2debian "* ]] ||
+  fail "$(basename "$game") does not depend on libsdl1.2debian: $(dpkg-deb -f "$game" Depends)"
 
 # check_contents <package> <path>...: every path is in the package.
 check_contents() {

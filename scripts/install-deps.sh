@@ -14,7 +14,6 @@ packages=(
   make
   cmake
   pkg-config
-  libsdl1.2-compat-dev
   libbox2d-dev
 )
 if [ "$task" = package ] || [ "$task" = test ] || [ "$task" = suites ]; then
@@ -25,6 +24,8 @@ if [ "$task" = package ] || [ "$task" = test ] || [ "$task" = suites ]; then
     build-essential
     pkgconf
     libgtest-dev
+    # the window tests look at the game's X window through SDL's window-manager information
+    libx11-dev
     # the window tests' virtual display and their look at its windows
     xvfb
     xauth
@@ -65,14 +66,20 @@ elif [ "$task" != play ] && [ "$task" != package ]; then
   exit 2
 fi
 
+installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
 missing=()
 for pkg in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$pkg")
-  fi
+  installed "$pkg" || missing+=("$pkg")
 done
+# SDL 1.2's headers: either library's will do, and a machine that has one keeps it.
+sdl_missing=1
+if installed libsdl1.2-dev || installed libsdl1.2-compat-dev; then
+  sdl_missing=0
+fi
 
-if [ ${#missing[@]} -eq 0 ]; then
+if [ ${#missing[@]} -eq 0 ] && [ "$sdl_missing" -eq 0 ]; then
   exit 0
 fi
 
@@ -82,12 +89,24 @@ here=$PWD
 case $0 in */*) here=$(cd "${0%/*}" && pwd) ;; esac
 if [ "$(id -u)" -ne 0 ]; then
   if ! command -v sudo >/dev/null 2>&1; then
-    echo "install-deps.sh: cannot install ${missing[*]}: you are not root and sudo is not installed; install them as root with: su -c 'bash $here/install-deps.sh $task', then run your command again" >&2
+    wanted=("${missing[@]}")
+    [ "$sdl_missing" -eq 0 ] || wanted+=("SDL 1.2's headers")
+    echo "install-deps.sh: cannot install ${wanted[*]}: you are not root and sudo is not installed; install them as root with: su -c 'bash $here/install-deps.sh $task', then run your command again" >&2
     exit 1
   fi
   sudo_cmd=(sudo)
 fi
-echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update -qq
+if [ "$sdl_missing" -eq 1 ]; then
+  # sdl12-compat (SDL 1.2 over SDL 2 or 3) under the name each release gives it: from Debian 13
+  # on it is libsdl1.2-dev itself; Debian 12 calls it libsdl1.2-compat-dev and keeps
+  # libsdl1.2-dev for the classic library.
+  if apt-cache show --no-all-versions libsdl1.2-dev 2>/dev/null | grep -q '^Source: sdl12-compat'; then
+    missing+=(libsdl1.2-dev)
+  else
+    missing+=(libsdl1.2-compat-dev)
+  fi
+fi
+echo "Installing: ${missing[*]}"
 "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
