@@ -26,7 +26,8 @@ bool Is(const char* name, std::initializer_list<const char*> values)
 bool PresentsInSoftware()
 {
     return Is("SDL12COMPAT_OPENGL_SCALING", {"0", "false"}) &&
-           Is("SDL_FRAMEBUFFER_ACCELERATION", {"0", "false", "software"}) && Is("SDL_RENDER_DRIVER", {"software"});
+           Is("SDL_FRAMEBUFFER_ACCELERATION", {"0", "false", "software"}) &&
+           Is("SDL_RENDER_DRIVER", {"software"});
 }
 
 }  // namespace
