@@ -78,3 +78,19 @@ ClassicSdl() {
   library=$(ldd "$1" 2>/dev/null | awk '$1 == "libSDL-1.2.so.0" { print $3 }')
   [ -n "$library" ] && [[ "$(readlink -f "$library")" == *libSDL-1.2.so.0.11.* ]]
 }
+
+# OpenGLMapped <pid>: true when the process has an OpenGL, EGL or Vulkan library (or Mesa's
+# drivers) mapped: the libraries either SDL library loads to draw with OpenGL.
+OpenGLMapped() {
+  grep -q -E 'lib(GL|GLX|EGL|GLESv2|OpenGL|vulkan)[._]|libgallium|_dri\.so|mesa' "/proc/$1/maps"
+}
+
+# FreeDisplay: prints a display number with no X server behind it, neither its socket nor, as X
+# falls back to TCP, its port.
+FreeDisplay() {
+  local free=99
+  while [ -e "/tmp/.X11-unix/X$free" ] || (: <"/dev/tcp/127.0.0.1/$((6000 + free))") 2>/dev/null; do
+    free=$((free + 1))
+  done
+  echo "$free"
+}

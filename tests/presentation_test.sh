@@ -42,7 +42,7 @@ capture() {
   fi
   sleep 1  # a hundred frames of the start screen
   xwd -silent -id "$window" >"$work/$name.xwd"
-  if grep -q -E 'libGLX|libGL\.so|_dri\.so' "/proc/$pid/maps"; then
+  if OpenGLMapped "$pid"; then
     echo yes >"$work/$name.gl"
   else
     echo no >"$work/$name.gl"

@@ -9,6 +9,10 @@
 #   lost-display  killing the X server ends the game within 2 s with status 1
 #   background    started 20 times as a background job on an X server that resets whenever its
 #                 last client leaves (Xvfb as xvfb-run starts it), the window opens every time
+#   software      with a home folder of its own, the game in play has no OpenGL library loaded
+#                 and has written nothing in that folder
+#   no-display    with DISPLAY naming no X server, and with no display at all, the game ends with
+#                 status 255 and prints nothing (no Wayland either, no XDG_RUNTIME_DIR)
 set -euo pipefail
 game=$1
 mode=${2:-opens}
@@ -30,6 +34,24 @@ cleanup() {
   rm -f "$out"
 }
 trap cleanup EXIT
+
+# Without a display the game says nothing itself: its reasons are for the launcher.
+if [ "$mode" = no-display ]; then
+  free=$(FreeDisplay)
+  for display in "DISPLAY=:$free" "-u DISPLAY"; do
+    status=0
+    # shellcheck disable=SC2086
+    env -u XDG_RUNTIME_DIR $display "$game" >"$out" 2>&1 </dev/null || status=$?
+    if [ "$status" -ne 255 ] || [ -s "$out" ]; then
+      echo "$display: status $status, expected 255 and no output; the game wrote:"
+      cat "$out"
+      exit 1
+    fi
+  done
+  echo "with DISPLAY=:$free (no X server) and with no DISPLAY, the game ended with status 255 and printed nothing"
+  exit 0
+fi
+
 if [ "$mode" = background ]; then
   StartDisplay 24 resets
 else
@@ -130,6 +152,29 @@ background)
     close_with TERM
   done
   echo "20 starts as a background job on a resetting X server opened the window every time"
+  ;;
+software)
+  home=$(mktemp -d)
+  # Libraries write under XDG_CACHE_HOME and the like when set; here only HOME says where.
+  HOME=$home env -u XDG_CACHE_HOME -u XDG_CONFIG_HOME -u XDG_DATA_HOME "$game" >"$out" 2>&1 &
+  game_pid=$!
+  await_window
+  sleep 1  # a hundred frames in the window
+  if OpenGLMapped "$game_pid"; then
+    echo "the game in its window has OpenGL libraries loaded:"
+    grep -o -E '[^/ ]*(GL|EGL|vulkan|gallium|_dri|mesa)[^/ ]*$' "/proc/$game_pid/maps" | sort -u
+    rm -rf "$home"
+    exit 1
+  fi
+  close_with TERM
+  written=$(find "$home" -mindepth 1)
+  rm -rf "$home"
+  if [ -n "$written" ]; then
+    echo "the game wrote in its home folder:"
+    echo "$written"
+    exit 1
+  fi
+  echo "the window opened and played without OpenGL, and nothing was written in the home folder"
   ;;
 lost-display)
   start_game

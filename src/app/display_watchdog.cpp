@@ -165,9 +165,18 @@ bool ClassicSdl()
     return linked != nullptr && linked->major == 1 && linked->minor == 2 && linked->patch < 50;
 }
 
+// Whether a Wayland display is named. SDL 2 and SDL 3 try Wayland also without one (SDL 3
+// before X), and the Wayland library then prints on stderr that it found no runtime folder; a
+// Wayland desktop always names its display, so without the name only X is tried.
+bool WaylandNamed()
+{
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return wayland != nullptr && wayland[0] != '\0';
+}
+
 void ChooseDriver()
 {
-    if (!ProcessGuard::UserChoseVideoDriver() && ClassicSdl()) {
+    if (!ProcessGuard::UserChoseVideoDriver() && (ClassicSdl() || !WaylandNamed())) {
         setenv("SDL_VIDEODRIVER", "x11", 1);
         driverChosenHere = true;
     }

@@ -18,7 +18,8 @@ constexpr unsigned kDisplayAnswerSeconds = 5;
 // from resetting between SDL's look at the display and SDL's own connection.
 // AwaitDisplay also settles which video driver SDL may use: when the user asked for none, only
 // one that opens a window, so that the classic SDL library never falls back to drawing in the
-// terminal or on the console.
+// terminal or on the console, and X alone while no Wayland display is named, so that SDL does
+// not try Wayland without one and have its library print about the missing runtime folder.
 void AwaitDisplay();
 void DisplayAnswered();
 
