@@ -15,7 +15,10 @@
 #     pixels are kept, and it ends on SIGTERM with status 0; purging leaves no file of the game;
 #  4. autopkgtest: the package's own tests, against the built packages, with the null runner in
 #     that chroot;
-#  5. set-up (SUITES_WITH_SETUP, unstable by default): in a fresh chroot of a bare system, the
+#  5. reprotest (SUITES_WITH_REPROTEST, unstable by default): the source package built twice in
+#     that suite's build chroot, the second time with everything reprotest varies but the file
+#     order (which needs FUSE), and the packages compared bit for bit;
+#  6. set-up (SUITES_WITH_SETUP, unstable by default): in a fresh chroot of a bare system, the
 #     README's `bash scripts/play.sh` installs what it needs, builds and opens the window, and
 #     `scripts/install-deps.sh test` finds every developer tool by the names that suite has.
 # Then the start screen must be the same, pixel for pixel, on every suite.
@@ -31,6 +34,7 @@ suites=("$@")
 [ ${#suites[@]} -gt 0 ] || suites=(bookworm trixie unstable)
 with_tests=" ${SUITES_WITH_TESTS-unstable} "
 with_setup=" ${SUITES_WITH_SETUP-unstable} "
+with_reprotest=" ${SUITES_WITH_REPROTEST-unstable} "
 
 say() {
   echo "check-debian-suites: $*" >&2
@@ -109,14 +113,22 @@ add_user() {
   in_chroot "$1" net root useradd --create-home --shell /bin/bash "$2"
 }
 
-# step <suite> <name> <function>: runs one step, timed; its output goes to a log, shown if it fails.
+# step <suite> <name> <function>: runs one step, timed; its output goes to logs, the end of which
+# is shown if it fails. A failed step is counted and the suite's other steps still run, but for
+# those that need the packages it failed to build.
 declare -A times
+failed=()
 step() {
   local suite=$1 name=$2 start=$SECONDS
   shift 2
   say "$suite: $name"
-  "$@" "$suite" || fail "$suite: $name failed"
-  times["$suite $name"]=$((SECONDS - start))
+  if "$@" "$suite"; then
+    times["$suite $name"]=$((SECONDS - start))
+    return 0
+  fi
+  say "$suite: $name failed"
+  failed+=("$suite $name")
+  return 1
 }
 
 base() {
@@ -271,6 +283,21 @@ autopkgtests() {
   sed -n '/^@@@@@@@@@@@@@@@@@@@@ summary/,$p' "$dir-autopkgtest.log" >&2
 }
 
+reproducible() {
+  local suite=$1 dir="$work/$1-build"
+  apt_install "$dir" reprotest faketime
+  in_chroot "$dir" nonet root /bin/bash -c '
+    rm -rf /reprotest && mkdir /reprotest && cd /reprotest && cp /build/*.dsc /build/*.tar.* . &&
+      dpkg-source -x ./*.dsc src >/dev/null && cd src &&
+      reprotest --vary=-fileordering --no-diffoscope --min-cpus=1 \
+        --build-command "DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage --no-sign -b" . "../*.deb" -- null' \
+    >"$dir-reprotest.log" 2>&1 || {
+    tail -n 40 "$dir-reprotest.log"
+    return 1
+  }
+  say "$suite: reprotest: $(grep -E 'Reproducible|reproduced' "$dir-reprotest.log" | tail -n 1)"
+}
+
 setup() {
   local suite=$1 dir
   dir=$(fresh "$suite" setup)
@@ -305,16 +332,23 @@ setup() {
 }
 
 for suite in "${suites[@]}"; do
-  step "$suite" base base
-  step "$suite" build build
-  step "$suite" lintian lint
-  step "$suite" install install_and_play
-  step "$suite" autopkgtest autopkgtests
-  if [[ "$with_setup" == *" $suite "* ]]; then
-    step "$suite" set-up setup
+  if step "$suite" base base && step "$suite" build build; then
+    step "$suite" lintian lint || true
+    step "$suite" install install_and_play && step "$suite" autopkgtest autopkgtests || true
+    if [[ "$with_reprotest" == *" $suite "* ]]; then
+      step "$suite" reprotest reproducible || true
+    fi
+  fi
+  if [[ "$with_setup" == *" $suite "* ]] && [ -f "$work/$suite.tar" ]; then
+    step "$suite" set-up setup || true
   fi
   rm -rf "${work:?}/$suite"-*/
 done
+
+for key in "${!times[@]}"; do
+  printf '%s %s s\n' "$key" "${times[$key]}"
+done | sort >&2
+[ ${#failed[@]} -eq 0 ] || fail "failed: $(printf '%s, ' "${failed[@]}")"
 
 # The same start screen on every suite's SDL stack.
 first=$(cat "$work/${suites[0]}-start-screen")
@@ -322,7 +356,4 @@ for suite in "${suites[@]}"; do
   [ "$(cat "$work/$suite-start-screen")" = "$first" ] ||
     fail "the start screen on $suite differs from ${suites[0]}'s"
 done
-say "the start screen is the same on ${suites[*]}"
-for key in "${!times[@]}"; do
-  printf '%s %s s\n' "$key" "${times[$key]}"
-done | sort >&2
+say "every step passed; the start screen is the same on ${suites[*]}"
