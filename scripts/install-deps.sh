@@ -32,12 +32,12 @@ if [ "$task" = package ] || [ "$task" = test ]; then
     x11-apps
     desktop-file-utils
     appstream
+    # the artwork tool, which draws the packages' pictures during their build
+    zlib1g-dev
   )
 fi
 if [ "$task" = test ]; then
   packages+=(
-    # the developer programs' PNG pictures
-    zlib1g-dev
     # the style checks: formatting and static analysis
     clang-format
     clang-tidy
@@ -45,6 +45,8 @@ if [ "$task" = test ]; then
     lintian
     faketime
     mandoc
+    # the installed packages' own tests (debian/tests), run with autopkgtest
+    autopkgtest
   )
 elif [ "$task" = web ] || [ "$task" = web-test ]; then
   # the compiler for the browser; Box2D's Debian source package is unpacked with dpkg-source
