@@ -58,14 +58,22 @@ configure_file(${desktop}/farmyard-cannon.in ${generated}/${SHOOTER_PACKAGE} @ON
 configure_file(${desktop}/${SHOOTER_APP_ID}.metainfo.xml.in ${generated}/${SHOOTER_APP_ID}.metainfo.xml @ONLY)
 configure_file(${desktop}/farmyard-cannon.6 ${generated}/farmyard-cannon.6 @ONLY)
 
-# Every picture the game loads, read from the asset catalogue: all are installed.
+# Every picture the game loads, read from the asset catalogue: all are installed, as committed or,
+# with SHOOTER_DRAW_ARTWORK, as the artwork tool drew them in this build (the same bytes).
+if(SHOOTER_DRAW_ARTWORK)
+  set(artwork_source ${PROJECT_BINARY_DIR}/artwork/bmp)
+  set(icon_source ${PROJECT_BINARY_DIR}/artwork/icons)
+else()
+  set(artwork_source ${PROJECT_SOURCE_DIR}/bmp)
+  set(icon_source ${desktop}/icons)
+endif()
 set(catalogue ${PROJECT_SOURCE_DIR}/src/assets/asset_catalog.h)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${catalogue})
 file(STRINGS ${catalogue} bitmap_lines REGEX "^constexpr Bitmap k[A-Za-z0-9]+{\"\\./bmp/")
 set(SHOOTER_ARTWORK_FILES)
 foreach(line IN LISTS bitmap_lines)
   string(REGEX REPLACE "^constexpr Bitmap k[A-Za-z0-9]+{\"\\./bmp/([^\"]+)\".*" "\\1" file "${line}")
-  list(APPEND SHOOTER_ARTWORK_FILES ${PROJECT_SOURCE_DIR}/bmp/${file})
+  list(APPEND SHOOTER_ARTWORK_FILES ${artwork_source}/${file})
 endforeach()
 if(NOT SHOOTER_ARTWORK_FILES)
   message(FATAL_ERROR "no bitmaps found in ${catalogue}")
@@ -75,7 +83,7 @@ endif()
 # built yet, a folder not writable) leaves no launcher behind that would start a missing game.
 install(TARGETS shooter RUNTIME DESTINATION ${SHOOTER_BINARY_DIR})
 install(FILES ${SHOOTER_ARTWORK_FILES} DESTINATION ${SHOOTER_DATA_DIR}/bmp)
-install(DIRECTORY ${desktop}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+install(DIRECTORY ${icon_source}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 install(FILES ${generated}/farmyard-cannon.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${desktop}/${SHOOTER_PACKAGE}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${generated}/${SHOOTER_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian packages twice, from two clones of the current commit in folders of different
-# names and depths, with a different umask, time zone and locale and a clock three days apart,
+# names and depths, made and built under a different umask, with a different time zone and locale and a clock three days apart,
 # and checks that every package and the source package come out bit for bit the same. The tests
 # are left out of both builds (DEB_BUILD_OPTIONS=nocheck): they add nothing to the packages.
 set -euo pipefail
@@ -12,20 +12,21 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # build <folder> <umask> <clock shift> <environment...>: clones the commit into the folder and
-# builds its packages there.
+# builds its packages there, under the umask from the clone on, so that the clone's files have
+# its modes too.
 build() {
   local dir=$1 mask=$2 shift_by=$3
   shift 3
-  git clone -q "$root" "$dir"
-  git -C "$dir" -c advice.detachedHead=false checkout -q "$commit"
   (
     umask "$mask"
+    git clone -q "$root" "$dir"
+    git -C "$dir" -c advice.detachedHead=false checkout -q "$commit"
     cd "$dir"
     env "$@" DEB_BUILD_OPTIONS=nocheck BUILD_DIR="$dir/build" \
       faketime -f "$shift_by" bash -c 'date >"$0.clock" && exec bash scripts/package.sh' "$dir" >"$dir.log" 2>&1
   ) || {
-    tail -n 40 "$dir.log"
-    echo "check-reproducible: the build in $dir failed" >&2
+    tail -n 40 "$dir.log" 2>/dev/null || true
+    echo "check-reproducible: the clone or the build in $dir failed" >&2
     exit 1
   }
 }

@@ -34,12 +34,12 @@ if [ "$task" = package ] || [ "$task" = test ] || [ "$task" = suites ]; then
     x11-apps
     desktop-file-utils
     appstream
+    # the artwork tool, which draws the packages' pictures during their build
+    zlib1g-dev
   )
 fi
 if [ "$task" = test ]; then
   packages+=(
-    # the developer programs' PNG pictures
-    zlib1g-dev
     # the style checks: formatting and static analysis
     clang-format
     clang-tidy
@@ -47,6 +47,8 @@ if [ "$task" = test ]; then
     lintian
     faketime
     mandoc
+    # the installed packages' own tests (debian/tests), run with autopkgtest
+    autopkgtest
   )
 elif [ "$task" = suites ]; then
   # chroots of each Debian release from its archive, entered in namespaces of their own

@@ -26,11 +26,14 @@ source_dir="$package_dir/$name-$upstream"
 mkdir -p "$source_dir"
 # The tracked files as the working tree holds them; outside a git checkout, everything but the
 # build folders.
+# Unpacked under the umask (also as root), then given the modes a source package's files have,
+# so that neither the umask of the checkout nor this build's shows in the source package.
 if revision=$(git -C "$root" stash create 2>/dev/null); then
-  git -C "$root" archive --format=tar "${revision:-HEAD}" | tar -x -C "$source_dir"
+  git -C "$root" archive --format=tar "${revision:-HEAD}" | tar -x --no-same-permissions -C "$source_dir"
 else
-  tar -C "$root" --exclude=./.git --exclude='./build*' -cf - . | tar -x -C "$source_dir"
+  tar -C "$root" --exclude=./.git --exclude='./build*' -cf - . | tar -x --no-same-permissions -C "$source_dir"
 fi
+chmod -R u+rwX,go=rX "$package_dir"
 
 # The upstream tarball, made the same way from the same files wherever and whenever it is made.
 tar -C "$package_dir" --exclude="$name-$upstream/debian" --sort=name --mtime="@$epoch" --owner=0 --group=0 \
