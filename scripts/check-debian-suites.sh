@@ -105,7 +105,8 @@ apt_install() {
   shift
   in_chroot "$dir" net root apt-get install -y -qq --no-install-recommends "$@" >>"$dir.log" 2>&1 || {
     tail -n 30 "$dir.log"
-    fail "could not install $* in $(basename "$dir")"
+    say "could not install $* in $(basename "$dir")"
+    return 1
   }
 }
 
@@ -143,7 +144,7 @@ base() {
 
 build() {
   local suite=$1 dir profile=() options=nocheck
-  dir=$(fresh "$suite" build)
+  dir=$(fresh "$suite" build) || return 1
   if [[ "$with_tests" == *" $suite "* ]]; then
     options=""
   else
@@ -151,7 +152,7 @@ build() {
   fi
   mkdir -p "$dir/build"
   cp "${source_files[@]}" "$dir/build/"
-  apt_install "$dir" build-essential
+  apt_install "$dir" build-essential || return 1
   in_chroot "$dir" net root apt-get build-dep -y -qq "${profile[@]}" "/build/$(basename "$dsc")" >>"$dir.log" 2>&1 || {
     tail -n 30 "$dir.log"
     return 1
@@ -166,7 +167,7 @@ build() {
     return 1
   }
   grep -E '^[0-9]+% tests passed|tests passed' "$dir-dpkg.log" >&2 || true
-  warnings=$(grep -c 'warning:' "$dir-dpkg.log" || true)
+  warnings=$(grep -cE '\.(cpp|h):[0-9]+:[0-9]+: warning:' "$dir-dpkg.log" || true)
   say "$suite: built ($([ -n "$options" ] && echo "tests left out" || echo "tests run"), $warnings compiler warnings)"
   mkdir -p "$work/$suite-debs"
   cp "$dir"/build/*.deb "$dir"/build/*.changes "$work/$suite-debs/"
@@ -174,7 +175,7 @@ build() {
 
 lint() {
   local suite=$1 dir="$work/$1-build"
-  apt_install "$dir" lintian
+  apt_install "$dir" lintian || return 1
   # The source package is checked with the binary packages, as an upload would be.
   cp "${source_files[@]}" "$dir/build/"
   # Tags that only say this lintian belongs to another Debian release than the packaging's.
@@ -191,14 +192,18 @@ lint() {
 
 install_and_play() {
   local suite=$1 dir
-  dir=$(fresh "$suite" install)
+  dir=$(fresh "$suite" install) || return 1
   # What the check needs, installed before the game so that what the game brings stands out.
-  apt_install "$dir" xvfb xauth x11-utils x11-apps
+  apt_install "$dir" xvfb xauth x11-utils x11-apps || return 1
   add_user "$dir" player
   mkdir -p "$dir/debs"
-  cp "$work/$suite-debs"/farmyard-cannon_*.deb "$work/$suite-debs"/farmyard-cannon-data_*.deb "$dir/debs/"
+  local debs=() deb
+  for deb in "$work/$suite-debs"/farmyard-cannon_*.deb "$work/$suite-debs"/farmyard-cannon-data_*.deb; do
+    cp "$deb" "$dir/debs/"
+    debs+=("/debs/$(basename "$deb")")
+  done
   in_chroot "$dir" net root dpkg-query -W -f '${Package}\n' | sort >"$dir-before"
-  apt_install "$dir" /debs/farmyard-cannon_*.deb /debs/farmyard-cannon-data_*.deb
+  apt_install "$dir" "${debs[@]}" || return 1
   in_chroot "$dir" net root dpkg-query -W -f '${Package}\n' | sort >"$dir-after"
   local sdl
   sdl=$(comm -13 "$dir-before" "$dir-after" | grep -i sdl | tr '\n' ' ')
@@ -276,7 +281,7 @@ install_and_play() {
 
 autopkgtests() {
   local suite=$1 dir="$work/$1-install"
-  apt_install "$dir" autopkgtest
+  apt_install "$dir" autopkgtest || return 1
   mkdir -p "$dir/source"
   cp "${source_files[@]}" "$dir/source/"
   in_chroot "$dir" net root /bin/bash -c 'autopkgtest --user=player /source/*.dsc /debs/*.deb -- null' \
@@ -289,7 +294,7 @@ autopkgtests() {
 
 reproducible() {
   local suite=$1 dir="$work/$1-build"
-  apt_install "$dir" reprotest faketime
+  apt_install "$dir" reprotest faketime || return 1
   in_chroot "$dir" nonet root /bin/bash -c '
     rm -rf /reprotest && mkdir /reprotest && cd /reprotest && cp /build/*.dsc /build/*.tar.* . &&
       dpkg-source -x ./*.dsc src >/dev/null && cd src &&
@@ -304,9 +309,9 @@ reproducible() {
 
 setup() {
   local suite=$1 dir
-  dir=$(fresh "$suite" setup)
+  dir=$(fresh "$suite" setup) || return 1
   # A display to play on; the game's set-up installs the rest itself.
-  apt_install "$dir" xvfb xauth x11-utils git
+  apt_install "$dir" xvfb xauth x11-utils git || return 1
   mkdir -p "$dir/src"
   git -C "$root" archive --format=tar HEAD | tar -x -C "$dir/src"
   in_chroot "$dir" net root /bin/bash -c '
