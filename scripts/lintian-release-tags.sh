@@ -8,6 +8,9 @@
 #   package-uses-old-debhelper-compat-version
 #                              a lintian that recommends a debhelper level above the package's:
 #                              Debian 12's and 13's debhelper offer debhelper-compat up to 13
+#   older-debian-watch-file-standard
+#                              a lintian that knows the watch file's format 5, which Debian 12's
+#                              uscan does not read
 #   redundant-priority-optional-field, redundant-rules-requires-root-no-field
 #                              a lintian that knows dpkg 1.22.13's defaults; Debian 12's dpkg has
 #                              neither, and without the fields its builds would need root and its
@@ -35,6 +38,9 @@ compat=$(grep -o 'debhelper-compat (= [0-9]*)' "$root/debian/control" | grep -o 
 recommended=$(sed -n 's/^recommended=//p' "$data/data/debhelper/compat-level" 2>/dev/null || true)
 if known package-uses-old-debhelper-compat-version && [ -n "$recommended" ] && [ "$recommended" -gt "$compat" ]; then
   tags+=(package-uses-old-debhelper-compat-version)
+fi
+if grep -qx 'version=4' "$root/debian/watch" && known older-debian-watch-file-standard; then
+  tags+=(older-debian-watch-file-standard)
 fi
 if [ "$(field Priority)" = optional ] && known redundant-priority-optional-field; then
   tags+=(redundant-priority-optional-field)
