@@ -8,7 +8,9 @@
 #     build runs the tests (SUITES_WITH_TESTS), the others' leave them out (nocheck) and
 #     rely on the autopkgtest below;
 #  2. lintian: that suite's own lintian, pedantic, informational and experimental, on the source
-#     and binary packages: no tag but the overridden ones;
+#     and binary packages: no tag but the overridden ones and those that only tell that lintian's
+#     release from the packaging's (scripts/lintian-release-tags.sh); that suite's appstreamcli
+#     finds nothing in the metadata;
 #  3. install: a fresh minimal chroot, where `apt install ./*.deb` must bring an SDL 1.2 that is
 #     no transitional package; a normal user starts the game under Xvfb, it stays up 3 s with
 #     no OpenGL library loaded and nothing written in the player's home, its start screen's
@@ -52,7 +54,7 @@ rm -rf "$work"
 mkdir -p "$work"
 cleanup() {
   # Every mount was made in a namespace of its own and went with it; only files are left.
-  rm -rf "$work"/*/ 2>/dev/null || true
+  rm -rf "$work"/*/ "$work"/*.tar 2>/dev/null || true
 }
 trap cleanup EXIT
 
@@ -189,6 +191,16 @@ lint() {
     return 1
   }
   say "$suite: $(head -n 1 "$dir-lintian.log"): nothing to say${release_tags:+ (left out: $release_tags)}"
+  # The metadata, as that release's AppStream reads it.
+  apt_install "$dir" appstream || return 1
+  cp "$root/scripts/check-appstream.sh" "$dir/build/"
+  in_chroot "$dir" net builder /bin/bash -c 'cd /build && rm -rf unpacked &&
+    dpkg-deb -x ./farmyard-cannon_*.deb unpacked &&
+    bash check-appstream.sh unpacked/usr/share/metainfo/*.metainfo.xml' >"$dir-appstream.log" 2>&1 || {
+    cat "$dir-appstream.log"
+    return 1
+  }
+  say "$suite: $(tr '\n' ' ' <"$dir-appstream.log")"
 }
 
 install_and_play() {
