@@ -317,7 +317,7 @@ reproducible() {
     tail -n 40 "$dir-reprotest.log"
     return 1
   }
-  say "$suite: reprotest: $(grep -E 'Reproducible|reproduced' "$dir-reprotest.log" | tail -n 1)"
+  say "$suite: reprotest: $(grep -E '^No differences|differ' "$dir-reprotest.log" | tail -n 1)"
 }
 
 setup() {
