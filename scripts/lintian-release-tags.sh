@@ -39,7 +39,8 @@ recommended=$(sed -n 's/^recommended=//p' "$data/data/debhelper/compat-level" 2>
 if known package-uses-old-debhelper-compat-version && [ -n "$recommended" ] && [ "$recommended" -gt "$compat" ]; then
   tags+=(package-uses-old-debhelper-compat-version)
 fi
-if grep -qx 'version=4' "$root/debian/watch" && known older-debian-watch-file-standard; then
+if grep -qx 'version=4' "$root/debian/watch" &&
+  grep -Eq 'STANDARDS => \([0-9, ]*5' "$data/lib/Lintian/Check/Debian/Watch/Standard.pm" 2>/dev/null; then
   tags+=(older-debian-watch-file-standard)
 fi
 if [ "$(field Priority)" = optional ] && known redundant-priority-optional-field; then
