@@ -120,7 +120,8 @@ int ConnectLocal(const std::string& path, long long deadline)
     if (fd >= 0 || (errno != ENOENT && errno != ECONNREFUSED)) {
         return fd;
     }
-    address.sun_path[0] = path[0];
+    std::fill(std::begin(address.sun_path), std::end(address.sun_path), '\0');
+    path.copy(address.sun_path, path.size());
     return ConnectBy(reinterpret_cast<const sockaddr*>(&address), sizeof(address), deadline);
 }
 
@@ -144,8 +145,10 @@ int ConnectTcp(const std::string& host, unsigned port, long long deadline, std::
     }
     freeaddrinfo(found);
     if (fd < 0) {
-        why = "no X server listens there (" + ProcessGuard::Shown(host) + " port " + std::to_string(port) +
-              ": " + std::strerror(error) + ")";
+        why = std::string(error == ECONNREFUSED ? "no X server listens there"
+                                                : "no X server can be reached there") +
+              " (" + ProcessGuard::Shown(host) + " port " + std::to_string(port) + ": " +
+              std::strerror(error) + ")";
     }
     return fd;
 }
@@ -346,10 +349,12 @@ std::string WhyRefused(int fd, const std::string& number, long long deadline)
     }
     // 0: refused, with the reason's length in the second byte; 2: more authentication
     // wanted, the reason filling the answer's length (in 4-byte units, bytes 6 and 7).
-    const int status = answer[0];
-    const std::size_t extra =
-        (static_cast<unsigned char>(answer[6]) + static_cast<unsigned char>(answer[7]) * 256U) * 4U;
-    const std::size_t length = status == 0 ? static_cast<unsigned char>(answer[1]) : extra;
+    const auto byte = [&answer](std::size_t at) {
+        return std::size_t{static_cast<unsigned char>(answer[at])};
+    };
+    const std::size_t status = byte(0);
+    const std::size_t extra = (byte(6) + byte(7) * 256) * 4;
+    const std::size_t length = status == 0 ? byte(1) : extra;
     if (status != 0 && status != 2) {
         return "";
     }
