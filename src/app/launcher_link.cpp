@@ -90,7 +90,7 @@ void WriteToLauncher(int descriptor, const char* text, std::size_t length)
         if (ready != 1 || (room.revents & POLLOUT) == 0) {
             break;
         }
-        // No more than a pipe takes at once once it has room, so that the write never blocks.
+        // A pipe with room takes PIPE_BUF bytes without waiting; more could block the game.
         const ssize_t written = write(descriptor, text, std::min<std::size_t>(length, PIPE_BUF));
         if (written < 0 && (errno == EINTR || errno == EAGAIN)) {
             continue;
