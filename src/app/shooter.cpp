@@ -170,9 +170,14 @@ bool Shooter::OpenWindow()
     }
     if (!ProcessGuard::OnVisibleDisplay()) {
         screen = nullptr;  // SDL's own surface; SDL_Quit releases it
-        const std::string why = ProcessGuard::WhyNoDisplay();
-        ProcessGuard::TellLauncher(ProcessGuard::DisplayName() + " could not be opened" +
-                                   (why.empty() ? std::string() : ": " + why));
+        std::string why = ProcessGuard::WhyNoDisplay();
+        if (why.empty()) {
+            char driver[64] = "";
+            why = "SDL could only draw with its \"" +
+                  std::string(SDL_VideoDriverName(driver, sizeof(driver)) != nullptr ? driver : "unknown") +
+                  "\" driver, which shows no window";
+        }
+        ProcessGuard::TellLauncher(ProcessGuard::DisplayName() + " could not be opened: " + why);
         return false;
     }
     ProcessGuard::EndOnLostDisplay();
