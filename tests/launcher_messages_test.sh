@@ -91,7 +91,9 @@ expect_refusal "launcher, display not there" "DISPLAY=:$free could not be opened
 expect_refusal "launcher, no display name" "DISPLAY=notadisplay could not be opened: that is not a display name" \
   env DISPLAY=notadisplay "$launcher"
 long=$(printf 'x%.0s' $(seq 1 1000))
-expect_refusal "launcher, DISPLAY of 1,000 characters" "DISPLAY=$long could not be opened: that is not a display name" \
+# The line shows the value's first 200 characters and its length.
+expect_refusal "launcher, DISPLAY of 1,000 characters" \
+  "DISPLAY=${long:0:200}… .1000 characters. could not be opened: that is not a display name" \
   env DISPLAY="$long" "$launcher"
 expect_refusal "launcher, TMPDIR names no folder" "DISPLAY=:$free could not be opened" \
   env TMPDIR=/nonexistent DISPLAY=":$free" "$launcher"

@@ -1,12 +1,33 @@
 // The game's end tied to its launcher's, and the lines the game leaves it.
 #include "app/launcher_link.h"
 
+#include <limits.h>
+#include <poll.h>
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <string_view>
+
+namespace {
+
+// How long the game waits for room in the launcher's pipe. A launcher that has left it full
+// that long is not reading: from then on, the game writes only what fits at once.
+constexpr long long kReportWaitMs = 1000;
+volatile std::sig_atomic_t launcherStalled = 0;
+
+long long NowMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
+}
+
+}  // namespace
 
 namespace ProcessGuard {
 
@@ -54,21 +75,44 @@ int LauncherDescriptor()
 
 void WriteToLauncher(int descriptor, const char* text, std::size_t length)
 {
+    const int savedErrno = errno;  // a signal handler may call this
+    const long long deadline = NowMs() + (launcherStalled != 0 ? 0 : kReportWaitMs);
     while (length > 0) {
-        const ssize_t written = write(descriptor, text, length);
+        pollfd room{descriptor, POLLOUT, 0};
+        const long long left = deadline - NowMs();
+        const int ready = poll(&room, 1, left > 0 ? static_cast<int>(left) : 0);
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready == 0) {
+            launcherStalled = 1;
+        }
+        if (ready != 1 || (room.revents & POLLOUT) == 0) {
+            break;
+        }
+        // A pipe with room takes PIPE_BUF bytes without waiting; more could block the game.
+        const ssize_t written = write(descriptor, text, std::min<std::size_t>(length, PIPE_BUF));
+        if (written < 0 && (errno == EINTR || errno == EAGAIN)) {
+            continue;
+        }
         if (written <= 0) {
-            return;
+            break;
         }
         text += written;
         length -= static_cast<std::size_t>(written);
     }
+    errno = savedErrno;
 }
 
 void TellLauncher(const std::string& line)
 {
     const int fd = LauncherDescriptor();
     if (fd >= 0) {
-        const std::string whole = line + "\n";
+        // One line, whatever a library's message holds.
+        std::string whole = line;
+        std::replace_if(
+            whole.begin(), whole.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+        whole += '\n';
         WriteToLauncher(fd, whole.data(), whole.size());
     }
 }

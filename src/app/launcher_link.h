@@ -21,7 +21,9 @@ void EndWithLauncher(char** environment);
 void TellLauncher(const std::string& line);
 
 // That descriptor, or -1. The first call reads the environment, so a signal handler may only
-// use a value fetched before; WriteToLauncher itself is safe in a signal handler.
+// use a value fetched before; WriteToLauncher itself is safe in a signal handler. It never
+// holds the game up: it waits at most a second for room in a launcher's full pipe, and once a
+// launcher has left its pipe full that long, not at all; what does not fit is left out.
 int LauncherDescriptor();
 void WriteToLauncher(int descriptor, const char* text, std::size_t length);
 

@@ -142,6 +142,13 @@ bool Shooter::OnInit()
 // start-up; whatever else keeps the window from the player is told to the launcher.
 bool Shooter::OpenWindow()
 {
+    // The X libraries read the cookie file before they speak to the display, and would read
+    // one that never ends for ever: that is the file's fault, not the display's.
+    const std::string noCookies = ProcessGuard::WhyNoCookieFile();
+    if (!noCookies.empty()) {
+        ProcessGuard::TellLauncher(ProcessGuard::DisplayName() + " could not be opened: " + noCookies);
+        return false;
+    }
     ProcessGuard::AwaitDisplay();
     if (!StartSdl()) {
         const std::string error = SDL_GetError();
@@ -163,9 +170,14 @@ bool Shooter::OpenWindow()
     }
     if (!ProcessGuard::OnVisibleDisplay()) {
         screen = nullptr;  // SDL's own surface; SDL_Quit releases it
-        const std::string why = ProcessGuard::WhyNoDisplay();
-        ProcessGuard::TellLauncher(ProcessGuard::DisplayName() + " could not be opened" +
-                                   (why.empty() ? std::string() : ": " + why));
+        std::string why = ProcessGuard::WhyNoDisplay();
+        if (why.empty()) {
+            char driver[64] = "";
+            why = "SDL could only draw with its \"" +
+                  std::string(SDL_VideoDriverName(driver, sizeof(driver)) != nullptr ? driver : "unknown") +
+                  "\" driver, which shows no window";
+        }
+        ProcessGuard::TellLauncher(ProcessGuard::DisplayName() + " could not be opened: " + why);
         return false;
     }
     ProcessGuard::EndOnLostDisplay();

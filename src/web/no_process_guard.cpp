@@ -53,6 +53,11 @@ std::string WhyNoDisplay()
     return "";
 }
 
+std::string WhyNoCookieFile()
+{
+    return "";
+}
+
 void EndWithLauncher(char** /*environment*/) {}
 
 int LauncherDescriptor()
