@@ -1,11 +1,12 @@
 // A slow display: a proxy in front of an X server's local socket that hands every answer of the
 // server to the client a fixed time after it came, in order, like X forwarded over a slow line.
 // Listens on the first free X port from 6100 on and prints the display number once it listens.
-// Usage: slow_display <X display number> <delay in ms> [both] [stall <connection> <bytes>]
+// Usage: slow_display <X display number> <delay in ms> [both] [stall <connection> <bytes|map>]
 //   both      the client's requests wait the delay too (a line slow both ways); otherwise they
 //             go straight on
 //   stall     the <connection>th connection (from 1) stalls once <bytes> of the server's
-//             answers have reached its client: it stays open and nothing more passes
+//             answers have reached its client, or (map) once the server has its first
+//             MapWindow request: it stays open and nothing more passes
 // SIGUSR1 stalls it all: from then on every connection stays open and nothing more passes.
 // Each connection's count of answer bytes it passed is written on stderr when it closes.
 #include "free_x_port.h"
@@ -47,6 +48,48 @@ struct Line {
     std::chrono::milliseconds requestDelay{0};
     int stallConnection = 0;  // 0: none
     size_t stallAfter = 0;
+    bool stallAfterMap = false;
+};
+
+// Follows a client's requests (little-endian) until the first MapWindow.
+class MapWatch {
+public:
+    // Takes the next bytes the client sends; true once a MapWindow request is among them.
+    bool Sees(const char* bytes, size_t size)
+    {
+        for (size_t i = 0; i < size && !mapped; ++i) {
+            header.push_back(static_cast<unsigned char>(bytes[i]));
+            if (skip > 0) {
+                --skip;
+                header.clear();
+                continue;
+            }
+            if (!setUp && header.size() == 12) {
+                skip = Pad(header[6] | header[7] << 8) + Pad(header[8] | header[9] << 8);
+                setUp = true;
+                header.clear();
+            } else if (setUp && header.size() == 4 && (header[2] | header[3]) != 0) {
+                Request(header[2] | header[3] << 8, 4);
+            } else if (setUp && header.size() == 8) {  // BIG-REQUESTS' length
+                Request(header[4] | header[5] << 8 | header[6] << 16 | static_cast<size_t>(header[7]) << 24, 8);
+            }
+        }
+        return mapped;
+    }
+
+private:
+    static size_t Pad(size_t n) { return (n + 3) / 4 * 4; }
+    void Request(size_t words, size_t read)
+    {
+        mapped = header[0] == 8;  // MapWindow
+        skip = words * 4 - read;
+        header.clear();
+    }
+
+    std::string header;
+    size_t skip = 0;
+    bool setUp = false;
+    bool mapped = false;
 };
 
 int ConnectToServer(int display)
@@ -95,9 +138,12 @@ void Relay(int client, int display, Line line, int number)
     std::deque<Chunk> answers;
     size_t answered = 0;  // bytes of answers passed to the client
     const bool stallsHere = line.stallConnection == number;
+    MapWatch maps;
+    bool mapped = false;
     char buffer[65536];
     for (;;) {
-        const bool stopped = stalled != 0 || (stallsHere && answered >= line.stallAfter);
+        const bool stopped =
+            stalled != 0 || (stallsHere && (line.stallAfterMap ? mapped : answered >= line.stallAfter));
         int timeout = stopped ? 1000 : -1;
         for (const int due : {DueIn(requests), DueIn(answers)}) {
             if (!stopped && due >= 0 && (timeout < 0 || due < timeout)) {
@@ -114,6 +160,7 @@ void Relay(int client, int display, Line line, int number)
                 break;
             }
             if (!stopped) {
+                mapped = mapped || (stallsHere && line.stallAfterMap && maps.Sees(buffer, static_cast<size_t>(got)));
                 requests.push_back({Clock::now() + line.requestDelay, std::string(buffer, static_cast<size_t>(got))});
             }
         }
@@ -128,9 +175,9 @@ void Relay(int client, int display, Line line, int number)
             WriteAll(server, requests.front().bytes.data(), requests.front().bytes.size());
             requests.pop_front();
         }
-        while (stalled == 0 && !answers.empty() && answers.front().due <= Clock::now()) {
+        while (stalled == 0 && !(stallsHere && mapped) && !answers.empty() && answers.front().due <= Clock::now()) {
             size_t size = answers.front().bytes.size();
-            if (stallsHere) {
+            if (stallsHere && !line.stallAfterMap) {
                 size = std::min(size, line.stallAfter - std::min(line.stallAfter, answered));
                 if (size == 0) {
                     break;
@@ -166,6 +213,7 @@ int main(int argc, char* argv[])
             line.requestDelay = line.answerDelay;
         } else if (std::strcmp(argv[arg], "stall") == 0 && arg + 2 < argc) {
             line.stallConnection = std::atoi(argv[arg + 1]);
+            line.stallAfterMap = std::strcmp(argv[arg + 2], "map") == 0;
             line.stallAfter = static_cast<size_t>(std::atol(argv[arg + 2]));
             arg += 2;
         } else {
