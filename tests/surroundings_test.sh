@@ -173,13 +173,14 @@ slow-display | stopped-start-up)
   ;;
 stalled-display)
   # The whole display stalled, then each connection of the game's and SDL's stalled alone: the
-  # game's own, SDL's first and second (and the classic library's third) from their first byte,
+  # game's own, SDL's first and second (the classic library's probe and its drawing connection)
+# from their first byte,
   # SDL's window connection in the middle of start-up and, on sdl12-compat, once the window is
   # mapped (the classic library draws through another connection then, and plays on). Side by
   # side, each game with a proxy of its own.
   StartDisplay
-  cases=("whole" "1 0" "2 0" "3 0")
-  if ClassicSdl "$game"; then cases+=("4 0" "3 12000"); else cases+=("2 12000" "2 map"); fi
+  cases=("whole" "1 0" "2 0")
+  if ClassicSdl "$game"; then cases+=("4 0" "3 12000"); else cases+=("3 0" "2 12000" "2 map"); fi
   displays=()
   for i in "${!cases[@]}"; do
     if [ "${cases[$i]}" = whole ]; then
