@@ -51,13 +51,14 @@ trap cleanup EXIT
 # start_proxy <name> <program...>: starts a test display that prints its display number once it
 # listens; sets <name>_pid and exports its DISPLAY as <name>_display.
 start_proxy() {
-  local name=$1 number="" pid
+  local name=$1 number="" pid file
   shift
-  "${orphan_free[@]}" "$@" >"$work/$name.number" &
+  file=$(mktemp -p "$work")  # one of its own: the last proxy's may still be read otherwise
+  "${orphan_free[@]}" "$@" >"$file" &
   pid=$!
   printf -v "${name}_pid" %s "$pid"
   for _ in $(seq 1 100); do
-    read -r number <"$work/$name.number" || true
+    read -r number <"$file" || true
     [ -n "$number" ] && break
     sleep 0.1
   done
@@ -173,14 +174,13 @@ slow-display | stopped-start-up)
   ;;
 stalled-display)
   # The whole display stalled, then each connection of the game's and SDL's stalled alone: the
-  # game's own, SDL's first and second (the classic library's probe and its drawing connection)
-# from their first byte,
+  # game's own, SDL's first and second (and the classic library's third) from their first byte,
   # SDL's window connection in the middle of start-up and, on sdl12-compat, once the window is
   # mapped (the classic library draws through another connection then, and plays on). Side by
   # side, each game with a proxy of its own.
   StartDisplay
-  cases=("whole" "1 0" "2 0")
-  if ClassicSdl "$game"; then cases+=("4 0" "3 12000"); else cases+=("3 0" "2 12000" "2 map"); fi
+  cases=("whole" "1 0" "2 0" "3 0")
+  if ClassicSdl "$game"; then cases+=("4 0" "3 12000"); else cases+=("2 12000" "2 map"); fi
   displays=()
   for i in "${!cases[@]}"; do
     if [ "${cases[$i]}" = whole ]; then
