@@ -85,17 +85,31 @@ std::atomic<Watch> watch{Watch::Unused};
 std::atomic<unsigned long> answers{0};
 std::atomic<bool> stopWatching{false};
 
-// Asks the X server for an answer until told to stop, counting the answers.
-void AskDisplay(Xcb xcb)
+// How long the game's connection is tried again when the server drops it before it stands: an
+// X server that resets when its last client leaves (Xvfb under xvfb-run) turns away whoever
+// connects while it resets, and a client that just left a display far away may have set that
+// off moments before the game started.
+constexpr long long kConnectForMs = 2000;
+constexpr long kConnectAgainNs = 100'000'000;
+
+// Asks the X server for an answer until told to stop, counting the answers. Connects again
+// while tryAgain and kConnectForMs allow.
+void AskDisplay(Xcb xcb, bool tryAgain)
 {
     int screen = 0;
+    const long long until = NowMs() + kConnectForMs;
     XcbConnection* connection = xcb.connect(nullptr, &screen);
-    if (connection == nullptr || xcb.hasError(connection) != 0) {
-        watch.store(Watch::Unused);
+    while (connection == nullptr || xcb.hasError(connection) != 0) {
         if (connection != nullptr) {
             xcb.disconnect(connection);
         }
-        return;
+        if (!tryAgain || NowMs() >= until) {
+            watch.store(Watch::Unused);
+            return;
+        }
+        timespec pause{0, kConnectAgainNs};
+        nanosleep(&pause, nullptr);
+        connection = xcb.connect(nullptr, &screen);
     }
     answers.fetch_add(1);
     watch.store(Watch::Asking);
@@ -230,7 +244,8 @@ void StartWatching()
         return;
     }
     watch.store(Watch::Connecting);
-    std::thread(AskDisplay, xcb).detach();
+    // A display whose name is wrong, or whose local socket is missing, is not tried again.
+    std::thread(AskDisplay, xcb, ProcessGuard::WhyNoDisplay().empty()).detach();
     // SDL looks at the display only once the game's own connection stands (or has failed).
     while (watch.load() == Watch::Connecting) {
         timespec pause{0, 1'000'000};
