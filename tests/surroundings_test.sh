@@ -14,6 +14,8 @@
 #   stalled-display the same proxy stalled, and in turn each connection of the game's and SDL's
 #                   stalled alone, also once the window maps: status 255 within 10 s, and the
 #                   line for the launcher
+#   far-display     300 ms each way on a server that resets, xdpyinfo just before: the window
+#                   opens (however long SDL's round trips take)
 #   hung-sound      PULSE_SERVER at a server that accepts and never answers: the window opens
 #                   within 2 s, and nothing is printed
 #   worst-artwork   every optional bitmap at its worst (huge, run-length bomb, a huge 1-bit
@@ -171,6 +173,32 @@ slow-display | stopped-start-up)
   window_within 600 "$mode"
   kill -TERM "$game_pid"
   ends_within 20 0 "$mode"
+  ;;
+far-display)
+  # A display 300 ms away each way (a round trip of 0.6 s) on an X server that resets when its
+  # last client leaves: xdpyinfo through the same line, and the game right after it, while the
+  # server may still be resetting. The window opens, in whatever time SDL's round trips take.
+  StartDisplay 24 resets
+  start_proxy slow "$slow" "${DISPLAY#:}" 300 both
+  start=$(date +%s%N)
+  DISPLAY=$slow_display xdpyinfo >/dev/null || { echo "xdpyinfo could not use the line"; exit 1; }
+  xdpyinfo_ms=$((($(date +%s%N) - start) / 1000000))
+  start=$(date +%s%N)
+  DISPLAY=$slow_display FARMYARD_CANNON_REPORT=3 "${orphan_free[@]}" "$game" >"$work/out" 2>&1 3>"$work/report" &
+  game_pid=$!
+  # Looking for the window is itself a client that comes and goes: not before the game's own
+  # connection stands and holds the server.
+  sleep 3
+  window=""
+  for _ in $(seq 1 200); do
+    window=$(GameWindow 10)
+    [ -n "$window" ] && break
+    kill -0 "$game_pid" 2>/dev/null || break
+  done
+  [ -n "$window" ] || { echo "far display: no window; the launcher was told: $(cat "$work/report")"; exit 1; }
+  echo "far display: window after $((($(date +%s%N) - start) / 1000000)) ms, xdpyinfo $xdpyinfo_ms ms"
+  kill -TERM "$game_pid"
+  ends_within 20 0 "far display"
   ;;
 stalled-display)
   # The whole display stalled, then each connection of the game's and SDL's stalled alone: the
