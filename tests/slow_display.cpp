@@ -71,7 +71,8 @@ public:
             } else if (setUp && header.size() == 4 && (header[2] | header[3]) != 0) {
                 Request(header[2] | header[3] << 8, 4);
             } else if (setUp && header.size() == 8) {  // BIG-REQUESTS' length
-                Request(header[4] | header[5] << 8 | header[6] << 16 | static_cast<size_t>(header[7]) << 24, 8);
+                Request(header[4] | header[5] << 8 | header[6] << 16 | static_cast<size_t>(header[7]) << 24,
+                        8);
             }
         }
         return mapped;
@@ -160,8 +161,10 @@ void Relay(int client, int display, Line line, int number)
                 break;
             }
             if (!stopped) {
-                mapped = mapped || (stallsHere && line.stallAfterMap && maps.Sees(buffer, static_cast<size_t>(got)));
-                requests.push_back({Clock::now() + line.requestDelay, std::string(buffer, static_cast<size_t>(got))});
+                mapped = mapped ||
+                         (stallsHere && line.stallAfterMap && maps.Sees(buffer, static_cast<size_t>(got)));
+                requests.push_back(
+                    {Clock::now() + line.requestDelay, std::string(buffer, static_cast<size_t>(got))});
             }
         }
         if ((fds[1].revents & (POLLIN | POLLHUP)) != 0) {
@@ -169,13 +172,15 @@ void Relay(int client, int display, Line line, int number)
             if (got <= 0) {
                 break;
             }
-            answers.push_back({Clock::now() + line.answerDelay, std::string(buffer, static_cast<size_t>(got))});
+            answers.push_back(
+                {Clock::now() + line.answerDelay, std::string(buffer, static_cast<size_t>(got))});
         }
         while (stalled == 0 && !requests.empty() && requests.front().due <= Clock::now()) {
             WriteAll(server, requests.front().bytes.data(), requests.front().bytes.size());
             requests.pop_front();
         }
-        while (stalled == 0 && !(stallsHere && mapped) && !answers.empty() && answers.front().due <= Clock::now()) {
+        while (stalled == 0 && !(stallsHere && mapped) && !answers.empty() &&
+               answers.front().due <= Clock::now()) {
             size_t size = answers.front().bytes.size();
             if (stallsHere && !line.stallAfterMap) {
                 size = std::min(size, line.stallAfter - std::min(line.stallAfter, answered));

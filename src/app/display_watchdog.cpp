@@ -5,7 +5,6 @@
 
 #include "app/display_checks.h"
 #include "app/launcher_link.h"
-#include "app/quit_signals.h"
 
 #include <SDL.h>
 
