@@ -203,16 +203,6 @@ void Judge()
     }
 }
 
-void StartJudging()
-{
-    threadStatusPath = "/proc/self/task/" + std::to_string(gettid()) + "/status";
-    {
-        const std::lock_guard<std::mutex> lock(judging);
-        judgeStops = false;
-    }
-    judge = std::thread(Judge);
-}
-
 void StopJudging()
 {
     {
@@ -223,6 +213,17 @@ void StopJudging()
     if (judge.joinable()) {
         judge.join();
     }
+}
+
+void StartJudging()
+{
+    StopJudging();  // a watch still running from an earlier call
+    threadStatusPath = "/proc/self/task/" + std::to_string(gettid()) + "/status";
+    {
+        const std::lock_guard<std::mutex> lock(judging);
+        judgeStops = false;
+    }
+    judge = std::thread(Judge);
 }
 
 // Whether the game opens its window on X: SDL left to choose (it tries X first), or told to.
