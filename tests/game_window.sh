@@ -1,5 +1,9 @@
 # Shared by the window tests: a virtual X display of the test's own, and the game's window on it.
 
+# Put before a command the test starts in the background: it is killed when the test's shell
+# ends, also when the shell itself is killed (at the test's timeout) and cannot clean up.
+orphan_free=(setpriv --pdeathsig KILL)
+
 # StartDisplay [depth] [resets]: starts Xvfb (24-bit colour unless told otherwise) on a display
 # it picks itself, which it reports only once it accepts connections, so nothing talks to it
 # before it is up, whatever else runs on the machine.
@@ -12,7 +16,7 @@ StartDisplay() {
   ready=$(mktemp -u)
   mkfifo "$ready"
   # shellcheck disable=SC2086
-  Xvfb -displayfd 3 -screen 0 "1024x768x${1:-24}" -nolisten tcp $noreset 3>"$ready" >/dev/null 2>&1 &
+  "${orphan_free[@]}" Xvfb -displayfd 3 -screen 0 "1024x768x${1:-24}" -nolisten tcp $noreset 3>"$ready" >/dev/null 2>&1 &
   display_pid=$!
   read -r -t 30 number <"$ready" || true
   rm -f "$ready"

@@ -11,7 +11,11 @@
 #   slow-display    every answer of the X server 100 ms late: the window opens within 60 s
 #   stopped-start-up  on that slow display, the game stopped (SIGSTOP) for 10 s in the middle of
 #                   its start-up and continued: the window opens within 60 s
-#   stalled-display the same proxy stalled: status 255 within 10 s, and the line for the launcher
+#   stalled-display the same proxy stalled, and in turn each connection of the game's and SDL's
+#                   stalled alone, also once the window maps: status 255 within 10 s, and the
+#                   line for the launcher
+#   far-display     300 ms each way on a server that resets, xdpyinfo just before: the window
+#                   opens (however long SDL's round trips take)
 #   hung-sound      PULSE_SERVER at a server that accepts and never answers: the window opens
 #                   within 2 s, and nothing is printed
 #   worst-artwork   every optional bitmap at its worst (huge, run-length bomb, a huge 1-bit
@@ -30,11 +34,14 @@ work=$(mktemp -d)
 game_pid=""
 silent_pid=""
 slow_pid=""
+proxies=()
+pids=()
 source "$(dirname "$0")/game_window.sh"
 cleanup() {
   [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
   [ -n "$silent_pid" ] && kill "$silent_pid" 2>/dev/null
   [ -n "$slow_pid" ] && kill "$slow_pid" 2>/dev/null
+  for pid in "${proxies[@]}" "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
   if [ -n "${display_pid:-}" ]; then
     kill -CONT "$display_pid" 2>/dev/null || true
   fi
@@ -46,11 +53,17 @@ trap cleanup EXIT
 # start_proxy <name> <program...>: starts a test display that prints its display number once it
 # listens; sets <name>_pid and exports its DISPLAY as <name>_display.
 start_proxy() {
-  local name=$1 number=""
+  local name=$1 number="" pid file
   shift
-  coproc PROXY { exec "$@"; }
-  printf -v "${name}_pid" %s "$PROXY_PID"
-  read -r -t 10 number <&"${PROXY[0]}" || true
+  file=$(mktemp -p "$work")  # one of its own: the last proxy's may still be read otherwise
+  "${orphan_free[@]}" "$@" >"$file" &
+  pid=$!
+  printf -v "${name}_pid" %s "$pid"
+  for _ in $(seq 1 100); do
+    read -r number <"$file" || true
+    [ -n "$number" ] && break
+    sleep 0.1
+  done
   [ -n "$number" ] || { echo "the $name display did not start"; exit 1; }
   printf -v "${name}_display" %s "127.0.0.1:$number"
 }
@@ -94,7 +107,7 @@ case $mode in
 silent-display)
   start_silent
   start=$(date +%s%N)
-  DISPLAY=$silent_display "$game" >/dev/null 2>&1 &
+  DISPLAY=$silent_display "${orphan_free[@]}" "$game" >/dev/null 2>&1 &
   game_pid=$!
   ends_within 100 255 "silent display"
   echo "a display that never answers: status 255 after $((($(date +%s%N) - start) / 1000000)) ms"
@@ -128,7 +141,7 @@ early-signals)
   ;;
 frozen-display)
   StartDisplay
-  "$game" >/dev/null 2>&1 &
+  "${orphan_free[@]}" "$game" >/dev/null 2>&1 &
   game_pid=$!
   [ -n "$(GameWindow 100)" ] || { echo "no window appeared"; exit 1; }
   xdotool mousemove 500 216 click 1
@@ -149,7 +162,7 @@ slow-display | stopped-start-up)
   StartDisplay
   start_slow 100
   start=$(date +%s%N)
-  DISPLAY=$slow_display "$game" >"$work/out" 2>&1 &
+  DISPLAY=$slow_display "${orphan_free[@]}" "$game" >"$work/out" 2>&1 &
   game_pid=$!
   if [ "$mode" = stopped-start-up ]; then
     sleep 1
@@ -161,22 +174,74 @@ slow-display | stopped-start-up)
   kill -TERM "$game_pid"
   ends_within 20 0 "$mode"
   ;;
-stalled-display)
-  StartDisplay
-  start_slow 100
-  kill -USR1 "$slow_pid"
+far-display)
+  # A display 300 ms away each way (a round trip of 0.6 s) on an X server that resets when its
+  # last client leaves: xdpyinfo through the same line, and the game right after it, while the
+  # server may still be resetting. The window opens, in whatever time SDL's round trips take.
+  StartDisplay 24 resets
+  start_proxy slow "$slow" "${DISPLAY#:}" 300 both
   start=$(date +%s%N)
-  DISPLAY=$slow_display FARMYARD_CANNON_REPORT=3 "$game" >/dev/null 2>&1 3>"$work/report" &
+  DISPLAY=$slow_display xdpyinfo >/dev/null || { echo "xdpyinfo could not use the line"; exit 1; }
+  xdpyinfo_ms=$((($(date +%s%N) - start) / 1000000))
+  start=$(date +%s%N)
+  DISPLAY=$slow_display FARMYARD_CANNON_REPORT=3 "${orphan_free[@]}" "$game" >"$work/out" 2>&1 3>"$work/report" &
   game_pid=$!
-  ends_within 100 255 "stalled display"
-  grep -qx "display DISPLAY=$slow_display did not answer for 5 s" "$work/report" ||
-    { echo "stalled display: the launcher was told: $(cat "$work/report")"; exit 1; }
-  echo "a stalled display: status 255 after $((($(date +%s%N) - start) / 1000000)) ms, and the launcher's line"
+  # Looking for the window is itself a client that comes and goes: not before the game's own
+  # connection stands and holds the server.
+  sleep 3
+  window=""
+  for _ in $(seq 1 200); do
+    window=$(GameWindow 10)
+    [ -n "$window" ] && break
+    kill -0 "$game_pid" 2>/dev/null || break
+  done
+  [ -n "$window" ] || { echo "far display: no window; the launcher was told: $(cat "$work/report")"; exit 1; }
+  echo "far display: window after $((($(date +%s%N) - start) / 1000000)) ms, xdpyinfo $xdpyinfo_ms ms"
+  kill -TERM "$game_pid"
+  ends_within 20 0 "far display"
+  ;;
+stalled-display)
+  # The whole display stalled, then each connection of the game's and SDL's stalled alone: the
+  # game's own, SDL's first and second (and the classic library's third) from their first byte,
+  # SDL's window connection in the middle of start-up and, on sdl12-compat, once the window is
+  # mapped (the classic library draws through another connection then, and plays on). Side by
+  # side, each game with a proxy of its own.
+  StartDisplay
+  cases=("whole" "1 0" "2 0" "3 0")
+  if ClassicSdl "$game"; then cases+=("4 0" "3 12000"); else cases+=("2 12000" "2 map"); fi
+  displays=()
+  for i in "${!cases[@]}"; do
+    if [ "${cases[$i]}" = whole ]; then
+      start_slow 100
+      kill -USR1 "$slow_pid"
+    else
+      # shellcheck disable=SC2086
+      start_proxy slow "$slow" "${DISPLAY#:}" 0 stall ${cases[$i]}
+    fi
+    proxies+=("$slow_pid")
+    displays+=("$slow_display")
+  done
+  start=$(date +%s%N)
+  for i in "${!cases[@]}"; do
+    DISPLAY=${displays[$i]} FARMYARD_CANNON_REPORT=3 "${orphan_free[@]}" "$game" >/dev/null 2>&1 3>"$work/report$i" &
+    pids+=("$!")
+  done
+  for i in "${!cases[@]}"; do
+    what="stalled display"
+    read -r connection after <<<"${cases[$i]}"
+    [ "$connection" = whole ] || what="connection $connection stalled after $after bytes"
+    game_pid=${pids[$i]}
+    left=$((100 - ($(date +%s%N) - start) / 100000000))
+    ends_within $((left > 0 ? left : 1)) 255 "$what"
+    grep -qx "display DISPLAY=${displays[$i]} did not answer for 5 s" "$work/report$i" ||
+      { echo "$what: the launcher was told: $(cat "$work/report$i")"; exit 1; }
+    echo "$what: status 255 after $((($(date +%s%N) - start) / 1000000)) ms at the latest, and the launcher's line"
+  done
   ;;
 hung-sound)
   StartDisplay
   start_silent
-  PULSE_SERVER="tcp:127.0.0.1:$((6000 + ${silent_display##*:}))" "$game" >"$work/out" 2>&1 &
+  PULSE_SERVER="tcp:127.0.0.1:$((6000 + ${silent_display##*:}))" "${orphan_free[@]}" "$game" >"$work/out" 2>&1 &
   game_pid=$!
   window_within 20 "a sound server that never answers"
   kill -TERM "$game_pid"
@@ -212,7 +277,7 @@ worst-artwork)
   head -c $((64 << 20)) < <(yes $'\xff') >>"$work/bmp/cake.bmp"
   bmp_header "$work/bmp/icon.bmp" 2048 2048 1 0 $((2048 / 8 * 2048))
   start=$(date +%s%N)
-  (cd "$work" && exec "$game") >"$work/out" 2>&1 &
+  (cd "$work" && exec "${orphan_free[@]}" "$game") >"$work/out" 2>&1 &
   game_pid=$!
   # The first frame: the window shows the start screen (more than half its bytes not black).
   # Peak memory is sampled all along, and once more a second after it.

@@ -1,73 +1,49 @@
 // The display watchdog: a connection of the game's own that keeps asking the X server for an
-// answer, a clock that ticks once a second while the window opens, and the driver SDL may use.
+// answer, a thread that judges from it and from the thread opening the window whether the
+// display still answers, and the driver SDL may use.
 #include "app/display_watchdog.h"
 
 #include "app/display_checks.h"
 #include "app/launcher_link.h"
-#include "app/quit_signals.h"
 
 #include <SDL.h>
 
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <strings.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <csignal>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <mutex>
 #include <string>
 #include <thread>
 
 namespace {
 
-volatile std::sig_atomic_t awaitingDisplay = 0;
-
-// The launcher's descriptor, or -1; read before the clock starts, as the alarm cannot.
+// The launcher's descriptor, or -1, and the line a display that does not answer leaves there,
+// both made before the display is opened.
 int reportFd = -1;
-// The line a display that does not answer leaves, made before the display is opened.
 std::string noAnswerLine;
 // The game's stderr while the libraries open the display, or -1.
 int savedStderr = -1;
 // The video driver SDL was told to use for the game's sake, not the user's.
 bool driverChosenHere = false;
 
-// Monotonic milliseconds: when the display last answered, and when the start-up's clock last
-// ticked. Written by the watching thread and the alarm.
-std::atomic<long long> lastAnswerMs{0};
-std::atomic<long long> lastTickMs{0};
-static_assert(std::atomic<long long>::is_always_lock_free);
-constexpr long long kTickMs = 1000;
-// A tick this late means the process did not run in between (stopped, or the machine asleep).
-constexpr long long kStoppedGapMs = 3 * kTickMs;
-// How often the watching thread asks the X server for an answer.
+// How often the watching thread asks the X server for an answer, and how often the judging
+// thread looks at the answers and at the thread opening the window.
 constexpr long kAskEveryNs = 200'000'000;
+constexpr auto kLookEvery = std::chrono::milliseconds(100);
 
 long long NowMs()
 {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
-}
-
-void StartTicking()
-{
-    const long long now = NowMs();
-    lastAnswerMs.store(now);
-    lastTickMs.store(now);
-    awaitingDisplay = 1;
-    ProcessGuard::CatchAlarm();  // also where the quit signals are left to someone else
-    const itimerval ticks{{kTickMs / 1000, 0}, {kTickMs / 1000, 0}};
-    setitimer(ITIMER_REAL, &ticks, nullptr);
-}
-
-void StopTicking()
-{
-    const itimerval off{};
-    setitimer(ITIMER_REAL, &off, nullptr);
-    awaitingDisplay = 0;
 }
 
 // The few calls of libxcb that ask an X server for an answer. libxcb is loaded only when the
@@ -100,35 +76,154 @@ bool LoadXcb(Xcb& xcb)
            xcb.getInputFocusReply != nullptr && xcb.disconnect != nullptr;
 }
 
-enum class Watch { Connecting, Connected, Failed };
-std::atomic<Watch> watch{Watch::Failed};
+// The game's own connection: connecting, asking (each answer counted), or not in use (no X,
+// no libxcb, refused, or broken: SDL finds out for itself, and the thread opening the window
+// is still watched).
+enum class Watch { Connecting, Asking, Unused };
+std::atomic<Watch> watch{Watch::Unused};
+std::atomic<unsigned long> answers{0};
 std::atomic<bool> stopWatching{false};
 
-// Asks the X server for an answer until told to stop, noting the time of each one.
-void WatchDisplay(Xcb xcb)
+// How long the game's connection is tried again when the server drops it before it stands: an
+// X server that resets when its last client leaves (Xvfb under xvfb-run) turns away whoever
+// connects while it resets, and a client that just left a display far away may have set that
+// off moments before the game started.
+constexpr long long kConnectForMs = 2000;
+constexpr long kConnectAgainNs = 100'000'000;
+
+// Asks the X server for an answer until told to stop, counting the answers. Connects again
+// while tryAgain and kConnectForMs allow.
+void AskDisplay(Xcb xcb, bool tryAgain)
 {
     int screen = 0;
+    const long long until = NowMs() + kConnectForMs;
     XcbConnection* connection = xcb.connect(nullptr, &screen);
-    if (connection == nullptr || xcb.hasError(connection) != 0) {
-        watch.store(Watch::Failed);
+    while (connection == nullptr || xcb.hasError(connection) != 0) {
         if (connection != nullptr) {
             xcb.disconnect(connection);
         }
-        return;
+        if (!tryAgain || NowMs() >= until) {
+            watch.store(Watch::Unused);
+            return;
+        }
+        timespec pause{0, kConnectAgainNs};
+        nanosleep(&pause, nullptr);
+        connection = xcb.connect(nullptr, &screen);
     }
-    lastAnswerMs.store(NowMs());
-    watch.store(Watch::Connected);
+    answers.fetch_add(1);
+    watch.store(Watch::Asking);
     while (!stopWatching.load()) {
         void* answer = xcb.getInputFocusReply(connection, xcb.getInputFocus(connection), nullptr);
         if (answer == nullptr) {
-            break;  // the connection broke; SDL will find out for itself
+            watch.store(Watch::Unused);
+            break;
         }
         std::free(answer);
-        lastAnswerMs.store(NowMs());
+        answers.fetch_add(1);
         timespec pause{0, kAskEveryNs};
         nanosleep(&pause, nullptr);
     }
     xcb.disconnect(connection);
+}
+
+// The thread that opens the window, as the kernel sees it: whether it runs, and how often it
+// has gone to sleep and been woken (a slow display wakes it at every answer; one that stopped
+// answering never does). Read from /proc, so that watching it does not wake it.
+struct ThreadLook {
+    char state = '?';
+    unsigned long long sleeps = 0;
+};
+
+std::string threadStatusPath;
+
+bool LookAtThread(ThreadLook& look)
+{
+    char text[4096];
+    const int fd = open(threadStatusPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const ssize_t got = read(fd, text, sizeof(text) - 1);
+    close(fd);
+    if (got <= 0) {
+        return false;
+    }
+    text[got] = '\0';
+    const char* state = std::strstr(text, "\nState:");
+    const char* sleeps = std::strstr(text, "\nvoluntary_ctxt_switches:");
+    if (state == nullptr || sleeps == nullptr) {
+        return false;
+    }
+    state += std::strlen("\nState:");
+    while (*state == ' ' || *state == '\t') {
+        ++state;
+    }
+    look.state = *state;
+    look.sleeps = std::strtoull(sleeps + std::strlen("\nvoluntary_ctxt_switches:"), nullptr, 10);
+    return true;
+}
+
+// Whether the thread moved since the last look: it runs, is stopped or traced (not the
+// display's doing), or slept and woke meanwhile. A thread /proc cannot show is not judged.
+bool ThreadMoved(ThreadLook& last)
+{
+    ThreadLook now;
+    if (!LookAtThread(now)) {
+        return true;
+    }
+    const bool moved = (now.state != 'S' && now.state != 'D') || now.sleeps != last.sleeps;
+    last = now;
+    return moved;
+}
+
+std::mutex judging;
+std::condition_variable judgeWakes;
+bool judgeStops = false;
+std::thread judge;
+
+// Looks at the game's connection and at the thread opening the window until told to stop;
+// ends the process when the display has been silent too long.
+void Judge()
+{
+    ProcessGuard::DisplaySilence silence(NowMs());
+    ThreadLook thread;
+    LookAtThread(thread);
+    unsigned long heard = answers.load();
+    std::unique_lock<std::mutex> lock(judging);
+    while (!judgeWakes.wait_for(lock, kLookEvery, [] { return judgeStops; })) {
+        const unsigned long count = answers.load();
+        const bool answered = count != heard || watch.load() == Watch::Unused;
+        heard = count;
+        if (silence.GivesUp(NowMs(), answered, ThreadMoved(thread))) {
+            if (reportFd >= 0) {
+                ProcessGuard::WriteToLauncher(reportFd, noAnswerLine.data(), noAnswerLine.size());
+            }
+            _exit(ProcessGuard::kStartFailedStatus);
+        }
+    }
+}
+
+void StopJudging()
+{
+    {
+        const std::lock_guard<std::mutex> lock(judging);
+        judgeStops = true;
+    }
+    judgeWakes.notify_all();
+    if (judge.joinable()) {
+        judge.join();
+    }
+}
+
+void StartJudging()
+{
+    StopJudging();  // a watch still running from an earlier call
+    threadStatusPath = "/proc/self/task/" + std::to_string(gettid()) + "/status";
+    {
+        const std::lock_guard<std::mutex> lock(judging);
+        judgeStops = false;
+    }
+    judge = std::thread(Judge);
 }
 
 // Whether the game opens its window on X: SDL left to choose (it tries X first), or told to.
@@ -145,11 +240,12 @@ void StartWatching()
     stopWatching.store(false);
     Xcb xcb{};
     if (!OpensOnX() || !LoadXcb(xcb)) {
-        watch.store(Watch::Failed);
+        watch.store(Watch::Unused);
         return;
     }
     watch.store(Watch::Connecting);
-    std::thread(WatchDisplay, xcb).detach();
+    // A display whose name is wrong, or whose local socket is missing, is not tried again.
+    std::thread(AskDisplay, xcb, ProcessGuard::WhyNoDisplay().empty()).detach();
     // SDL looks at the display only once the game's own connection stands (or has failed).
     while (watch.load() == Watch::Connecting) {
         timespec pause{0, 1'000'000};
@@ -218,41 +314,47 @@ void GiveBackStderr()
 
 namespace ProcessGuard {
 
+DisplaySilence::DisplaySilence(long long nowMs) : lastLookMs(nowMs), lastAnswerMs(nowMs), lastMoveMs(nowMs) {}
+
+bool DisplaySilence::GivesUp(long long nowMs, bool answered, bool moved)
+{
+    if (nowMs - lastLookMs > kStoppedGapMs) {
+        // The process did not run in between: the display's silence meanwhile is not its fault.
+        lastAnswerMs = nowMs;
+        lastMoveMs = nowMs;
+    }
+    lastLookMs = nowMs;
+    if (answered) {
+        lastAnswerMs = nowMs;
+    }
+    if (moved) {
+        lastMoveMs = nowMs;
+    }
+    const long long limit = static_cast<long long>(kDisplayAnswerSeconds) * 1000;
+    return nowMs - lastAnswerMs >= limit || nowMs - lastMoveMs >= limit;
+}
+
+std::string NoAnswerLine(const std::string& displayName)
+{
+    return displayName + " did not answer for " + std::to_string(kDisplayAnswerSeconds) + " s";
+}
+
 void AwaitDisplay()
 {
-    noAnswerLine = DisplayName() + " did not answer for " + std::to_string(kDisplayAnswerSeconds) + " s\n";
+    noAnswerLine = NoAnswerLine(DisplayName()) + "\n";
     reportFd = LauncherDescriptor();
     ChooseDriver();
     QuietLibraries();
-    StartTicking();
+    StartJudging();
     StartWatching();
 }
 
 void DisplayAnswered()
 {
-    StopTicking();
+    StopJudging();
     stopWatching.store(true);
     GiveBackDriverChoice();
     GiveBackStderr();
-}
-
-bool DisplayWatchdogTick()
-{
-    if (awaitingDisplay == 0) {
-        return false;
-    }
-    const long long now = NowMs();
-    if (now - lastTickMs.load() > kStoppedGapMs) {
-        lastAnswerMs.store(now);  // the game was stopped: the display's silence meanwhile is not its fault
-    }
-    lastTickMs.store(now);
-    if (now - lastAnswerMs.load() < static_cast<long long>(kDisplayAnswerSeconds) * 1000) {
-        return true;
-    }
-    if (reportFd >= 0) {
-        WriteToLauncher(reportFd, noAnswerLine.data(), noAnswerLine.size());
-    }
-    _exit(kStartFailedStatus);
 }
 
 bool UserChoseVideoDriver()

@@ -2,6 +2,8 @@
 // window ends the start-up, and the video driver SDL may pick is settled meanwhile.
 #pragma once
 
+#include <string>
+
 namespace ProcessGuard {
 
 // Seconds a display may go without answering before start-up gives up on it. A slow display
@@ -13,9 +15,11 @@ constexpr unsigned kDisplayAnswerSeconds = 5;
 // Around opening the display: a display that goes kDisplayAnswerSeconds without answering ends
 // the process with kStartFailedStatus, after telling the launcher which one it was. On X, the
 // game keeps a connection of its own to the server meanwhile and asks it for a small answer
-// again and again: that is how it knows a slow server from one that stopped. The connection
-// also keeps a server that resets when its last client leaves (Xvfb, as xvfb-run starts it)
-// from resetting between SDL's look at the display and SDL's own connection.
+// again and again: that is how it knows a slow server from one that stopped. SDL's own
+// connections are watched through the thread that opens the window: asleep and not woken for
+// that long, it waits on an answer that does not come. The game's connection also keeps a
+// server that resets when its last client leaves (Xvfb, as xvfb-run starts it) from resetting
+// between SDL's look at the display and SDL's own connection.
 // AwaitDisplay also settles which video driver SDL may use: when the user asked for none, only
 // one that opens a window, so that the classic SDL library never falls back to drawing in the
 // terminal or on the console, and X alone while no Wayland display is named, so that SDL does
@@ -23,9 +27,27 @@ constexpr unsigned kDisplayAnswerSeconds = 5;
 void AwaitDisplay();
 void DisplayAnswered();
 
-// The start-up's clock, ticked by the game's alarm once a second; safe in a signal handler.
-// False when no display is being awaited.
-bool DisplayWatchdogTick();
+// The watch's decision, over the times it looks (every tenth of a second or so): whether the
+// game's own connection answered since the last look, and whether the thread opening the
+// window moved (ran, or woke from a wait) since then. It gives up once either has been silent
+// for kDisplayAnswerSeconds; a gap between two looks of more than kStoppedGapMs means the
+// process did not run meanwhile (stopped, or the machine asleep), and that silence is not the
+// display's.
+class DisplaySilence {
+public:
+    static constexpr long long kStoppedGapMs = 3000;
+
+    explicit DisplaySilence(long long nowMs);
+    bool GivesUp(long long nowMs, bool answered, bool moved);
+
+private:
+    long long lastLookMs;
+    long long lastAnswerMs;
+    long long lastMoveMs;
+};
+
+// The line the launcher is told when a display does not answer.
+std::string NoAnswerLine(const std::string& displayName);
 
 // Whether the user named a video driver in SDL_VIDEODRIVER (not one chosen for the game's sake).
 bool UserChoseVideoDriver();

@@ -1,8 +1,6 @@
 // Quit signals and the process's alarm.
 #include "app/quit_signals.h"
 
-#include "app/display_watchdog.h"
-
 #include <unistd.h>
 
 #include <csignal>
@@ -32,9 +30,6 @@ extern "C" void OnAlarm(int /*signal*/, siginfo_t* info, void* /*context*/)
 {
     if (info == nullptr || info->si_code != SI_KERNEL) {
         return;  // not the game's own timer: someone else's SIGALRM means nothing to the game
-    }
-    if (ProcessGuard::DisplayWatchdogTick()) {
-        return;
     }
     if (graceRunning != 0) {
         _exit(0);  // a quit signal's grace has run out

@@ -1,6 +1,6 @@
 // Quit signals: SIGTERM, SIGINT, SIGQUIT and SIGHUP (the terminal closed) all ask the game to
 // quit, like closing its window. The process's one alarm also lives here: it times a quit's
-// grace, and during start-up it is the display watchdog's clock.
+// grace.
 #pragma once
 
 namespace ProcessGuard {

@@ -26,11 +26,6 @@ void AwaitDisplay() {}
 
 void DisplayAnswered() {}
 
-bool DisplayWatchdogTick()
-{
-    return false;
-}
-
 bool UserChoseVideoDriver()
 {
     return false;
