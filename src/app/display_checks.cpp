@@ -27,6 +27,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <optional>
 
 struct _XDisplay;  // Xlib's Display; only its address is passed around
 
@@ -373,8 +374,14 @@ std::string WhyRefused(int fd, const std::string& number, long long deadline)
     return why;
 }
 
-// [host]:number[.screen]: whether anything listens there and, if so, why it turns the game away.
-std::string WhyNoXDisplay(const std::string& display)
+// A DISPLAY value taken apart: [protocol/]host:number[.screen].
+struct XAddress {
+    std::string host;
+    std::string number;
+    bool local = false;
+};
+
+std::optional<XAddress> ParseXDisplay(const std::string& display)
 {
     const size_t colon = display.rfind(':');
     size_t digits = colon == std::string::npos ? 0 : colon + 1;
@@ -384,24 +391,42 @@ std::string WhyNoXDisplay(const std::string& display)
     }
     if (colon == std::string::npos || digits == numberStart ||
         (digits < display.size() && display[digits] != '.')) {
-        return "that is not a display name (host:number, such as :0)";
+        return std::nullopt;
     }
-    std::string host = display.substr(0, colon);
-    const std::string number = display.substr(numberStart, digits - numberStart);
-    bool local = host.empty() || host == "unix" || host.starts_with("unix/");
+    XAddress address{display.substr(0, colon), display.substr(numberStart, digits - numberStart)};
+    std::string& host = address.host;
+    address.local = host.empty() || host == "unix" || host.starts_with("unix/");
     if (host.starts_with("tcp/") || host.starts_with("inet/") || host.starts_with("inet6/")) {
         host.erase(0, host.find('/') + 1);
     }
     if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
         host = host.substr(1, host.size() - 2);
     }
+    return address;
+}
+
+std::string LocalSocket(const XAddress& address)
+{
+    return "/tmp/.X11-unix/X" + address.number;
+}
+
+// [host]:number[.screen]: whether anything listens there and, if so, why it turns the game away.
+std::string WhyNoXDisplay(const std::string& display)
+{
+    const std::optional<XAddress> address = ParseXDisplay(display);
+    if (!address) {
+        return "that is not a display name (host:number, such as :0)";
+    }
+    const std::string& host = address->host;
+    const std::string& number = address->number;
+    const bool local = address->local;
     // X's TCP ports start at 6000; a number past the last port has none.
     const unsigned port = number.size() <= 5 ? 6000U + static_cast<unsigned>(std::stoul(number)) : 65536U;
     const long long deadline = NowMs() + kLookMs;
     std::string why;
     int fd = -1;
     if (local) {
-        const std::string socket = "/tmp/.X11-unix/X" + number;
+        const std::string socket = LocalSocket(*address);
         fd = ConnectLocal(socket, deadline);
         const int error = errno;
         // libxcb goes on to this machine's TCP port when the socket fails and no host is named.
@@ -487,6 +512,17 @@ std::string WhyNoDisplay()
         return WhyNoWaylandDisplay();
     }
     return WhyNoXDisplay(value);
+}
+
+bool DisplayPlainlyAbsent()
+{
+    const char* value = std::getenv("DISPLAY");
+    if (value == nullptr || value[0] == '\0') {
+        return true;
+    }
+    const std::optional<XAddress> address = ParseXDisplay(value);
+    struct stat status {};
+    return !address || (address->local && stat(LocalSocket(*address).c_str(), &status) != 0);
 }
 
 std::string WhyNoCookieFile()

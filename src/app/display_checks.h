@@ -29,6 +29,10 @@ std::string DisplayName();
 // within a few seconds. Empty otherwise.
 std::string WhyNoDisplay();
 
+// Whether DISPLAY alone rules an X display out, asking nobody: it is not set, it is no display
+// name, or it names a display on this machine whose socket does not exist.
+bool DisplayPlainlyAbsent();
+
 // Before the display is opened: why the file the X libraries read the display's cookie from
 // (XAUTHORITY, else ~/.Xauthority) would hold them up for ever: a device that never ends, a
 // named pipe. A file that is merely missing or unreadable is no reason: a server without

@@ -245,7 +245,7 @@ void StartWatching()
     }
     watch.store(Watch::Connecting);
     // A display whose name is wrong, or whose local socket is missing, is not tried again.
-    std::thread(AskDisplay, xcb, ProcessGuard::WhyNoDisplay().empty()).detach();
+    std::thread(AskDisplay, xcb, !ProcessGuard::DisplayPlainlyAbsent()).detach();
     // SDL looks at the display only once the game's own connection stands (or has failed).
     while (watch.load() == Watch::Connecting) {
         timespec pause{0, 1'000'000};
