@@ -40,9 +40,9 @@ for signal in QUIT INT TERM HUP USR1 USR2 ALRM PIPE KILL; do
       # The launcher leads a process group of its own, which the game joins: the group is how
       # the test finds the game, also after the launcher has gone. It starts with every signal
       # at its default, as a terminal's foreground job does (a shell's & would have it ignore
-      # SIGINT and SIGQUIT). No display is needed.
-      TMPDIR="$work/tmp" SDL_VIDEODRIVER=dummy DISPLAY=:0 setsid env --default-signal "$launcher" \
-        </dev/null >/dev/null 2>&1 &
+      # SIGINT and SIGQUIT), and it is killed should this script die. No display is needed.
+      TMPDIR="$work/tmp" SDL_VIDEODRIVER=dummy DISPLAY=:0 setsid setpriv --pdeathsig KILL \
+        env --default-signal "$launcher" </dev/null >/dev/null 2>&1 &
       group=$!
       # The delay counts from the launcher's first line, where it takes the signals over (until
       # then its shell has not even read the script).
