@@ -5,8 +5,9 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <csignal>
-#include <iterator>
+#include <cstddef>
 
 namespace {
 
@@ -16,8 +17,8 @@ volatile std::sig_atomic_t graceRunning = 0;
 
 // The quit signals, and which of them the game was started with ignored (as nohup and a shell's
 // background job ask): those stay ignored for the game's whole life, also after SDL_Init.
-constexpr int kQuitSignals[] = {SIGTERM, SIGINT, SIGQUIT, SIGHUP};
-bool ignoredAtStart[std::size(kQuitSignals)] = {};
+constexpr std::array kQuitSignals{SIGTERM, SIGINT, SIGQUIT, SIGHUP};
+std::array<bool, kQuitSignals.size()> ignoredAtStart{};
 bool startLooked = false;
 
 extern "C" void OnQuitSignal(int /*signal*/)
@@ -73,7 +74,7 @@ void CatchQuitSignals()
 {
     sigset_t caught;
     sigemptyset(&caught);
-    for (std::size_t index = 0; index < std::size(kQuitSignals); ++index) {
+    for (std::size_t index = 0; index < kQuitSignals.size(); ++index) {
         const int signal = kQuitSignals[index];
         if (!startLooked) {
             struct sigaction inherited {};
