@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The launcher and its game end together. Every signal that ends the launcher (QUIT, INT, TERM,
 # HUP, USR1, USR2, ALRM, PIPE, KILL), sent to the launcher alone or to its whole process group,
-# from the moment it takes the signals over and during play, leaves no game running 2 s later and no file of
-# the launcher's behind.
+# from the moment it takes the signals over and during play, leaves no game running 2 s later
+# and no file of the launcher's behind.
 # Usage: launcher_signals_test.sh <build directory>
 set -euo pipefail
 build=$1
