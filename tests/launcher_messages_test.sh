@@ -36,7 +36,7 @@ expect_refusal() {
   shift 2
   rm -f "$work/ran"
   local status=0
-  PATH="$stubs:$PATH" "$@" >"$work/stdout" 2>"$work/stderr" </dev/null || status=$?
+  PATH="$stubs:$PATH" setpriv --pdeathsig KILL "$@" >"$work/stdout" 2>"$work/stderr" </dev/null || status=$?
   last_status=$status
   local lines
   lines=$(wc -l <"$work/stderr")
@@ -99,7 +99,7 @@ expect_refusal "launcher, TMPDIR names no folder" "DISPLAY=:$free could not be o
   env TMPDIR=/nonexistent DISPLAY=":$free" "$launcher"
 expect_refusal "launcher, Wayland only" "WAYLAND_DISPLAY=wayland-none could not be opened: XDG_RUNTIME_DIR" \
   env -u DISPLAY -u XDG_RUNTIME_DIR WAYLAND_DISPLAY=wayland-none "$launcher"
-coproc SILENT { exec "$silent"; }
+coproc SILENT { exec setpriv --pdeathsig KILL "$silent"; }
 read -r -t 10 number <&"${SILENT[0]}"
 expect_refusal "launcher, silent display" "DISPLAY=127.0.0.1:$number did not answer" \
   env DISPLAY="127.0.0.1:$number" "$launcher"
@@ -128,7 +128,7 @@ fi
 # Without an optional picture the game plays, and a quit signal to the launcher ends it with 0.
 rm "$bmp/pig.bmp"
 status=0
-env SDL_VIDEODRIVER=dummy DISPLAY=:99 "$launcher" >"$work/stdout" 2>"$work/stderr" </dev/null &
+env SDL_VIDEODRIVER=dummy DISPLAY=:99 setpriv --pdeathsig KILL "$launcher" >"$work/stdout" 2>"$work/stderr" </dev/null &
 launcher_pid=$!
 sleep 1
 if ! kill -0 "$launcher_pid" 2>/dev/null; then

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The launcher and its game end together. Every signal that ends the launcher (QUIT, INT, TERM,
 # HUP, USR1, USR2, ALRM, PIPE, KILL), sent to the launcher alone or to its whole process group,
-# from its first millisecond on and during play, leaves no game running 2 s later and no file of
-# the launcher's behind.
+# from the moment it takes the signals over and during play, leaves no game running 2 s later
+# and no file of the launcher's behind.
 # Usage: launcher_signals_test.sh <build directory>
 set -euo pipefail
 build=$1
@@ -40,12 +40,12 @@ for signal in QUIT INT TERM HUP USR1 USR2 ALRM PIPE KILL; do
       # The launcher leads a process group of its own, which the game joins: the group is how
       # the test finds the game, also after the launcher has gone. It starts with every signal
       # at its default, as a terminal's foreground job does (a shell's & would have it ignore
-      # SIGINT and SIGQUIT). No display is needed.
-      TMPDIR="$work/tmp" SDL_VIDEODRIVER=dummy DISPLAY=:0 setsid env --default-signal "$launcher" \
-        </dev/null >/dev/null 2>&1 &
+      # SIGINT and SIGQUIT), and it is killed should this script die. No display is needed.
+      TMPDIR="$work/tmp" SDL_VIDEODRIVER=dummy DISPLAY=:0 setsid setpriv --pdeathsig KILL \
+        env --default-signal "$launcher" </dev/null >/dev/null 2>&1 &
       group=$!
-      # The delay counts from the launcher's first line, where it takes the signals over (until
-      # then its shell has not even read the script).
+      # The delay counts from the moment the launcher takes the signals over, just before it
+      # starts the game (until then a signal ends it like any program, and no game is started).
       until traps_set || ! kill -0 "$group" 2>/dev/null; do :; done
       sleep "$delay"
       if [ "$target" = launcher ]; then

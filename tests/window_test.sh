@@ -3,8 +3,8 @@
 # Usage: window_test.sh <path to shooter> [opens|signals|lost-display|background]   (from the repository root)
 #   opens         the window is 1000 x 650, a click on the start button starts a level, and a close
 #                 request (SIGTERM) ends the game with status 0 and no output
-#   signals       SIGINT, SIGHUP (the terminal closed) and SIGQUIT end it the same way, also
-#                 started by a script's & (which has it ignore SIGINT and SIGQUIT); SIGALRMs from
+#   signals       SIGINT, SIGHUP (the terminal closed) and SIGQUIT end it the same way (started
+#                 with them at their default: ignored at start, they stay ignored); SIGALRMs from
 #                 outside, during start-up and in play, neither end it nor count against the display
 #   lost-display  killing the X server ends the game within 2 s with status 1
 #   background    started 20 times as a background job on an X server that resets whenever its
@@ -127,7 +127,11 @@ opens)
   ;;
 signals)
   for signal in INT HUP QUIT; do
-    start_game
+    # With the signals at their default, as from a terminal: a script's & leaves SIGINT and
+    # SIGQUIT ignored, and the game keeps them ignored then.
+    env --default-signal "$game" >"$out" 2>&1 &
+    game_pid=$!
+    await_window
     close_with "$signal"
   done
   "$game" >"$out" 2>&1 &

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
+#include <initializer_list>
 #include <string_view>
 
 namespace {
@@ -48,10 +49,21 @@ void EndWithLauncher(char** environment)
     if (*end != '\0' || launcher <= 1) {
         return;
     }
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    // The launcher's end comes as a quit signal the game takes; one the game was started with
+    // ignored (nohup, a shell's background job) would be lost, and when all are, it ends hard.
+    int quit = SIGKILL;
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT, SIGQUIT}) {
+        struct sigaction current {};
+        if (sigaction(signal, nullptr, &current) == 0 &&
+            ((current.sa_flags & SA_SIGINFO) != 0 || current.sa_handler != SIG_IGN)) {
+            quit = signal;
+            break;
+        }
+    }
+    prctl(PR_SET_PDEATHSIG, quit);
     // The launcher may have ended before the line above: then the game has a new parent.
     if (getppid() != static_cast<pid_t>(launcher)) {
-        raise(SIGTERM);
+        raise(quit);
     }
 }
 

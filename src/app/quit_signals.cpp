@@ -3,14 +3,21 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <csignal>
-#include <initializer_list>
+#include <cstddef>
 
 namespace {
 
 volatile std::sig_atomic_t quitSignal = 0;
 volatile std::sig_atomic_t playing = 0;
 volatile std::sig_atomic_t graceRunning = 0;
+
+// The quit signals, and which of them the game was started with ignored (as nohup and a shell's
+// background job ask): those stay ignored for the game's whole life, also after SDL_Init.
+constexpr std::array kQuitSignals{SIGTERM, SIGINT, SIGQUIT, SIGHUP};
+std::array<bool, kQuitSignals.size()> ignoredAtStart{};
+bool startLooked = false;
 
 extern "C" void OnQuitSignal(int /*signal*/)
 {
@@ -62,10 +69,21 @@ void CatchQuitSignals()
 {
     sigset_t caught;
     sigemptyset(&caught);
-    for (const int signal : {SIGTERM, SIGINT, SIGQUIT, SIGHUP}) {
+    for (std::size_t index = 0; index < kQuitSignals.size(); ++index) {
+        const int signal = kQuitSignals[index];
+        if (!startLooked) {
+            struct sigaction inherited {};
+            sigaction(signal, nullptr, &inherited);
+            ignoredAtStart[index] = (inherited.sa_flags & SA_SIGINFO) == 0 && inherited.sa_handler == SIG_IGN;
+        }
+        if (ignoredAtStart[index]) {
+            Catch(signal, SIG_IGN);
+            continue;
+        }
         Catch(signal, OnQuitSignal);
         sigaddset(&caught, signal);
     }
+    startLooked = true;
     CatchAlarm();
     sigaddset(&caught, SIGALRM);
     // Signals blocked by whatever started the game would never reach it.

@@ -1,6 +1,6 @@
 // Quit signals: SIGTERM, SIGINT, SIGQUIT and SIGHUP (the terminal closed) all ask the game to
-// quit, like closing its window. The process's one alarm also lives here: it times a quit's
-// grace.
+// quit, like closing its window, unless the game was started with them ignored. The process's
+// one alarm also lives here: it times a quit's grace.
 #pragma once
 
 namespace ProcessGuard {
@@ -11,8 +11,10 @@ constexpr unsigned kQuitGraceSeconds = 1;
 
 // Until Playing() there is nothing to save, so a quit signal ends the process at once with
 // status 0; from then on the main loop takes them. Called first thing in the process, and
-// again after SDL_Init in case SDL took them over. A SIGALRM from outside is ignored: the game's
-// own alarms are the kernel's. SIGPIPE is ignored: the game writes to no pipe it could lose.
+// again after SDL_Init in case SDL took them over. A quit signal the game was started with
+// ignored (nohup, a script's background job) stays ignored: the first call looks. A SIGALRM
+// from outside is ignored: the game's own alarms are the kernel's. SIGPIPE is ignored: the game
+// writes to no pipe it could lose.
 void CatchQuitSignals();
 // The main loop is running: quit signals are taken by TakeQuitSignal from now on.
 void Playing();
