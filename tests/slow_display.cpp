@@ -26,6 +26,7 @@
 #include <deque>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -87,7 +88,7 @@ private:
         header.clear();
     }
 
-    std::string header;
+    std::vector<unsigned char> header;
     size_t skip = 0;
     bool setUp = false;
     bool mapped = false;
