@@ -21,7 +21,7 @@ echo "Load before the browser test: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc)
 node "$root/tests/web/play.mjs" "$root/build-web" "$pictures" "$root/bmp"
 
 total=0
-for file in index.html index.js index.wasm index.data; do
+for file in index.html index.js index.wasm index.data favicon.png; do
   size=$(gzip -9 -c "$root/build-web/$file" | wc -c)
   echo "transfer: $file $(stat -c %s "$root/build-web/$file") bytes, $size compressed"
   total=$((total + size))

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the game for a browser into build-web/ (index.html and what it loads: a static folder
-# any web server can serve) and serves it on 127.0.0.1, printing the address to open. With
+# Builds the game for a browser into build-web/ (index.html, what it loads and its icon: a static
+# folder any web server can serve) and serves it on 127.0.0.1, printing the address to open. With
 # --no-serve it only builds. Installs what is missing with apt-get (emscripten), and builds
 # Box2D for the browser from Debian's source package, fetched with apt-get source through a
 # sources list of its own: the machine's apt configuration is left as it was.
@@ -74,6 +74,8 @@ cmake --build "$work/game" -j"$jobs"
 rm -rf "$page"
 mkdir -p "$page"
 cp "$work/game/index.html" "$work/game/index.js" "$work/game/index.wasm" "$work/game/index.data" "$page/"
+# The page's icon is the game's own, as drawn for the desktop.
+cp "$root/desktop/icons/32x32/apps/farmyard-cannon.png" "$page/favicon.png"
 echo "The page is in $page"
 
 if [ "$serve" = true ]; then

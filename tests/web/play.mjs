@@ -22,6 +22,7 @@ if (!pageDir || !picturesDir || !bmpDir) {
 const W = 1000;
 const H = 650;
 const START = { x: 500, y: 216 };
+const HELP = 48; // the page's room for its lines on how to play, below the picture
 const MAX_DIFFERING = 0.001; // of the window's pixels
 
 const figures = [];
@@ -62,7 +63,7 @@ const browser = await puppeteer.launch({
   userDataDir: profile,
   args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
     '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  defaultViewport: { width: W, height: H, deviceScaleFactor: 1 },
+  defaultViewport: { width: W, height: H + HELP, deviceScaleFactor: 1 },
   // A tab in the background is throttled as in a player's browser.
   ignoreDefaultArgs: ['--disable-background-timer-throttling', '--disable-renderer-backgrounding',
     '--disable-backgrounding-occluded-windows'],
@@ -78,6 +79,43 @@ try {
   await page.goto(`${base}/index.html`);
   await page.waitForFunction('Module.iterations > 20', { timeout: 60000 });
   await page.evaluate(installHelpers);
+
+  // The page: its icon, a name for the picture, a description, a sentence without JavaScript
+  // and the controls beside the game.
+  const basics = await page.evaluate(async () => {
+    const icon = new Image();
+    icon.src = document.querySelector('link[rel=icon]').href;
+    await icon.decode().catch(() => {});
+    return { icon: `${icon.naturalWidth}x${icon.naturalHeight}`,
+      label: document.getElementById('canvas').getAttribute('aria-label'),
+      description: document.querySelector('meta[name=description]')?.content,
+      noscript: [...document.querySelectorAll('noscript')].map((n) => n.textContent).join(' ').trim(),
+      help: document.getElementById('help')?.innerText };
+  });
+  check(basics.icon === '32x32' && basics.label && basics.description && /JavaScript/.test(basics.noscript)
+    && /z.*pig.*x.*cow.*c.*sheep.*release.*click again/s.test(basics.help),
+  `the page's icon (${basics.icon}), the picture's label, a description, a sentence without JavaScript, the controls`);
+
+  // Only the game's keys, without Ctrl, Alt or Meta, are kept from the browser.
+  const keys = await page.evaluate(() => {
+    const kept = [];
+    const cancelled = [];
+    for (const [key, code, mod] of [['F5', 116], ['r', 82, 'ctrlKey'], ['f', 70, 'ctrlKey'], ['l', 76, 'ctrlKey'],
+      ['=', 187, 'ctrlKey'], ['-', 189, 'ctrlKey'], ['0', 48, 'ctrlKey'], ['Tab', 9], [' ', 32], ['ArrowDown', 40],
+      ['z', 90, 'ctrlKey'], ['c', 67, 'metaKey'], ['x', 88, 'altKey'], ['x', 88], ['c', 67], ['z', 90]]) {
+      const press = (type) => {
+        const event = new KeyboardEvent(type, { key, bubbles: true, cancelable: true, ...(mod ? { [mod]: true } : {}) });
+        Object.defineProperty(event, 'keyCode', { get: () => code });
+        document.getElementById('canvas').dispatchEvent(event);
+        return event;
+      };
+      (press('keydown').defaultPrevented ? cancelled : kept).push(`${mod ? mod.replace('Key', '+') : ''}${key === ' ' ? 'Space' : key}`);
+      press('keyup');
+    }
+    return { kept: kept.join(' '), cancelled: cancelled.join(' ') };
+  });
+  figures.push(`keys left to the browser: ${keys.kept}; kept from it: ${keys.cancelled}`);
+  check(keys.cancelled === 'x c z', `only z, x and c are kept from the browser (${keys.cancelled})`);
 
   // The start screen, as the desktop game draws it.
   const start = await page.evaluate(() => window.t.compareTo('/ref/start-screen.png', 0, 0, 1000, 650));
@@ -96,8 +134,8 @@ try {
   check(shown.cw === W && shown.ch === H, `the canvas keeps ${W} x ${H} pixels (${shown.cw} x ${shown.ch})`);
   check(Math.abs(shown.w - 640) < 1 && Math.abs(shown.h - 416) < 1,
     `on a 640 x 480 page it shows at 640 x 416 (${shown.w} x ${shown.h})`);
-  check(Math.abs(shown.x - (shown.vw - shown.w) / 2) < 1 && Math.abs(shown.y - (shown.vh - shown.h) / 2) < 1,
-    `centred (at ${shown.x}, ${shown.y})`);
+  check(Math.abs(shown.x - (shown.vw - shown.w) / 2) < 1 && shown.y >= 0 && shown.y + shown.h + HELP <= shown.vh + 1,
+    `centred across, with the lines on how to play below (at ${shown.x}, ${shown.y})`);
   check(shown.rendering === 'pixelated', `scaled by nearest neighbour (${shown.rendering})`);
   const scale = shown.w / W;
   const before = await page.evaluate(() => window.t.snapshot());
@@ -105,8 +143,26 @@ try {
   await settle(page, 300);
   const changed = await page.evaluate((b) => window.t.changedSince(b), before);
   check(changed > 0.05, `START, clicked on the shrunk page, builds a level (${(changed * 100).toFixed(1)} % of the window changed)`);
-  await page.setViewport({ width: W, height: H, deviceScaleFactor: 1 });
+
+  // A drag that leaves the picture goes on: nothing flies until the button is let go, outside.
+  const shrunk = (x, y) => ({ x: shown.x + x * scale, y: shown.y + y * scale });
+  await page.mouse.move(shrunk(300, 620).x, shrunk(300, 620).y);
+  await page.mouse.down();
+  await page.mouse.move(shrunk(220, 620).x, shown.y + shown.h + 15, { steps: 8 });
+  const held = await pigPlaces(page, 4);
+  await page.mouse.up();
+  const released = await pigPlaces(page, 5);
+  check(held.size <= 1 && released.size >= 3,
+    `a drag out of the picture fires only when let go there (pigs seen while held at ${[...held].join(' ')}; after, at ${[...released].join(' ')})`);
+
+  await page.setViewport({ width: W, height: H + HELP, deviceScaleFactor: 1 });
   await settle(page, 300);
+  const view = await page.evaluate(() => {
+    const r = document.getElementById('canvas').getBoundingClientRect();
+    return { x: r.x, y: r.y };
+  });
+  check(view.x === 0 && view.y >= 0, `at full size the picture starts at the window's left (${view.x}, ${view.y})`);
+  const at = (p) => ({ x: view.x + p.x, y: view.y + p.y });
 
   // z, x and c light the bottom bar as on the desktop; the desktop's picture stacks the bar with
   // the pig, the cow and the sheep chosen, then with the cow's trick waiting.
@@ -118,24 +174,19 @@ try {
   }
 
   // A drag and release fires the pig, which flies.
-  await drag(page, { x: 300, y: 300 }, { x: 220, y: 340 });
-  const flight = [];
-  for (let i = 0; i < 5; i++) {
-    await settle(page, 40);
-    flight.push(...await page.evaluate(() => window.t.find('/bmp-src/pig.bmp')));
-  }
-  const places = new Set(flight.map((p) => p.join(',')));
+  await drag(page, at({ x: 300, y: 300 }), at({ x: 220, y: 340 }));
+  const places = await pigPlaces(page, 5);
   check(places.size >= 3, `a drag and release fires a pig that flies (seen at ${[...places].join(' ')})`);
 
   // A cow, and its second click: the trick waits on the bar, then three pigs pop out around it.
   await page.keyboard.press('x');
-  await drag(page, { x: 300, y: 300 }, { x: 220, y: 360 });
+  await drag(page, at({ x: 300, y: 300 }), at({ x: 220, y: 360 }));
   await settle(page, 150);
   const waiting = await page.evaluate(barAgainst, 3);
   check(waiting.differing <= waiting.total * MAX_DIFFERING, `the cow's trick waits on the bar (${waiting.differing} pixels differ)`);
   const pigsBefore = (await page.evaluate(() => window.t.find('/bmp-src/pig.bmp'))).length;
   const cows = await page.evaluate(() => window.t.find('/bmp-src/vaca.bmp'));
-  await page.mouse.click(700, 300);
+  await page.mouse.click(at({ x: 700, y: 300 }).x, at({ x: 700, y: 300 }).y);
   await settle(page, 30);
   const cowsAfter = await page.evaluate(() => window.t.find('/bmp-src/vaca.bmp'));
   const pigsAfter = await page.evaluate(() => window.t.find('/bmp-src/pig.bmp'));
@@ -201,6 +252,16 @@ process.exit(failures.length ? 1 : 0);
 
 async function settle(p, ms) {
   await p.evaluate((ms) => new Promise((r) => setTimeout(r, ms)), ms);
+}
+
+// Where whole pigs show over a few frames 40 ms apart, as "x,y".
+async function pigPlaces(p, frames) {
+  const seen = [];
+  for (let i = 0; i < frames; i++) {
+    await settle(p, 40);
+    seen.push(...await p.evaluate(() => window.t.find('/bmp-src/pig.bmp')));
+  }
+  return new Set(seen.map((place) => place.join(',')));
 }
 
 async function drag(p, from, to) {
