@@ -3,6 +3,7 @@
 
 #include "app/display_watchdog.h"
 #include "app/launcher_link.h"
+#include "app/monotonic_clock.h"
 
 #include <SDL.h>
 
@@ -65,16 +66,9 @@ std::string WhyNoWaylandDisplay()
 // How long the game looks into a display that could not be opened, all steps together.
 constexpr long long kLookMs = 2000;
 
-long long NowMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
-}
-
 int MsLeft(long long deadline)
 {
-    const long long left = deadline - NowMs();
+    const long long left = deadline - ProcessGuard::MonotonicMs();
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
@@ -422,7 +416,7 @@ std::string WhyNoXDisplay(const std::string& display)
     const bool local = address->local;
     // X's TCP ports start at 6000; a number past the last port has none.
     const unsigned port = number.size() <= 5 ? 6000U + static_cast<unsigned>(std::stoul(number)) : 65536U;
-    const long long deadline = NowMs() + kLookMs;
+    const long long deadline = ProcessGuard::MonotonicMs() + kLookMs;
     std::string why;
     int fd = -1;
     if (local) {

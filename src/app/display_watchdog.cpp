@@ -5,6 +5,7 @@
 
 #include "app/display_checks.h"
 #include "app/launcher_link.h"
+#include "app/monotonic_clock.h"
 
 #include <SDL.h>
 
@@ -38,13 +39,6 @@ bool driverChosenHere = false;
 // thread looks at the answers and at the thread opening the window.
 constexpr long kAskEveryNs = 200'000'000;
 constexpr auto kLookEvery = std::chrono::milliseconds(100);
-
-long long NowMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
-}
 
 // The few calls of libxcb that ask an X server for an answer. libxcb is loaded only when the
 // game is about to open an X window, which loads it anyway.
@@ -96,13 +90,13 @@ constexpr long kConnectAgainNs = 100'000'000;
 void AskDisplay(Xcb xcb, bool tryAgain)
 {
     int screen = 0;
-    const long long until = NowMs() + kConnectForMs;
+    const long long until = ProcessGuard::MonotonicMs() + kConnectForMs;
     XcbConnection* connection = xcb.connect(nullptr, &screen);
     while (connection == nullptr || xcb.hasError(connection) != 0) {
         if (connection != nullptr) {
             xcb.disconnect(connection);
         }
-        if (!tryAgain || NowMs() >= until) {
+        if (!tryAgain || ProcessGuard::MonotonicMs() >= until) {
             watch.store(Watch::Unused);
             return;
         }
@@ -185,7 +179,7 @@ std::thread judge;
 // ends the process when the display has been silent too long.
 void Judge()
 {
-    ProcessGuard::DisplaySilence silence(NowMs());
+    ProcessGuard::DisplaySilence silence(ProcessGuard::MonotonicMs());
     ThreadLook thread;
     LookAtThread(thread);
     unsigned long heard = answers.load();
@@ -194,7 +188,7 @@ void Judge()
         const unsigned long count = answers.load();
         const bool answered = count != heard || watch.load() == Watch::Unused;
         heard = count;
-        if (silence.GivesUp(NowMs(), answered, ThreadMoved(thread))) {
+        if (silence.GivesUp(ProcessGuard::MonotonicMs(), answered, ThreadMoved(thread))) {
             if (reportFd >= 0) {
                 ProcessGuard::WriteToLauncher(reportFd, noAnswerLine.data(), noAnswerLine.size());
             }

@@ -1,5 +1,6 @@
 // The game's end tied to its launcher's, and the lines the game leaves it.
 #include "app/launcher_link.h"
+#include "app/monotonic_clock.h"
 
 #include <limits.h>
 #include <poll.h>
@@ -20,13 +21,6 @@ namespace {
 // that long is not reading: from then on, the game writes only what fits at once.
 constexpr long long kReportWaitMs = 1000;
 volatile std::sig_atomic_t launcherStalled = 0;
-
-long long NowMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
-}
 
 }  // namespace
 
@@ -88,10 +82,10 @@ int LauncherDescriptor()
 void WriteToLauncher(int descriptor, const char* text, std::size_t length)
 {
     const int savedErrno = errno;  // a signal handler may call this
-    const long long deadline = NowMs() + (launcherStalled != 0 ? 0 : kReportWaitMs);
+    const long long deadline = ProcessGuard::MonotonicMs() + (launcherStalled != 0 ? 0 : kReportWaitMs);
     while (length > 0) {
         pollfd room{descriptor, POLLOUT, 0};
-        const long long left = deadline - NowMs();
+        const long long left = deadline - ProcessGuard::MonotonicMs();
         const int ready = poll(&room, 1, left > 0 ? static_cast<int>(left) : 0);
         if (ready < 0 && errno == EINTR) {
             continue;
