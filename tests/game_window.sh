@@ -90,9 +90,11 @@ OpenGLMapped() {
 }
 
 # FreeDisplay: prints a display number with no X server behind it, neither its socket nor, as X
-# falls back to TCP, its port.
+# falls back to TCP, its port. It looks from 900 up, above the test proxies' ports (display 100 to
+# 899): its probe of a port is a connection, and a proxy that stalls its first connection would
+# take the probe for the game's.
 FreeDisplay() {
-  local free=99
+  local free=900
   while [ -e "/tmp/.X11-unix/X$free" ] || (: <"/dev/tcp/127.0.0.1/$((6000 + free))") 2>/dev/null; do
     free=$((free + 1))
   done
