@@ -5,8 +5,9 @@
 
 The program (index.js, index.wasm) and the bitmaps (index.data) are named after a hash of their
 contents, so that a browser can keep them for good and can never pair the files of two builds.
-They go gzip-compressed, which any server sends as it is and the page inflates itself: the bitmaps shrink from 4.7 MB to a tenth of that even from a server that
-compresses nothing. The uncompressed copies stay beside them for browsers that cannot inflate.
+They go gzip-compressed, which any server sends as it is and the page inflates itself: the
+bitmaps shrink from 4.7 MB to 0.3 MB even from a server that compresses nothing. The
+uncompressed copies stay beside them for browsers that cannot inflate.
 index.html is src/web/shell.html with the loader (src/web/loader.js) and the list of files in
 place of its {{{ SCRIPT }}}; sw.js lets the page start again without the network, and
 manifest.webmanifest lets a browser install it as an app with the game's icon.

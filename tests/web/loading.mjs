@@ -246,6 +246,16 @@ try {
         await p.mouse.click(box.x + 500 * box.s, box.y + 216 * box.s); // START, which draws a level
       } });
     await noScript();
+
+    // A browser that cannot inflate loads the uncompressed copies and plays all the same.
+    const plainServer = await serve();
+    const plain = await freshPage();
+    await plain.evaluateOnNewDocument(() => { delete window.DecompressionStream; });
+    await plain.goto(`${plainServer.base}/index.html`);
+    const started = await plain.waitForFunction(playing, { timeout: 30000 }).then(() => true, () => false);
+    check(started, `without DecompressionStream the game starts from the uncompressed files (${plainServer.sent()} bytes)`);
+    await plain.context.close();
+    await stop(plainServer);
   }
 } catch (err) {
   failures.push(String(err && err.stack || err));
