@@ -188,15 +188,16 @@
     this.sentence = sentence;
   }
 
+  var what = { js: 'its JavaScript', wasm: 'its program', data: 'its pictures' };
   function download(kind) {
     var name = inflating ? files[kind].name : files[kind].plain;
     return fetch(name, aborter ? { signal: aborter.signal } : {}).catch(function () {
-      throw new Refusal('The game could not be loaded: the network connection failed while fetching ' + name +
-        '; check the connection and reload the page.');
+      throw new Refusal('The game could not be loaded: the network connection failed while fetching ' +
+        what[kind] + ' (' + name + '); check the connection and reload the page.');
     }).then(function (response) {
       if (!response.ok) {
-        throw new Refusal('The game could not be loaded: the server has no ' + name + ' (it answered ' +
-          response.status + (response.statusText ? ' ' + response.statusText : '') + ').');
+        throw new Refusal('The game could not be loaded: the server does not have ' + what[kind] + ' (' + name +
+          ': it answered ' + response.status + (response.statusText ? ' ' + response.statusText : '') + ').');
       }
       var reader = response.body && response.body.getReader ? response.body.getReader() : null;
       if (!reader) {
@@ -226,7 +227,7 @@
       }
       return next().catch(function (error) {
         throw error instanceof Refusal ? error : new Refusal('The game could not be loaded: the connection ' +
-          'broke off while fetching ' + name + '; check the connection and reload the page.');
+          'broke off while fetching ' + what[kind] + ' (' + name + '); check the connection and reload the page.');
       });
     });
   }

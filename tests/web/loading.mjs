@@ -195,8 +195,10 @@ try {
     const data = packageName.data.name;
     await failing('no WebAssembly', /no WebAssembly/, {
       prepare: (p) => p.evaluateOnNewDocument(() => { delete window.WebAssembly; }) });
-    await failing('a file missing from the server', /server has no .*\.data\.gz.*404/, {
+    await failing('a file missing from the server', /server does not have its pictures \(.*\.data\.gz: .*404/, {
       answer: (file, body, res) => file === data && res.writeHead(404).end() });
+    await failing('the network down', /network connection failed while fetching its program/, {
+      answer: (file, body, res) => file === packageName.wasm.name && res.socket.destroy() });
     await failing('the connection lost halfway', /connection broke off/, {
       answer: (file, body, res) => {
         if (file !== data) return false;
