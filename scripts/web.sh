@@ -2,9 +2,10 @@
 # Builds the game for a browser into build-web/ (index.html, what it loads, its icons, its
 # service worker and manifest: a static folder any web server can serve, laid out by
 # scripts/web-page.py) and serves it on 127.0.0.1 with caching rules that fit it
-# (scripts/web-serve.py), printing the address to open. With --no-serve it only builds. Installs what is missing with apt-get (emscripten), and builds
-# Box2D for the browser from Debian's source package, fetched with apt-get source through a
-# sources list of its own: the machine's apt configuration is left as it was.
+# (scripts/web-serve.py), printing the address to open. With --no-serve it only builds.
+# Installs what is missing with apt-get (emscripten), and builds Box2D for the browser from
+# Debian's source package, fetched with apt-get source through a sources list of its own: the
+# machine's apt configuration is left as it was.
 #   bash scripts/web.sh [--no-serve] [--port N]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
