@@ -142,7 +142,8 @@
   // its JavaScript or in what it called there.
   function fromProgram(error, file) {
     return stage !== 'loading' && stage !== 'failed' && (error instanceof WebAssembly.RuntimeError ||
-      file === programUrl || (error && typeof error.stack === 'string' && error.stack.indexOf(programUrl) >= 0));
+      (programUrl !== null && (file === programUrl ||
+        (error && typeof error.stack === 'string' && error.stack.indexOf(programUrl) >= 0))));
   }
   window.addEventListener('error', function (event) {
     if (fromProgram(event.error, event.filename)) {
