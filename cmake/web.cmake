@@ -1,5 +1,6 @@
 # The browser build, with emscripten: emscripten's own SDL 1.2 and a Box2D built with it (found
-# through box2d_DIR). Only the game's page: no tools, no tests, no installation.
+# through box2d_DIR). Only the game's program for the page: index.js, index.wasm and index.data (the
+# bitmaps); scripts/web.sh lays them out as the page, with src/web/shell.html around them.
 
 # The page's process has nothing to guard: its no-op stands in for the process guard.
 get_target_property(shooter_web_sources shooter_core SOURCES)
@@ -10,8 +11,7 @@ set_target_properties(shooter_core PROPERTIES SOURCES "${shooter_web_sources}")
 add_executable(shooter_page src/web/main.cpp)
 target_link_libraries(shooter_page PRIVATE shooter_core)
 shooter_target_options(shooter_page)
-set_target_properties(shooter_page PROPERTIES OUTPUT_NAME index SUFFIX .html
-                                              LINK_DEPENDS ${PROJECT_SOURCE_DIR}/src/web/shell.html)
+set_target_properties(shooter_page PROPERTIES OUTPUT_NAME index SUFFIX .js)
 target_link_options(shooter_page PRIVATE
   # The main loop sleeps through the browser's timers.
   -sASYNCIFY
@@ -19,7 +19,5 @@ target_link_options(shooter_page PRIVATE
   -sSTB_IMAGE=1
   "-sEXPORTED_FUNCTIONS=_main,_malloc,_free,_stbi_load_from_memory,_stbi_image_free"
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/bmp@/bmp"
-  "SHELL:--shell-file ${PROJECT_SOURCE_DIR}/src/web/shell.html"
-  -sMINIFY_HTML=0
   -sALLOW_MEMORY_GROWTH=1
   -sENVIRONMENT=web)

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Builds the game for a browser into build-web/ (index.html, what it loads and its icon: a static
-# folder any web server can serve) and serves it on 127.0.0.1, printing the address to open. With
-# --no-serve it only builds. Installs what is missing with apt-get (emscripten), and builds
-# Box2D for the browser from Debian's source package, fetched with apt-get source through a
-# sources list of its own: the machine's apt configuration is left as it was.
+# Builds the game for a browser into build-web/ (index.html, what it loads, its icons, its
+# service worker and manifest: a static folder any web server can serve, laid out by
+# scripts/web-page.py) and serves it on 127.0.0.1 with caching rules that fit it
+# (scripts/web-serve.py), printing the address to open. With --no-serve it only builds.
+# Installs what is missing with apt-get (emscripten), and builds Box2D for the browser from
+# Debian's source package, fetched with apt-get source through a sources list of its own: the
+# machine's apt configuration is left as it was.
 #   bash scripts/web.sh [--no-serve] [--port N]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -71,14 +73,10 @@ if [ "${CI:-}" = "true" ]; then
 fi
 emcmake cmake -S "$root" -B "$work/game" "${flags[@]}" >/dev/null
 cmake --build "$work/game" -j"$jobs"
-rm -rf "$page"
-mkdir -p "$page"
-cp "$work/game/index.html" "$work/game/index.js" "$work/game/index.wasm" "$work/game/index.data" "$page/"
-# The page's icon is the game's own, as drawn for the desktop.
-cp "$root/desktop/icons/32x32/apps/farmyard-cannon.png" "$page/favicon.png"
+python3 "$root/scripts/web-page.py" "$work/game" "$page"
 echo "The page is in $page"
 
 if [ "$serve" = true ]; then
   echo "Serving it at http://127.0.0.1:$port/ (open that address in a browser; Ctrl+C stops)"
-  exec python3 -m http.server --bind 127.0.0.1 --directory "$page" "$port"
+  exec python3 "$root/scripts/web-serve.py" "$page" "$port"
 fi
