@@ -11,7 +11,7 @@ add_executable(shooter_page src/web/main.cpp)
 target_link_libraries(shooter_page PRIVATE shooter_core)
 shooter_target_options(shooter_page)
 set_target_properties(shooter_page PROPERTIES OUTPUT_NAME index SUFFIX .html
-                                              LINK_DEPENDS ${PROJECT_SOURCE_DIR}/src/web/shell.html)
+                                              LINK_DEPENDS "${PROJECT_SOURCE_DIR}/src/web/shell.html;${PROJECT_SOURCE_DIR}/src/web/screen.js")
 target_link_options(shooter_page PRIVATE
   # The main loop sleeps through the browser's timers.
   -sASYNCIFY
@@ -20,6 +20,8 @@ target_link_options(shooter_page PRIVATE
   "-sEXPORTED_FUNCTIONS=_main,_malloc,_free,_stbi_load_from_memory,_stbi_image_free"
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/bmp@/bmp"
   "SHELL:--shell-file ${PROJECT_SOURCE_DIR}/src/web/shell.html"
+  # The page around the game (its layout, full screen, the touch buttons), ahead of the game.
+  "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/src/web/screen.js"
   -sMINIFY_HTML=0
   -sALLOW_MEMORY_GROWTH=1
   -sENVIRONMENT=web)

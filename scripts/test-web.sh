@@ -19,6 +19,7 @@ trap 'rm -rf "$pictures"' EXIT
 (cd "$root/tests/web" && npm ci --no-audit --no-fund --loglevel=error)
 echo "Load before the browser test: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 node "$root/tests/web/play.mjs" "$root/build-web" "$pictures" "$root/bmp"
+node "$root/tests/web/screen.mjs" "$root/build-web" "$pictures"
 
 total=0
 for file in index.html index.js index.wasm index.data favicon.png; do

@@ -123,7 +123,7 @@ try {
   check(start.differing <= start.total * MAX_DIFFERING,
     `the start screen equals the desktop's (${start.differing} pixels differ)`);
 
-  // A smaller window: the canvas shrinks, centred and crisp, and START is hit where it shows.
+  // A smaller window: the canvas shrinks, centred and smoothed, and START is hit where it shows.
   await page.setViewport({ width: 640, height: 480, deviceScaleFactor: 1 });
   const shown = await page.evaluate(() => {
     const c = document.getElementById('canvas');
@@ -136,7 +136,7 @@ try {
     `on a 640 x 480 page it shows at 640 x 416 (${shown.w} x ${shown.h})`);
   check(Math.abs(shown.x - (shown.vw - shown.w) / 2) < 1 && shown.y >= 0 && shown.y + shown.h + HELP <= shown.vh + 1,
     `centred across, with the lines on how to play below (at ${shown.x}, ${shown.y})`);
-  check(shown.rendering === 'pixelated', `scaled by nearest neighbour (${shown.rendering})`);
+  check(shown.rendering === 'auto', `shrunk smoothly, no row dropped (${shown.rendering})`);
   const scale = shown.w / W;
   const before = await page.evaluate(() => window.t.snapshot());
   await page.mouse.click(shown.x + START.x * scale, shown.y + START.y * scale);
