@@ -492,9 +492,9 @@ TEST(FramePacerTest, MayCatchUpOnSlowIterationsButForgetsTimeMissedFarBehind)
     SCOPED_TRACE("a 200 ms hiccup is made up over the next iterations, six steps at most each");
     iterate(3000);
     iterate(200'000);
-    std::vector<uint32_t> after;
-    for (int i = 0; i < 6; ++i) {
-        after.push_back(iterate(3000));
+    std::vector<uint32_t> after(6);
+    for (uint32_t& steps : after) {
+        steps = iterate(3000);
     }
     EXPECT_EQ(after, (std::vector<uint32_t>{6, 6, 6, 2, 1, 1}));
 
