@@ -125,6 +125,8 @@ try {
 
   // A smaller window: the canvas shrinks, centred and smoothed, and START is hit where it shows.
   await page.setViewport({ width: 640, height: 480, deviceScaleFactor: 1 });
+  // The page places the picture when the browser reports the new size, before it next draws.
+  await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
   const shown = await page.evaluate(() => {
     const c = document.getElementById('canvas');
     const r = c.getBoundingClientRect();
