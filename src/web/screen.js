@@ -53,7 +53,10 @@
     // Touch in landscape: the buttons beside the picture; otherwise below it, with the lines on
     // how to play (the desktop's room for them is fixed, a phone's is what its buttons take).
     var beside = touch && !portrait;
-    var below = beside ? 0 : touch ? panel.offsetHeight : DESKTOP_PANEL;
+    // On a large screen the lines below the picture grow with it, to stay readable.
+    var zoom = touch ? 1 : Math.max(1, Math.min(vw / W, vh / (H + DESKTOP_PANEL)));
+    root.style.setProperty('--panel-zoom', zoom.toFixed(3));
+    var below = beside ? 0 : touch ? panel.offsetHeight : DESKTOP_PANEL * Number(zoom.toFixed(3));
     var f = fit(Math.max(vw - (beside ? SIDE_PANEL : 0), 1), Math.max(vh - below, 1), ratio);
     var w = f.w / ratio;
     var h = f.h / ratio;
