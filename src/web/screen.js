@@ -102,6 +102,29 @@
   };
   showAnimal(0);
 
+  // One finger plays. The browser's SDL takes any new finger for a press where it lands and any
+  // finger lifted for the release, so a second finger on the picture would move the aim and,
+  // lifted, fire the first finger's shot; only the first finger down is let through to it.
+  var finger = null;
+  function oneFinger(e) {
+    if (e.target !== canvas) return;
+    var changed = Array.prototype.slice.call(e.changedTouches);
+    var mine = changed.some(function (t) { return t.identifier === finger; });
+    if (e.type === 'touchstart' && finger === null) {
+      finger = changed[0].identifier;
+      return;
+    }
+    if (mine && e.type !== 'touchstart') {
+      if (e.type !== 'touchmove') finger = null;
+      return;
+    }
+    e.stopPropagation();
+    e.preventDefault();
+  }
+  ['touchstart', 'touchmove', 'touchend', 'touchcancel'].forEach(function (type) {
+    window.addEventListener(type, oneFinger, { capture: true, passive: false });
+  });
+
   // Full screen: the whole page, buttons and all; Escape (or the button) leaves it.
   if (full) {
     if (!document.fullscreenEnabled || !root.requestFullscreen) {

@@ -123,9 +123,22 @@ try {
   await page.touchscreen.tap(...at(700, 300));
   await settle(page, 150);
   const done = await page.evaluate((s) => window.bar(s), 1);
-  if (shots) await page.screenshot({ path: join(shots, 'web-phone-landscape.png'), clip: { x: 0, y: 0, width: 844, height: 390, scale: 1 / 3 } });
   check(waiting <= 23 && done <= 23,
     `a drag by touch fires the cow, its trick waits on the bar (${waiting} pixels off), and a tap does it (${done} pixels off)`);
+
+  // A second finger on the picture during a drag neither fires nor ends the drag.
+  const first = await page.touchscreen.touchStart(...at(300, 300));
+  for (let i = 1; i <= 6; i++) await first.move(...at(300 - i * 10, 300 + i * 7));
+  const second = await page.touchscreen.touchStart(...at(800, 150));
+  await second.end();
+  await settle(page, 150);
+  const held = await page.evaluate((s) => window.bar(s), 3);
+  await first.end();
+  await settle(page, 150);
+  const fired = await page.evaluate((s) => window.bar(s), 3);
+  check(held > 23 && fired <= 23,
+    `a second finger tapped during a drag does not fire (${held} pixels off the trick waiting); lifting the first does (${fired})`);
+  if (shots) await page.screenshot({ path: join(shots, 'web-phone-landscape.png'), clip: { x: 0, y: 0, width: 844, height: 390, scale: 1 / 3 } });
 
   // The phone upright: a message to turn it, and the buttons.
   await open(page, { ...phone, width: 390, height: 844, isLandscape: false });
