@@ -19,8 +19,10 @@
     return;
   }
 
+  // A device played by touch: its main pointer is a finger (a laptop with a touch screen keeps
+  // its mouse's page).
   function touchScreen() {
-    return (window.matchMedia && matchMedia('(pointer: coarse)').matches) || navigator.maxTouchPoints > 0;
+    return window.matchMedia ? matchMedia('(pointer: coarse)').matches : navigator.maxTouchPoints > 0;
   }
 
   // The picture's size and place in device pixels, within the room left by the page's other
