@@ -58,6 +58,9 @@
     // On a large screen the lines below the picture grow with it, to stay readable.
     var zoom = touch ? 1 : Math.max(1, Math.min(vw / W, vh / (H + DESKTOP_PANEL)));
     root.style.setProperty('--panel-zoom', zoom.toFixed(3));
+    if (!beside) {
+      root.style.setProperty('--panel-w', vw + 'px'); // measured at the width it will have
+    }
     var below = beside ? 0 : touch ? panel.offsetHeight : DESKTOP_PANEL * Number(zoom.toFixed(3));
     var f = fit(Math.max(vw - (beside ? SIDE_PANEL : 0), 1), Math.max(vh - below, 1), ratio);
     var w = f.w / ratio;
