@@ -11,7 +11,8 @@ set_target_properties(shooter_core PROPERTIES SOURCES "${shooter_web_sources}")
 add_executable(shooter_page src/web/main.cpp)
 target_link_libraries(shooter_page PRIVATE shooter_core)
 shooter_target_options(shooter_page)
-set_target_properties(shooter_page PROPERTIES OUTPUT_NAME index SUFFIX .js)
+set_target_properties(shooter_page PROPERTIES OUTPUT_NAME index SUFFIX .js
+                                              LINK_DEPENDS "${PROJECT_SOURCE_DIR}/src/web/screen.js")
 target_link_options(shooter_page PRIVATE
   # The main loop sleeps through the browser's timers.
   -sASYNCIFY
@@ -19,5 +20,7 @@ target_link_options(shooter_page PRIVATE
   -sSTB_IMAGE=1
   "-sEXPORTED_FUNCTIONS=_main,_malloc,_free,_stbi_load_from_memory,_stbi_image_free"
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/bmp@/bmp"
+  # The page around the game (its layout, full screen, the touch buttons), ahead of the game.
+  "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/src/web/screen.js"
   -sALLOW_MEMORY_GROWTH=1
   -sENVIRONMENT=web)

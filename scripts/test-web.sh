@@ -22,6 +22,7 @@ trap 'rm -rf "$pictures"' EXIT
 (cd "$root/tests/web" && npm ci --no-audit --no-fund --loglevel=error)
 echo "Load before the browser test: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 node "$root/tests/web/play.mjs" "$root/build-web" "$pictures" "$root/bmp"
+node "$root/tests/web/screen.mjs" "$root/build-web" "$pictures"
 
 node "$root/tests/web/loading.mjs" "$root/build-web"
 

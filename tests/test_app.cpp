@@ -463,6 +463,47 @@ TEST(FramePacerTest, KeepsToItsOwnTimelineWhenSleepsWakeLateAndRestartsItAfterAn
     EXPECT_EQ(later, afterOverrun + 20000 + 300) << "no catch-up: the lost time is not made up";
 }
 
+TEST(FramePacerTest, MayCatchUpOnSlowIterationsButForgetsTimeMissedFarBehind)
+{
+    struct ManualClock : FrameClock {
+        uint64_t NowMicros() override { return now; }
+        void SleepMicros(uint64_t micros) override { now += micros; }
+        void Stepped(uint32_t count) override { steps += count; }
+        uint64_t now = 1'000'000;
+        uint64_t steps = 0;
+    };
+    ManualClock clock;
+    FramePacer pacer(clock);
+    pacer.AllowCatchUp(6, 25);
+    auto iterate = [&](uint64_t took) {
+        const uint32_t steps = pacer.StartFrame();
+        clock.now += took;
+        pacer.FinishFrame();
+        return steps;
+    };
+
+    // Pictures that take 25 ms each: 2 or 3 steps apiece keep the game at 100 steps a second.
+    const uint64_t start = clock.now;
+    while (clock.now - start < 10'000'000) {
+        EXPECT_LE(iterate(25000), 6u);
+    }
+    EXPECT_NEAR(static_cast<double>(clock.steps), 1000.0, 6.0) << "10 s of 25 ms pictures";
+
+    SCOPED_TRACE("a 200 ms hiccup is made up over the next iterations, six steps at most each");
+    iterate(3000);
+    iterate(200'000);
+    std::vector<uint32_t> after(6);
+    for (uint32_t& steps : after) {
+        steps = iterate(3000);
+    }
+    EXPECT_EQ(after, (std::vector<uint32_t>{6, 6, 6, 2, 1, 1}));
+
+    SCOPED_TRACE("a second asleep in the background is forgotten: no burst");
+    iterate(1'000'000);
+    EXPECT_EQ(iterate(3000), 1u);
+    EXPECT_EQ(iterate(3000), 1u);
+}
+
 // ---------------------------------------------------------------------------------------------
 
 class AppTest : public GameTest {};

@@ -1,12 +1,15 @@
 // Wall-clock pacing of the main loop.
 #include "app/frame_pacer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 FrameClock::~FrameClock() = default;
 
 void FrameClock::Yield() {}
+
+void FrameClock::Stepped(uint32_t /*steps*/) {}
 
 uint64_t SystemClock::NowMicros()
 {
@@ -27,18 +30,31 @@ SystemClock& SystemClock::Instance()
 
 FramePacer::FramePacer(FrameClock& clock, uint64_t frameMicros) : clock(&clock), frameMicros(frameMicros) {}
 
-void FramePacer::StartFrame()
+uint32_t FramePacer::StartFrame()
 {
     const uint64_t now = clock->NowMicros();
-    deadline = onTimeline ? deadline + frameMicros : now + frameMicros;
+    uint32_t steps = 1;
+    if (onTimeline && now > deadline && maxSteps > 1) {
+        // Behind by the frames since the last iteration was due to end: those steps too.
+        const uint64_t behind = (now - deadline) / frameMicros;
+        if (behind > mostFramesBehind) {
+            onTimeline = false;  // too far behind: forgotten
+        } else {
+            steps += static_cast<uint32_t>(std::min<uint64_t>(behind, maxSteps - 1));
+        }
+    }
+    deadline = onTimeline ? deadline + steps * frameMicros : now + frameMicros;
     onTimeline = true;
+    clock->Stepped(steps);
+    return steps;
 }
 
 void FramePacer::FinishFrame()
 {
     const uint64_t now = clock->NowMicros();
     if (now >= deadline) {
-        onTimeline = false;  // overrun: the next iteration starts now and sets the pace afresh
+        // Overrun: the next iteration starts now and sets the pace afresh, or makes up for it.
+        onTimeline = maxSteps > 1;
         clock->Yield();
         return;
     }
@@ -49,6 +65,12 @@ void FramePacer::FinishFrame()
         deadline = now + frameMicros;
     }
     clock->SleepMicros(wait);
+}
+
+void FramePacer::AllowCatchUp(uint32_t steps, uint32_t framesBehind)
+{
+    maxSteps = std::max<uint32_t>(steps, 1);
+    mostFramesBehind = framesBehind;
 }
 
 void FramePacer::SetClock(FrameClock& newClock)

@@ -102,15 +102,15 @@ int Shooter::OnExecute()
     }
     ProcessGuard::Playing();
     while (running) {
-        pacer.StartFrame();
-        RunFrame();
+        const uint32_t steps = pacer.StartFrame();
+        RunFrame(steps);
         pacer.FinishFrame();
     }
     OnCleanup();
     return 0;
 }
 
-void Shooter::RunFrame()
+void Shooter::RunFrame(uint32_t steps)
 {
     SDL_Event event;
     // The whole queue is handled before the frame's rules, even after a quit request.
@@ -120,7 +120,9 @@ void Shooter::RunFrame()
     if (ProcessGuard::TakeQuitSignal()) {
         OnExit();
     }
-    OnLoop();
+    for (uint32_t step = 0; step < steps; ++step) {
+        OnLoop();
+    }
     OnRender();
 }
 
@@ -313,6 +315,11 @@ void Shooter::ReleaseImages()
 void Shooter::SetClock(FrameClock& clock)
 {
     pacer.SetClock(clock);
+}
+
+void Shooter::AllowCatchUp(uint32_t maxSteps, uint32_t mostFramesBehind)
+{
+    pacer.AllowCatchUp(maxSteps, mostFramesBehind);
 }
 
 void Shooter::OnEvent(SDL_Event* event)

@@ -38,8 +38,9 @@ public:
     // Runs the whole game: 0 after the window is closed, -1 when start-up fails.
     int OnExecute();
     bool OnInit();
-    // One iteration of the main loop: every queued event, one frame of rules, one frame drawn.
-    void RunFrame();
+    // One iteration of the main loop: every queued event, one frame of rules (or as many as the
+    // pacer asks for to catch up), one frame drawn.
+    void RunFrame(uint32_t steps = 1);
     void OnCleanup();
 
     // Start-up steps.
@@ -84,6 +85,9 @@ public:
 
     // Where the main loop reads the time; tests hand in a clock of their own.
     void SetClock(FrameClock& clock);
+    // Lets the loop take up to maxSteps frames of rules an iteration to keep real time, while it
+    // is no more than mostFramesBehind behind.
+    void AllowCatchUp(uint32_t maxSteps, uint32_t mostFramesBehind);
 
     Map& CurrentMap();
 

@@ -4,7 +4,10 @@
 #include <emscripten.h>
 
 // The page reads the loop's progress from here.
-EM_JS(void, PublishIterations, (double count), { Module.iterations = count; });
+EM_JS(void, PublishProgress, (double iterations, double steps), {
+    Module.iterations = iterations;
+    Module.steps = steps;
+});
 
 uint64_t WebClock::NowMicros()
 {
@@ -33,5 +36,10 @@ WebClock& WebClock::Instance()
 void WebClock::CountIteration()
 {
     ++iterations;
-    PublishIterations(static_cast<double>(iterations));
+    PublishProgress(static_cast<double>(iterations), static_cast<double>(steps));
+}
+
+void WebClock::Stepped(uint32_t count)
+{
+    steps += count;
 }
