@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -1119,7 +1120,7 @@ TEST(ShotOverlapsTest, ADestroyedBodyLeavesEveryPairAndItsAddressStartsAfresh)
     };
     b2Body* gone = makeShot();
     b2Body* kept = makeShot();
-    overlaps.Add(gone, kept);
+    overlaps.Add(gone, 1, kept, 2);
     ASSERT_TRUE(overlaps.Contains(kept, gone));
 
     world.DestroyBody(gone);
@@ -1129,6 +1130,29 @@ TEST(ShotOverlapsTest, ADestroyedBodyLeavesEveryPairAndItsAddressStartsAfresh)
     EXPECT_FALSE(overlaps.Contains(newcomer, kept)) << "a new shot inherited a destroyed one's pass";
     EXPECT_FALSE(overlaps.Contains(kept, newcomer));
     EXPECT_TRUE(overlaps.ShouldCollide(newcomer->GetFixtureList(), kept->GetFixtureList()));
+}
+
+TEST(ShotOverlapsTest, TheNewerShotMakesWayWhateverTheAddresses)
+{
+    // Two shots one on the other: the newer (the higher serial) goes right, also when its body
+    // lies lower in memory than the older one's.
+    b2World world(b2Vec2(0.0f, 0.0f));
+    ShotOverlaps overlaps;
+    world.SetContactFilter(&overlaps);
+    b2BodyDef definition;
+    definition.type = b2_dynamicBody;
+    b2CircleShape circle;
+    circle.m_radius = 0.2f;
+    b2Body* first = world.CreateBody(&definition);
+    b2Body* second = world.CreateBody(&definition);
+    first->CreateFixture(&circle, 3.0f);
+    second->CreateFixture(&circle, 3.0f);
+    b2Body* older = std::max(first, second, std::less<>());
+    b2Body* newer = std::min(first, second, std::less<>());
+    overlaps.Add(newer, 8, older, 7);
+    overlaps.ReleaseSeparated();
+    EXPECT_GT(newer->GetLinearVelocity().x, 0.0f) << "the older shot was pushed right";
+    EXPECT_LT(older->GetLinearVelocity().x, 0.0f);
 }
 
 TEST(ShotOverlapsTest, ShotsThatCameApartCollideWhenTheyMeetAgain)
@@ -1145,7 +1169,7 @@ TEST(ShotOverlapsTest, ShotsThatCameApartCollideWhenTheyMeetAgain)
     b2Body* b = world.CreateBody(&definition);
     a->CreateFixture(&circle, 3.0f);
     b->CreateFixture(&circle, 3.0f);
-    overlaps.Add(a, b);
+    overlaps.Add(a, 1, b, 2);
     const auto step = [&] {
         world.Step(kStep, 8, 3);
         overlaps.ReleaseSeparated();
