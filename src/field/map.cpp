@@ -367,8 +367,10 @@ bool Map::PassThroughOverlaps(const Projectile& shot)
         const Projectile& earlier = projectiles[i];
         if (earlier.body != nullptr && earlier.body != shot.body &&
             ShotOverlaps::Overlap(shot.body, earlier.body)) {
-            if (earlier.lifetime >= kProjectileLifetime) {
-                return false;  // fired in this frame: a full lifetime, not yet counted down
+            // Fired in this frame (a full lifetime, not yet counted down); a cow's pigs are not
+            // held to that among themselves: pigs whose places are solid share its middle.
+            if (earlier.lifetime >= kProjectileLifetime && !splitting) {
+                return false;
             }
             overlapped.push_back(i);
         }
