@@ -3,6 +3,7 @@
 #include "app/shooter.h"
 #include "field/map.h"
 #include "gameplay/frame_rules.h"
+#include "render/bar_lights.h"
 
 namespace {
 
@@ -26,6 +27,12 @@ void Shooter::CheckGameOver()
     if (gameState == GameState::Playing) {
         if (targetsLeft <= 0) {
             gameState = GameState::Ended;
+            // No click plays a trick after the win: its light on the bar goes out with it, while
+            // the chosen animal's key stays lit.
+            if (aimState == AimState::WaitingForAction) {
+                aimState = AimState::Idle;
+            }
+            BarLights::Show(interfaces, projectileKind, false);
         }
     } else if (gameState == GameState::Ended) {
         interfaces.SetVisible(Sprite::kEnd, true);

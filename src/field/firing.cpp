@@ -87,7 +87,9 @@ void Map::ProjectileAction(const Projectile* record)
         // The cow splits where it is now. Each pig is pushed for one step by a force as large as
         // the cow's velocity, barely a nudge of its own; the cow it overlaps shoves it along.
         // A pig whose place would lie in a block, the cannon or a wall bursts out of the cow's
-        // middle instead: nothing pushes a pig back out of a cannon wedged against a wall.
+        // middle instead: nothing pushes a pig back out of a cannon wedged against a wall. All
+        // three appear wherever the cow is: pigs sharing the middle pass through one another
+        // and drift apart like any shots fired on top of one another.
         const b2Vec2 velocity = body->GetLinearVelocity();
         const b2Vec2 position = body->GetPosition();
         const b2Vec2 spots[] = {b2Vec2(kPigSpread, 0.0f), b2Vec2(-kPigSpread, 0.0f),

@@ -1,8 +1,6 @@
 // The random field of a run: cannon, pedestal, targets, ledge row, terrain, pendulums, rotors.
 #include "field/level_generator.h"
 
-#include <cstdlib>
-
 namespace {
 
 constexpr int kSafeColumns = 4;  // the cannon's side: no springs, and an empty pocket under the ledge
@@ -20,9 +18,9 @@ constexpr float kPendulumY = 1.0f;
 constexpr float kRotorY = 3.0f;
 
 // One roll of a hundred-sided die: 0 to 99.
-int Roll()
+int Roll(Levels::Random& random)
 {
-    return std::rand() % 100;
+    return random.Next() % 100;
 }
 
 // The block for one terrain cell at column i, row k, from the roll r; 0 for none.
@@ -48,9 +46,38 @@ int TerrainKind(int i, int k, int r)
 
 }  // namespace
 
+Levels::Random::Random(unsigned seed)
+{
+    // As glibc seeds it: 0 is taken as 1, and the word is the seed's bits as a signed number.
+    int32_t word = static_cast<int32_t>(seed == 0 ? 1u : seed);
+    state[0] = static_cast<uint32_t>(word);
+    for (int i = 1; i < kDegree; ++i) {
+        // 16807 * word mod (2^31 - 1), by Schrage's method, without overflow.
+        const int32_t hi = word / 127773;
+        const int32_t lo = word % 127773;
+        word = 16807 * lo - 2836 * hi;
+        if (word < 0) {
+            word += 2147483647;
+        }
+        state[i] = static_cast<uint32_t>(word);
+    }
+    for (int i = 0; i < 10 * kDegree; ++i) {
+        Next();
+    }
+}
+
+int Levels::Random::Next()
+{
+    state[front] += state[rear];  // modulo 2^32
+    const int result = static_cast<int>(state[front] >> 1);
+    front = front + 1 == kDegree ? 0 : front + 1;
+    rear = rear + 1 == kDegree ? 0 : rear + 1;
+    return result;
+}
+
 void Levels::GenerateLevel(Map& map, unsigned seed, int32_t targets)
 {
-    std::srand(seed);
+    Random random(seed);
 
     map.AddCannon(0.5f, 0.5f);
     // The third pedestal block starts where the first one is; the physics stacks them.
@@ -59,7 +86,7 @@ void Levels::GenerateLevel(Map& map, unsigned seed, int32_t targets)
     map.AddBlock(0.5f, 1.5f, BlockKind::Pedestal);
 
     for (int32_t t = 0; t < targets; ++t) {
-        const int col = std::rand() % map.GetWidth();
+        const int col = random.Next() % map.GetWidth();
         map.AddBlock(static_cast<float>(col) + 0.5f, 0.5f, BlockKind::Target);
     }
 
@@ -67,7 +94,7 @@ void Levels::GenerateLevel(Map& map, unsigned seed, int32_t targets)
         const float x = static_cast<float>(i) + 0.5f;
         map.AddBlock(x, kLedgeY, BlockKind::Ledge);
         for (int k = kFirstTerrainRow; k < map.GetHeight(); ++k) {
-            const int kind = TerrainKind(i, k, Roll());
+            const int kind = TerrainKind(i, k, Roll(random));
             if (kind != 0) {
                 map.AddBlock(x, static_cast<float>(k) - 0.5f, kind);
             }
@@ -76,7 +103,7 @@ void Levels::GenerateLevel(Map& map, unsigned seed, int32_t targets)
 
     // Anchors sit on the boundary between two columns.
     for (int j = kFirstSwingColumn; j < map.GetWidth(); ++j) {
-        const int r = Roll();
+        const int r = Roll(random);
         if (r > kPendulumChance) {
             map.AddPendulum(static_cast<float>(j), kPendulumY);
         } else if (r < kRotorChance) {

@@ -362,20 +362,24 @@ bool Map::PassThroughOverlaps(const Projectile& shot)
     if (shot.body == nullptr) {
         return true;
     }
-    std::vector<const b2Body*> overlapped;
-    for (const Projectile& earlier : projectiles) {
+    std::vector<size_t> overlapped;  // places in the list, in firing order
+    for (size_t i = 0; i < projectiles.size(); ++i) {
+        const Projectile& earlier = projectiles[i];
         if (earlier.body != nullptr && earlier.body != shot.body &&
             ShotOverlaps::Overlap(shot.body, earlier.body)) {
-            if (earlier.lifetime >= kProjectileLifetime) {
-                return false;  // fired in this frame: a full lifetime, not yet counted down
+            // Fired in this frame (a full lifetime, not yet counted down); a cow's pigs are not
+            // held to that among themselves: pigs whose places are solid share its middle.
+            if (earlier.lifetime >= kProjectileLifetime && !splitting) {
+                return false;
             }
-            overlapped.push_back(earlier.body);
+            overlapped.push_back(i);
         }
     }
-    for (const b2Body* earlier : overlapped) {
-        overlaps->Add(shot.body, earlier);
+    for (const size_t i : overlapped) {
+        Projectile& earlier = projectiles[i];
+        overlaps->Add(shot.body, shot.serial, earlier.body, earlier.serial);
         // A shot lying still at the spot gives its place up to the new one at once: it is spent.
-        Projectile* lying = splitting ? nullptr : FindProjectile(earlier);
+        Projectile* lying = splitting ? nullptr : &earlier;
         if (lying != nullptr && lying->Speed() < kLyingSpeed &&
             lying->lifetime < kProjectileLifetime - kLyingFrames) {
             lying->lifetime = 0.0f;

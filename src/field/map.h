@@ -106,7 +106,7 @@ private:
     void TagProjectilesFrom(size_t first);
     // Lets the new shot through every earlier one it overlaps, and spends those lying still
     // there. False, and nothing changed, when one of those was made in this frame and has not
-    // yet been stepped.
+    // yet been stepped, unless the new shot is one of a cow's pigs: all three always appear.
     bool PassThroughOverlaps(const Projectile& shot);
     // A circle there would overlap something other than a shot: a block, the cannon, a ball, a wall.
     bool SolidAt(b2Vec2 centre, float radius);

@@ -18,21 +18,32 @@ bool ShotOverlaps::Overlap(const b2Body* a, const b2Body* b)
     return false;
 }
 
-void ShotOverlaps::Add(const b2Body* a, const b2Body* b)
+void ShotOverlaps::Add(const b2Body* a, uint64_t serialA, const b2Body* b, uint64_t serialB)
 {
-    if (a == nullptr || b == nullptr || a == b) {
+    if (a == nullptr || b == nullptr || a == b || serialA == serialB) {
         return;
     }
-    if (partners[a].insert(b).second) {
-        partners[b].insert(a);
+    Shot& first = shots[serialA];
+    first.body = a;
+    serials[a] = serialA;
+    Shot& second = shots[serialB];
+    second.body = b;
+    serials[b] = serialB;
+    if (first.partners.insert(serialB).second) {
+        second.partners.insert(serialA);
         ++pairs;
     }
 }
 
 bool ShotOverlaps::Contains(const b2Body* a, const b2Body* b) const
 {
-    const auto found = partners.find(a);
-    return found != partners.end() && found->second.count(b) != 0;
+    const auto serialA = serials.find(a);
+    const auto serialB = serials.find(b);
+    if (serialA == serials.end() || serialB == serials.end()) {
+        return false;
+    }
+    const auto found = shots.find(serialA->second);
+    return found != shots.end() && found->second.partners.count(serialB->second) != 0;
 }
 
 void ShotOverlaps::ReleaseSeparated()
@@ -40,28 +51,36 @@ void ShotOverlaps::ReleaseSeparated()
     if (pairs == 0) {
         return;
     }
-    std::vector<std::pair<const b2Body*, const b2Body*>> apart;
-    std::vector<std::pair<const b2Body*, const b2Body*>> inside;
-    for (const auto& [body, others] : partners) {
-        for (const b2Body* other : others) {
-            if (body < other) {
-                (Overlap(body, other) ? inside : apart).emplace_back(body, other);
+    // Each pair once, the older shot first, in the order of the older and then the newer serial.
+    std::vector<std::pair<uint64_t, uint64_t>> apart;
+    std::vector<std::pair<b2Body*, b2Body*>> inside;
+    for (const auto& [serial, shot] : shots) {
+        for (auto other = shot.partners.upper_bound(serial); other != shot.partners.end(); ++other) {
+            const b2Body* newer = shots.at(*other).body;
+            if (Overlap(shot.body, newer)) {
+                inside.emplace_back(const_cast<b2Body*>(shot.body), const_cast<b2Body*>(newer));
+            } else {
+                apart.emplace_back(serial, *other);
             }
         }
     }
-    // In the order of the bodies, not of the table, so a replayed game collides the same way.
-    std::sort(apart.begin(), apart.end());
-    std::sort(inside.begin(), inside.end());
-    for (const auto& [a, b] : inside) {
-        Separate(const_cast<b2Body*>(a), const_cast<b2Body*>(b));
+    for (const auto& [older, newer] : inside) {
+        Separate(older, newer);
     }
-    for (const auto& [a, b] : apart) {
-        partners[a].erase(b);
-        partners[b].erase(a);
+    for (const auto& [older, newer] : apart) {
+        Shot& olderShot = shots.at(older);
+        olderShot.partners.erase(newer);
+        shots.at(newer).partners.erase(older);
         --pairs;
-        Refilter(const_cast<b2Body*>(a));
+        Refilter(const_cast<b2Body*>(olderShot.body));
     }
-    std::erase_if(partners, [](const auto& entry) { return entry.second.empty(); });
+    std::erase_if(shots, [this](const auto& entry) {
+        if (!entry.second.partners.empty()) {
+            return false;
+        }
+        serials.erase(entry.second.body);
+        return true;
+    });
 }
 
 void ShotOverlaps::Separate(b2Body* a, b2Body* b)
@@ -72,7 +91,7 @@ void ShotOverlaps::Separate(b2Body* a, b2Body* b)
     // so nothing is flung; blocks and walls still stop them as usual.
     b2Vec2 normal = b->GetPosition() - a->GetPosition();
     if (normal.Normalize() < b2_epsilon) {
-        normal.Set(1.0f, 0.0f);  // one on the other: the later one makes way to the right
+        normal.Set(1.0f, 0.0f);  // one on the other: the newer one makes way to the right
     }
     const float apartSpeed = b2Dot(b->GetLinearVelocity() - a->GetLinearVelocity(), normal);
     if (apartSpeed >= kSeparationSpeed) {
@@ -90,7 +109,7 @@ void ShotOverlaps::Separate(b2Body* a, b2Body* b)
 
 void ShotOverlaps::Release(b2Body* body)
 {
-    if (body != nullptr && partners.count(body) != 0) {
+    if (body != nullptr && serials.count(body) != 0) {
         Forget(body);
         Refilter(body);
     }
@@ -115,19 +134,25 @@ bool ShotOverlaps::ShouldCollide(b2Fixture* fixtureA, b2Fixture* fixtureB)
 
 void ShotOverlaps::Forget(const b2Body* body)
 {
-    const auto found = partners.find(body);
-    if (found == partners.end()) {
+    const auto serial = serials.find(body);
+    if (serial == serials.end()) {
         return;
     }
-    for (const b2Body* other : found->second) {
-        const auto entry = partners.find(other);
-        if (entry != partners.end()) {
-            entry->second.erase(body);
-            if (entry->second.empty()) {
-                partners.erase(entry);
+    const auto found = shots.find(serial->second);
+    serials.erase(serial);
+    if (found == shots.end()) {
+        return;
+    }
+    for (const uint64_t other : found->second.partners) {
+        const auto entry = shots.find(other);
+        if (entry != shots.end()) {
+            entry->second.partners.erase(found->first);
+            if (entry->second.partners.empty()) {
+                serials.erase(entry->second.body);
+                shots.erase(entry);
             }
         }
         --pairs;
     }
-    partners.erase(found);
+    shots.erase(found);
 }

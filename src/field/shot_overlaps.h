@@ -6,8 +6,10 @@
 #include <box2d/box2d.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <map>
+#include <set>
 #include <unordered_map>
-#include <unordered_set>
 
 // Shots fired faster than they leave the muzzle appear on top of one another. Box2D pushes
 // overlapping shapes apart hard, in directions it can only guess, and with continuous collision
@@ -16,13 +18,18 @@
 // overlap, and the two are eased apart at a walking pace; once they have come apart they
 // collide as usual. Weak shots lying at the muzzle are passed through by the next ones and
 // make way for them the same way.
+// Every order that changes play (which shot of a pair makes way which way, the order of the
+// top-ups, and of the refiltering, which becomes the order of Box2D's contacts) follows the
+// shots' serials, never their bodies' addresses: the same clicks play the same game wherever the
+// heap puts the bodies.
 // The world's contact filter; a destroyed body leaves every pair.
 class ShotOverlaps : public b2ContactFilter, public BodyMemory {
 public:
     // The two bodies' shapes overlap where they are now.
     static bool Overlap(const b2Body* a, const b2Body* b);
 
-    void Add(const b2Body* a, const b2Body* b);
+    // Lets the two shots, each with its serial (Projectile::serial), through each other.
+    void Add(const b2Body* a, uint64_t serialA, const b2Body* b, uint64_t serialB);
     // The body collides with everything again from the next step on.
     void Release(b2Body* body);
     bool Contains(const b2Body* a, const b2Body* b) const;
@@ -38,10 +45,17 @@ public:
     void Forget(const b2Body* body) override;
 
 private:
+    // a is the older shot (the lower serial), b the newer.
     static void Separate(b2Body* a, b2Body* b);
     static void Refilter(b2Body* body);
 
-    // Both ways round: each shot and the shots it passes through.
-    std::unordered_map<const b2Body*, std::unordered_set<const b2Body*>> partners;
+    struct Shot {
+        const b2Body* body = nullptr;
+        std::set<uint64_t> partners;  // the serials of the shots it passes through
+    };
+    // Both ways round, by serial: each shot and the shots it passes through.
+    std::map<uint64_t, Shot> shots;
+    // Which shot a body is, for the filter's and the farewells' look-ups only (never walked).
+    std::unordered_map<const b2Body*, uint64_t> serials;
     size_t pairs = 0;
 };

@@ -67,8 +67,13 @@ void Rules::ApplyContactDamage(Map& map)
     // on a block, or pressed against it, costs the block nothing more until the two part.
     ContactMemory& contacts = map.KeptMemory<ContactMemory>();
     std::set<ContactMemory::Pair> touching;
-    // Animals whose blow broke a block or took a cake, with the share of their speed kept.
-    std::map<b2Body*, float> breakers;
+    // Animals whose blow broke a block or took a cake, with the share of their speed kept; by
+    // serial, so they are set going in firing order, whatever their bodies' addresses.
+    struct Breaker {
+        b2Body* body = nullptr;
+        float kept = 1.0f;
+    };
+    std::map<uint64_t, Breaker> breakers;
     for (b2Contact* contact = map.GetContactList(); contact != nullptr && !map.projectiles.empty();
          contact = contact->GetNext()) {
         if (!contact->IsTouching()) {
@@ -113,16 +118,17 @@ void Rules::ApplyContactDamage(Map& map)
             const double momentum =
                 static_cast<double>(projectile->body->GetMass()) * static_cast<double>(speed);
             const double held = static_cast<double>(strengthBefore) / (kHitPointsPerMomentum * momentum);
-            breakers.try_emplace(projectile->body, 1.0f).first->second *=
-                static_cast<float>(std::clamp(1.0 - held, 0.0, 1.0));
+            Breaker& breaker = breakers[projectile->serial];
+            breaker.body = projectile->body;
+            breaker.kept *= static_cast<float>(std::clamp(1.0 - held, 0.0, 1.0));
         }
     }
     contacts.EndFrame(std::move(touching));
     // The step already bounced the animal off the block its blow broke, which the removal pass
     // is about to take away: it carries on the way it was going before the step, through the
     // gap, with the speed the blow left it.
-    for (const auto& [body, kept] : breakers) {
-        body->SetLinearVelocity(kept * contacts.VelocityBefore(body));
+    for (const auto& [serial, breaker] : breakers) {
+        breaker.body->SetLinearVelocity(breaker.kept * contacts.VelocityBefore(breaker.body));
     }
 }
 
