@@ -9,12 +9,11 @@
 // Exits 1 on any failed check, after printing it.
 import { createServer } from 'node:http';
 import { spawn } from 'node:child_process';
-import { readFile, mkdtemp, rm, writeFile } from 'node:fs/promises';
+import { readFile, writeFile } from 'node:fs/promises';
 import { gzipSync, gunzipSync } from 'node:zlib';
-import { tmpdir } from 'node:os';
 import { join, extname, normalize, dirname } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import puppeteer from 'puppeteer-core';
+import { check, failed, failures, startChromium, types } from './harness.mjs';
 
 const args = process.argv.slice(2);
 const measureOnly = args[0] === '--measure';
@@ -32,17 +31,9 @@ const SLOW = { offline: false, latency: 150, downloadThroughput: 1.6e6 / 8, uplo
 const SLOW_BOUND_MS = 10000;
 
 const figures = [];
-const failures = [];
-function check(ok, what) {
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
-  if (!ok) failures.push(what);
-  return ok;
-}
 
 // A server like python3 -m http.server: the files as they are, nothing compressed. It counts
 // the bytes it sends, and each test may answer some files its own way.
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
 function serve(answer = () => null) {
   const server = createServer(async (req, res) => {
     const path = decodeURIComponent(new URL(req.url, 'http://x').pathname);
@@ -76,13 +67,7 @@ function stop(server) {
   return new Promise((resolve) => server.close(resolve));
 }
 
-const profile = await mkdtemp(join(tmpdir(), 'farmyard-chromium-'));
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-  headless: false, // the flag itself is passed below, as Debian's chromium takes it
-  userDataDir: profile,
-  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+const browser = await startChromium({
   defaultViewport: { width: 1000, height: 700, deviceScaleFactor: 1 },
 });
 
@@ -260,11 +245,9 @@ try {
     await stop(plainServer);
   }
 } catch (err) {
-  failures.push(String(err && err.stack || err));
-  console.log(`FAIL ${err && err.stack || err}`);
+  failed(err);
 } finally {
   await browser.close();
-  await rm(profile, { recursive: true, force: true });
 }
 
 for (const line of figures) console.log(line);

@@ -6,11 +6,8 @@
 //
 // Steps are the page's Module.steps; a page from before it counted steps took one a picture, so
 // its Module.iterations are read instead.
-import { createServer } from 'node:http';
-import { readFile, mkdtemp, rm } from 'node:fs/promises';
-import { cpus, loadavg, tmpdir } from 'node:os';
-import { join, extname, normalize } from 'node:path';
-import puppeteer from 'puppeteer-core';
+import { cpus, loadavg } from 'node:os';
+import { serveFolders, startChromium } from './harness.mjs';
 
 const [pageDir, secondsArg, ...rateArgs] = process.argv.slice(2);
 if (!pageDir) {
@@ -20,26 +17,8 @@ if (!pageDir) {
 const seconds = Number(secondsArg || 20);
 const rates = rateArgs.length ? rateArgs.map(Number) : [1, 4, 6];
 
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
-const server = createServer(async (req, res) => {
-  const file = normalize(decodeURIComponent(new URL(req.url, 'http://x').pathname).slice(1) || 'index.html');
-  try {
-    if (file.startsWith('..')) throw new Error('outside');
-    const body = await readFile(join(pageDir, file));
-    res.writeHead(200, { 'Content-Type': types[extname(file)] || 'application/octet-stream' }).end(body);
-  } catch {
-    res.writeHead(404).end();
-  }
-});
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-const base = `http://127.0.0.1:${server.address().port}`;
-
-const profile = await mkdtemp(join(tmpdir(), 'farmyard-pace-'));
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-  headless: false,
-  userDataDir: profile,
-  args: ['--headless', '--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking'],
+const server = await serveFolders({ '/': pageDir });
+const browser = await startChromium({
   defaultViewport: { width: 1000, height: 698, deviceScaleFactor: 1 },
 });
 try {
@@ -49,14 +28,13 @@ try {
 } finally {
   await browser.close();
   server.close();
-  await rm(profile, { recursive: true, force: true });
 }
 
 // One page, slowed `rate` times, in play: steps and pictures a second over the run, the fewest
 // steps in any one second of it and the longest gap between two pictures.
 async function measure(rate) {
   const page = await browser.newPage();
-  await page.goto(`${base}/index.html`);
+  await page.goto(`${server.base}/index.html`);
   await page.waitForFunction('Module.iterations > 20', { timeout: 120000 });
   const session = await page.createCDPSession();
   await session.send('Emulation.setCPUThrottlingRate', { rate });

@@ -6,12 +6,10 @@
 // The desktop pictures are those of the screenshot tool (start-screen.png, bottom-bar.png). The
 // pacing figures are the page's own: its game-step counter read against its own clock. Exits 1
 // on the first failed check, after printing it.
-import { createServer } from 'node:http';
 import { readFileSync } from 'node:fs';
-import { readFile, mkdtemp, rm, writeFile } from 'node:fs/promises';
-import { tmpdir } from 'node:os';
-import { join, extname, normalize } from 'node:path';
-import puppeteer from 'puppeteer-core';
+import { writeFile } from 'node:fs/promises';
+import { join } from 'node:path';
+import { check, failed, failures, serveFolders, startChromium } from './harness.mjs';
 
 const [pageDir, picturesDir, bmpDir, figuresFile] = process.argv.slice(2);
 if (!pageDir || !picturesDir || !bmpDir) {
@@ -26,43 +24,12 @@ const HELP = 48; // the page's room for its lines on how to play, below the pict
 const MAX_DIFFERING = 0.001; // of the window's pixels
 
 const figures = [];
-const failures = [];
-function check(ok, what) {
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
-  if (!ok) failures.push(what);
-  return ok;
-}
 
 // The page, the desktop's pictures and the game's bitmaps, each under a prefix of its own.
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.data': 'application/octet-stream', '.png': 'image/png', '.bmp': 'image/bmp' };
-const roots = { '/ref/': picturesDir, '/bmp-src/': bmpDir, '/': pageDir };
-const server = createServer(async (req, res) => {
-  const path = decodeURIComponent(new URL(req.url, 'http://x').pathname);
-  const prefix = Object.keys(roots).find((p) => path.startsWith(p));
-  const file = normalize(path.slice(prefix.length) || 'index.html');
-  if (file.startsWith('..')) {
-    res.writeHead(403).end();
-    return;
-  }
-  try {
-    const body = await readFile(join(roots[prefix], file));
-    res.writeHead(200, { 'Content-Type': types[extname(file)] || 'application/octet-stream' });
-    res.end(body);
-  } catch {
-    res.writeHead(404).end();
-  }
-});
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-const base = `http://127.0.0.1:${server.address().port}`;
+const server = await serveFolders({ '/ref/': picturesDir, '/bmp-src/': bmpDir, '/': pageDir });
+const base = server.base;
 
-const profile = await mkdtemp(join(tmpdir(), 'farmyard-chromium-'));
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-  headless: false, // the flag itself is passed below, as Debian's chromium takes it
-  userDataDir: profile,
-  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+const browser = await startChromium({
   defaultViewport: { width: W, height: H + HELP, deviceScaleFactor: 1 },
   // A tab in the background is throttled as in a player's browser.
   ignoreDefaultArgs: ['--disable-background-timer-throttling', '--disable-renderer-backgrounding',
@@ -252,12 +219,10 @@ try {
 
   check(consoleErrors.length === 0, `no error in the page's console${consoleErrors.length ? ': ' + consoleErrors.join(' | ') : ''}`);
 } catch (err) {
-  failures.push(String(err && err.stack || err));
-  console.log(`FAIL ${err && err.stack || err}`);
+  failed(err);
 } finally {
   await browser.close();
   server.close();
-  await rm(profile, { recursive: true, force: true });
 }
 
 for (const line of figures) console.log(line);

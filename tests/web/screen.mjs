@@ -6,11 +6,9 @@
 //
 // The desktop pictures are the screenshot tool's (bottom-bar.png: the bar lit each way). Exits 1
 // after all checks if any failed.
-import { createServer } from 'node:http';
-import { readFile, mkdtemp, rm } from 'node:fs/promises';
-import { loadavg, tmpdir } from 'node:os';
-import { join, extname, normalize } from 'node:path';
-import puppeteer from 'puppeteer-core';
+import { loadavg } from 'node:os';
+import { join } from 'node:path';
+import { check, failed, failures, serveFolders, startChromium } from './harness.mjs';
 
 const [pageDir, picturesDir] = process.argv.slice(2);
 if (!pageDir || !picturesDir) {
@@ -21,38 +19,9 @@ const W = 1000;
 const H = 650;
 const START = { x: 500, y: 216 };
 
-const failures = [];
-function check(ok, what) {
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
-  if (!ok) failures.push(what);
-  return ok;
-}
-
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png' };
-const roots = { '/ref/': picturesDir, '/': pageDir };
-const server = createServer(async (req, res) => {
-  const path = decodeURIComponent(new URL(req.url, 'http://x').pathname);
-  const prefix = Object.keys(roots).find((p) => path.startsWith(p));
-  const file = normalize(path.slice(prefix.length) || 'index.html');
-  try {
-    if (file.startsWith('..')) throw new Error('outside');
-    const body = await readFile(join(roots[prefix], file));
-    res.writeHead(200, { 'Content-Type': types[extname(file)] || 'application/octet-stream' }).end(body);
-  } catch {
-    res.writeHead(404).end();
-  }
-});
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-const base = `http://127.0.0.1:${server.address().port}`;
-
-const profile = await mkdtemp(join(tmpdir(), 'farmyard-screen-'));
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-  headless: false, // passed below, as Debian's chromium takes it
-  userDataDir: profile,
-  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-});
+const server = await serveFolders({ '/ref/': picturesDir, '/': pageDir });
+const base = server.base;
+const browser = await startChromium();
 const consoleErrors = [];
 const shots = process.env.SCREENSHOTS; // a folder to save the phone's and the 4K page's pictures in
 
@@ -173,12 +142,10 @@ try {
 
   check(consoleErrors.length === 0, `no error in the page's console${consoleErrors.length ? ': ' + consoleErrors.join(' | ') : ''}`);
 } catch (err) {
-  failures.push(String(err && err.stack || err));
-  console.log(`FAIL ${err && err.stack || err}`);
+  failed(err);
 } finally {
   await browser.close();
   server.close();
-  await rm(profile, { recursive: true, force: true });
 }
 process.exit(failures.length ? 1 : 0);
 
