@@ -93,69 +93,86 @@ Spot DrawPlate(Image& image, int left, int contentWidth)
     return plate;
 }
 
+// The hint's lettering, its keys and its two phrases, in pixels.
+constexpr int kHintScale = 2;
+constexpr int kHintTop = 13;
+constexpr int kCap = 18;       // a key cap's side
+constexpr int kCapGap = 6;     // between a key cap and its animal
+constexpr int kKeySpace = 18;  // between an animal and the next key cap
+constexpr int kPart = 34;      // before each phrase, a rivet in its middle
+
+struct Key {
+    char letter;
+    std::string_view animal;
+    Light light;
+};
+constexpr std::array<Key, 3> kKeys{
+    {{'Z', "PIG", Light::Pig}, {'X', "COW", Light::Cow}, {'C', "SHEEP", Light::Sheep}}};
+constexpr std::string_view kShoot = "PULL BACK AND RELEASE TO SHOOT";
+constexpr std::string_view kTrick = "CLICK AGAIN FOR THE TRICK";
+
+int HintWidth()
+{
+    int width = 0;
+    for (const Key& key : kKeys) {
+        width += kCap + kCapGap + TextWidth(key.animal, kHintScale) + kKeySpace;
+    }
+    width -= kKeySpace;
+    for (std::string_view phrase : {kShoot, kTrick}) {
+        width += kPart + TextWidth(phrase, kHintScale);
+    }
+    return width;
+}
+
+// Writes `text` in the hint's lettering from `x`; returns where the text ends.
+int DrawWords(Image& image, std::string_view text, int x)
+{
+    const TextStyle label{Rgb{255, 252, 232}, Rgb{250, 222, 150}, Rgb{62, 34, 14}, 1, Rgb{48, 26, 10}, 1};
+    DrawText(image, text, x + TextWidth(text, kHintScale) / 2, kHintTop, kHintScale, label);
+    return x + TextWidth(text, kHintScale);
+}
+
+// A key cap with its letter, its left edge at `x`; a lit one glows and has a red letter.
+void DrawKeyCap(Image& image, int x, char letter, bool on)
+{
+    const TextStyle capLetter{Rgb{70, 40, 18}, Rgb{40, 22, 8}, Rgb{70, 40, 18}, 0, Rgb{0, 0, 0}, 0};
+    const TextStyle litCapLetter{Rgb{170, 30, 12}, Rgb{120, 16, 6}, Rgb{170, 30, 12}, 0, Rgb{0, 0, 0}, 0};
+    const double capTop = kHintTop - 3;
+    FillRoundRect(image, x, capTop + 1, kCap, kCap, 3, Rgb{60, 34, 14});  // the key's shadow
+    const Rgb capTopColour = on ? Rgb{255, 255, 222} : Rgb{255, 250, 232};
+    const Rgb capBottomColour = on ? Rgb{255, 212, 92} : Rgb{224, 206, 170};
+    FillRoundRect(image, x, capTop, kCap, kCap - 1, 3,
+                  VerticalGradient(capTopColour, capBottomColour, capTop, capTop + kCap));
+    const char text[] = {letter, '\0'};
+    DrawText(image, text, x + kCap / 2, kHintTop, kHintScale, on ? litCapLetter : capLetter);
+}
+
 // Draws the hint with the given part lit, and returns where its plate is (nothing lit: all zero).
 Spot DrawControlsHint(Image& image, Light lit)
 {
-    constexpr int kScale = 2;
-    constexpr int kTop = 13;
-    const TextStyle label{Rgb{255, 252, 232}, Rgb{250, 222, 150}, Rgb{62, 34, 14}, 1, Rgb{48, 26, 10}, 1};
-    const TextStyle capLetter{Rgb{70, 40, 18}, Rgb{40, 22, 8}, Rgb{70, 40, 18}, 0, Rgb{0, 0, 0}, 0};
-    const TextStyle litCapLetter{Rgb{170, 30, 12}, Rgb{120, 16, 6}, Rgb{170, 30, 12}, 0, Rgb{0, 0, 0}, 0};
-    constexpr int kCap = 18;
-    constexpr int kGap = 6;
-    constexpr int kSpace = 18;
-    constexpr int kPart = 34;
-    struct Key {
-        char letter;
-        std::string_view animal;
-        Light light;
-    };
-    const std::array<Key, 3> keys{
-        {{'Z', "PIG", Light::Pig}, {'X', "COW", Light::Cow}, {'C', "SHEEP", Light::Sheep}}};
-    constexpr std::string_view kShoot = "PULL BACK AND RELEASE TO SHOOT";
-    constexpr std::string_view kTrick = "CLICK AGAIN FOR THE TRICK";
-    int width = 0;
-    for (const Key& key : keys) {
-        width += kCap + kGap + TextWidth(key.animal, kScale) + kSpace;
-    }
-    width -= kSpace;
-    for (std::string_view phrase : {kShoot, kTrick}) {
-        width += kPart + TextWidth(phrase, kScale);
-    }
-    int x = (image.Width() - width) / 2;
+    int x = (image.Width() - HintWidth()) / 2;
     Spot plate{0, 0, 0, 0};
-    const auto words = [&](std::string_view text, const TextStyle& style) {
-        DrawText(image, text, x + TextWidth(text, kScale) / 2, kTop, kScale, style);
-        x += TextWidth(text, kScale);
-    };
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        const bool on = keys[i].light == lit;
+    for (std::size_t i = 0; i < kKeys.size(); ++i) {
+        const bool on = kKeys[i].light == lit;
         if (on) {
-            plate = DrawPlate(image, x, kCap + kGap + TextWidth(keys[i].animal, kScale));
+            plate = DrawPlate(image, x, kCap + kCapGap + TextWidth(kKeys[i].animal, kHintScale));
         }
-        const double capTop = kTop - 3;
-        FillRoundRect(image, x, capTop + 1, kCap, kCap, 3, Rgb{60, 34, 14});  // the key's shadow
-        const Rgb capTopColour = on ? Rgb{255, 255, 222} : Rgb{255, 250, 232};
-        const Rgb capBottomColour = on ? Rgb{255, 212, 92} : Rgb{224, 206, 170};
-        FillRoundRect(image, x, capTop, kCap, kCap - 1, 3,
-                      VerticalGradient(capTopColour, capBottomColour, capTop, capTop + kCap));
-        const char letter[] = {keys[i].letter, '\0'};
-        DrawText(image, letter, x + kCap / 2, kTop, kScale, on ? litCapLetter : capLetter);
-        x += kCap + kGap;
-        words(keys[i].animal, label);
-        if (i + 1 < keys.size()) {
-            x += kSpace;
+        DrawKeyCap(image, x, kKeys[i].letter, on);
+        x = DrawWords(image, kKeys[i].animal, x + kCap + kCapGap);
+        if (i + 1 < kKeys.size()) {
+            x += kKeySpace;
         }
     }
-    constexpr int kRivetY = kTop + kGlyphHeight * kScale / 2;  // whole pixels, level with the letters' middle
+    constexpr int kRivetY =
+        kHintTop + kGlyphHeight * kHintScale / 2;  // whole pixels, level with the letters' middle
     for (std::string_view phrase : {kShoot, kTrick}) {
         const int rivetX = x + kPart / 2;  // whole pixels, in the middle of the gap before the phrase
         Rivet(image, rivetX, kRivetY, 2.2, Rgb{170, 170, 175});
         x += kPart;
         if (phrase == kTrick && lit == Light::Trick) {
-            plate = DrawPlate(image, x, TextWidth(phrase, kScale));
+            plate = DrawPlate(image, x, TextWidth(phrase, kHintScale));
         }
-        words(phrase, label);
+        x = DrawWords(image, phrase, x);
     }
     return plate;
 }
