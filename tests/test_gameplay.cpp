@@ -7,6 +7,7 @@
 #include "field/projectile.h"
 #include "game_fixture.h"
 #include "gameplay/contact_memory.h"
+#include "gameplay/frame_rules.h"
 
 #include <algorithm>
 #include <cmath>
