@@ -145,32 +145,20 @@ void BuildWideField(Shooter& game)
     }
 }
 
-void RunScenario(const Scenario& scenario, int frames, unsigned seed)
-{
-    Shooter game;
-    if (!Drive::StartHeadless(game, "frame_bench")) {
-        std::exit(1);
-    }
-    if (!Drive::StartLevel(game, seed)) {
-        std::fprintf(stderr, "frame_bench: the start button did not start the game\n");
-        std::exit(1);
-    }
-    if (scenario.wideField) {
-        BuildWideField(game);
-    }
-    Map* map = &game.CurrentMap();
-    for (int i = 0; i < scenario.settleFrames; ++i) {
-        game.OnLoop();
-    }
-
+// The shots a scenario is fed, one frame at a time: from the cannon, or from above on the wide field.
+struct Feeder {
+    const Scenario& scenario;
+    Map* map;
     int shot = 0;
-    refusedShots = 0;
-    auto feed = [&](bool& ready) {
+
+    // Sets `ready` once the field is as the scenario wants it; the bursts are measured themselves.
+    void Feed(bool& ready)
+    {
         if (scenario.burstTotal > 0) {
             for (int i = 0; i < scenario.burstSize && shot < scenario.burstTotal; ++i) {
                 FireFromMuzzle(*map, shot++);
             }
-            ready = true;  // the bursts themselves are measured
+            ready = true;
         } else if (static_cast<int>(map->projectiles.size()) < scenario.liveProjectiles) {
             // One shot a frame from the cannon, like an auto-clicker; a second one from above
             // while the field holds fewer than wanted.
@@ -181,63 +169,62 @@ void RunScenario(const Scenario& scenario, int frames, unsigned seed)
         } else {
             ready = true;
         }
-    };
-    // Fill the field first, unmeasured.
-    bool ready = scenario.liveProjectiles == 0;
-    for (int guard = 0; !ready && guard < 5000; ++guard) {
-        feed(ready);
-        if (!ready) {
-            game.OnLoop();
-        }
     }
+};
 
-    game.painter.ResetStats();
+// What the measured frames of a scenario took and held.
+struct Samples {
     std::vector<double> loopCpu, loopWall, stepWall, renderCpu, floorCpu, frameCpu;
     b2Profile worstStep{};
     size_t liveTotal = 0;
     size_t contactsTotal = 0;
-    for (int frame = 0; frame < frames; ++frame) {
-        bool fed = false;
-        feed(fed);
-        const double c0 = CpuMillis();
-        SDL_Event event;
-        while (SDL_PollEvent(&event) != 0) {
-            game.OnEvent(&event);
-        }
-        const double c1 = CpuMillis();
-        const double w1 = WallMillis();
-        game.OnLoop();
-        const double w2 = WallMillis();
-        const double c2 = CpuMillis();
-        game.OnRender();
-        const double c3 = CpuMillis();
-        FloorRender(game);
-        const double c4 = CpuMillis();
-        loopCpu.push_back(c2 - c1);
-        loopWall.push_back(w2 - w1);
-        const b2Profile& profile = map->world->GetProfile();
-        if (profile.step > worstStep.step) {
-            worstStep = profile;
-        }
-        stepWall.push_back(profile.step);
-        renderCpu.push_back(c3 - c2);
-        floorCpu.push_back(c4 - c3);
-        frameCpu.push_back(c3 - c0);
-        liveTotal += map->projectiles.size();
-        contactsTotal += static_cast<size_t>(map->world->GetContactCount());
-    }
+};
 
-    const Stats loop = Summarise(loopCpu);
-    const Stats loopW = Summarise(loopWall);
-    const Stats step = Summarise(stepWall);
-    const Stats render = Summarise(renderCpu);
-    const Stats floor = Summarise(floorCpu);
-    const Stats whole = Summarise(frameCpu);
+// One frame, measured: the events, the rules (against Box2D's bare step), the drawing and its floor.
+void MeasureFrame(Shooter& game, const Map& map, Samples& samples)
+{
+    const double c0 = CpuMillis();
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        game.OnEvent(&event);
+    }
+    const double c1 = CpuMillis();
+    const double w1 = WallMillis();
+    game.OnLoop();
+    const double w2 = WallMillis();
+    const double c2 = CpuMillis();
+    game.OnRender();
+    const double c3 = CpuMillis();
+    FloorRender(game);
+    const double c4 = CpuMillis();
+    samples.loopCpu.push_back(c2 - c1);
+    samples.loopWall.push_back(w2 - w1);
+    const b2Profile& profile = map.world->GetProfile();
+    if (profile.step > samples.worstStep.step) {
+        samples.worstStep = profile;
+    }
+    samples.stepWall.push_back(profile.step);
+    samples.renderCpu.push_back(c3 - c2);
+    samples.floorCpu.push_back(c4 - c3);
+    samples.frameCpu.push_back(c3 - c0);
+    samples.liveTotal += map.projectiles.size();
+    samples.contactsTotal += static_cast<size_t>(map.world->GetContactCount());
+}
+
+void PrintScenario(const Scenario& scenario, const Shooter& game, const Map& map, const Samples& samples,
+                   int shots, int frames)
+{
+    const Stats loop = Summarise(samples.loopCpu);
+    const Stats loopW = Summarise(samples.loopWall);
+    const Stats step = Summarise(samples.stepWall);
+    const Stats render = Summarise(samples.renderCpu);
+    const Stats floor = Summarise(samples.floorCpu);
+    const Stats whole = Summarise(samples.frameCpu);
     const double n = static_cast<double>(frames);
     std::printf(
         "%-22s blocks %4zu  live %6.1f  contacts %7.0f  shots %d, refused (on a shot of the same frame) %d\n",
-        scenario.name.c_str(), map->blocks.size(), static_cast<double>(liveTotal) / n,
-        static_cast<double>(contactsTotal) / n, shot, refusedShots);
+        scenario.name.c_str(), map.blocks.size(), static_cast<double>(samples.liveTotal) / n,
+        static_cast<double>(samples.contactsTotal) / n, shots, refusedShots);
     std::printf("  OnLoop   cpu mean %8.3f  p99 %8.3f  worst %9.3f ms | wall mean %8.3f vs bare step %8.3f ms"
                 "  ratio %5.2f\n",
                 loop.mean, loop.p99, loop.worst, loopW.mean, step.mean,
@@ -249,11 +236,55 @@ void RunScenario(const Scenario& scenario, int frames, unsigned seed)
                 floor.mean > 0.0 ? render.mean / floor.mean : 0.0, 100.0 * game.painter.RedrawnShare(),
                 static_cast<unsigned long long>(painted.wholeFrames),
                 static_cast<unsigned long long>(painted.frames));
+    const b2Profile& worstStep = samples.worstStep;
     std::printf("  worst step %.3f ms: collide %.3f, solve %.3f, continuous %.3f, broad phase %.3f\n",
                 worstStep.step, worstStep.collide, worstStep.solve, worstStep.solveTOI, worstStep.broadphase);
     std::printf("  frame    cpu mean %8.3f  p99 %8.3f  worst %9.3f ms  (events, rules, drawing)\n",
                 whole.mean, whole.p99, whole.worst);
     std::fflush(stdout);
+}
+
+// The game on a seeded level, or on the wide field, left to settle for the scenario's frames.
+void StartScenario(Shooter& game, const Scenario& scenario, unsigned seed)
+{
+    if (!Drive::StartHeadless(game, "frame_bench")) {
+        std::exit(1);
+    }
+    if (!Drive::StartLevel(game, seed)) {
+        std::fprintf(stderr, "frame_bench: the start button did not start the game\n");
+        std::exit(1);
+    }
+    if (scenario.wideField) {
+        BuildWideField(game);
+    }
+    for (int i = 0; i < scenario.settleFrames; ++i) {
+        game.OnLoop();
+    }
+}
+
+void RunScenario(const Scenario& scenario, int frames, unsigned seed)
+{
+    Shooter game;
+    StartScenario(game, scenario, seed);
+    Map* map = &game.CurrentMap();
+    refusedShots = 0;
+    Feeder feeder{scenario, map};
+    // Fill the field first, unmeasured.
+    bool ready = scenario.liveProjectiles == 0;
+    for (int guard = 0; !ready && guard < 5000; ++guard) {
+        feeder.Feed(ready);
+        if (!ready) {
+            game.OnLoop();
+        }
+    }
+    game.painter.ResetStats();
+    Samples samples;
+    for (int frame = 0; frame < frames; ++frame) {
+        bool fed = false;
+        feeder.Feed(fed);
+        MeasureFrame(game, *map, samples);
+    }
+    PrintScenario(scenario, game, *map, samples, feeder.shot, frames);
     game.OnCleanup();
 }
 

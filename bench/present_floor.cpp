@@ -11,6 +11,29 @@
 
 #include <cstdlib>
 
+namespace {
+
+// About the blits of a generated level: the background, eight rows of tiles, the bars and the
+// cake icons.
+void DrawLevelLike(SDL_Surface* screen, SDL_Surface* background, SDL_Surface* tiles, SDL_Surface* top,
+                   SDL_Surface* bottom, SDL_Surface* cake)
+{
+    CImage::Draw(screen, background, 0, 0);
+    for (int row = 5; row < 13; ++row) {
+        for (int column = 0; column < 20; ++column) {
+            CImage::DrawPart(screen, tiles, column * Asset::kTileSize, row * Asset::kTileSize,
+                             Asset::kEarthTile.x, Asset::kEarthTile.y, Asset::kTileSize, Asset::kTileSize);
+        }
+    }
+    CImage::Draw(screen, top, 0, 0);
+    CImage::Draw(screen, bottom, 0, Asset::kWindowHeight - Asset::kBotBar.height);
+    for (int i = 0; i < 3; ++i) {
+        CImage::Draw(screen, cake, 10 + 60 * i, 10);
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 20.0;
@@ -55,21 +78,7 @@ int main(int argc, char** argv)
         SDL_Event event;
         while (SDL_PollEvent(&event) != 0) {
         }
-        // About the blits of a generated level: the background, eight rows of tiles, the bars
-        // and the cake icons.
-        CImage::Draw(screen, background, 0, 0);
-        for (int row = 5; row < 13; ++row) {
-            for (int column = 0; column < 20; ++column) {
-                CImage::DrawPart(screen, tiles, column * Asset::kTileSize, row * Asset::kTileSize,
-                                 Asset::kEarthTile.x, Asset::kEarthTile.y, Asset::kTileSize,
-                                 Asset::kTileSize);
-            }
-        }
-        CImage::Draw(screen, top, 0, 0);
-        CImage::Draw(screen, bottom, 0, Asset::kWindowHeight - Asset::kBotBar.height);
-        for (int i = 0; i < 3; ++i) {
-            CImage::Draw(screen, cake, 10 + 60 * i, 10);
-        }
+        DrawLevelLike(screen, background, tiles, top, bottom, cake);
         SDL_Flip(screen);
         pacer.FinishFrame();
     }
