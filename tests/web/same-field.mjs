@@ -3,13 +3,14 @@
 //   node same-field.mjs <page folder> <desktop screenshot tool> [seed...]
 //
 // The page is opened with the seed and a held clock in its address (?seed=N&hold), START is
-// clicked, and the game is let take exactly the steps asked for, drawing the field with no shot;
-// the canvas is then read and compared with the desktop's picture of the same seed after the
-// same steps (the screenshot tool's field-SEED-STEPS.png). After one step the two must be
-// identical: the same level, the same first frame. After 400 steps (4 s of play) they are
-// compared and what differs is reported (how many pixels, and where); the field's physics may
-// part there by the last bits of a sine from another C library (docs/gameplay.md). Exits 1 on a
-// failed check.
+// clicked, and the game is let take exactly the steps asked for, with no shot; the canvas is
+// then read and compared with the desktop's picture of the same seed after the same steps (the
+// screenshot tool's field-SEED-STEPS.png). The first picture the page draws after START, the
+// level after one step, must be the desktop's exactly. After 400 steps (4 s of play) what
+// differs is reported, how many pixels and where, and not failed on: the field's physics part in
+// the last bits where a rotor's sine comes from another C library (docs/gameplay.md), and a body
+// resting across a pixel's edge may then be drawn a pixel off. Seeds 31 and 2024 are the other
+// tools' own; on seed 5 a block is drawn a pixel lower at 4 s. Exits 1 on a failed check.
 import { createServer } from 'node:http';
 import { execFileSync } from 'node:child_process';
 import { readFile, mkdtemp, rm } from 'node:fs/promises';
@@ -23,7 +24,7 @@ if (!pageDir || !screenshotTool) {
   console.error('usage: node same-field.mjs <page folder> <desktop screenshot tool> [seed...]');
   process.exit(2);
 }
-const seeds = seedArgs.length ? seedArgs.map(Number) : [31, 2024];
+const seeds = seedArgs.length ? seedArgs.map(Number) : [31, 2024, 5];
 const FIRST = 1; // the first picture the page draws after START: the level after one step
 const LATER = 400; // START + 4 s
 const W = 1000;
@@ -99,7 +100,7 @@ try {
       await page.waitForFunction((n) => Module.parked && Module.granted === 0 && Module.steps === n,
         { timeout: 30000, polling: 10 }, target);
       const diff = await page.evaluate(compare, `/ref/field-${seed}-${steps}.png`);
-      const where = diff.differing ? `, within x ${diff.left}-${diff.right}, y ${diff.top}-${diff.bottom}, in the 50-pixel squares ${diff.squares.join(' ')}` : '';
+      const where = diff.differing ? `, within x ${diff.left}-${diff.right}, y ${diff.top}-${diff.bottom}, in the 50-pixel squares ${diff.squares.slice(0, 12).join(' ')}${diff.squares.length > 12 ? ` and ${diff.squares.length - 12} more` : ''}` : '';
       figures.push(`seed ${seed}, START + ${steps} steps: ${diff.differing} of ${diff.total} pixels differ from the desktop's${where}`);
       if (must) {
         check(diff.differing === 0, `seed ${seed}: the field after START and one step is the desktop's, pixel for pixel (${diff.differing} differ)`);
