@@ -12,7 +12,7 @@
 // Module.steps.
 //
 // A held clock (a test's, asked for in the page's address) stands still: every iteration ends
-// waiting until the page grants it, one a time, from Module.granted, and only then does the
+// waiting until the page grants it, one at a time, from Module.granted, and only then does the
 // clock move on by the frame it slept. The loop takes one step per iteration granted, never
 // catching up, and between grants the picture on the canvas stays as it was drawn; while it
 // waits, Module.parked is true.
