@@ -11,13 +11,12 @@
 // the last bits where a rotor's sine comes from another C library (docs/gameplay.md), and a body
 // resting across a pixel's edge may then be drawn a pixel off. Seeds 31 and 2024 are the other
 // tools' own; on seed 5 a block is drawn a pixel lower at 4 s. Exits 1 on a failed check.
-import { createServer } from 'node:http';
 import { execFileSync } from 'node:child_process';
-import { readFile, mkdtemp, rm } from 'node:fs/promises';
+import { mkdtemp, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
-import { join, extname, normalize, dirname } from 'node:path';
+import { join, dirname } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import puppeteer from 'puppeteer-core';
+import { check, failed, failures, serveFolders, startChromium } from './harness.mjs';
 
 const [pageDir, screenshotTool, ...seedArgs] = process.argv.slice(2);
 if (!pageDir || !screenshotTool) {
@@ -32,13 +31,7 @@ const H = 650;
 const START = { x: 500, y: 216 };
 const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 
-const failures = [];
 const figures = [];
-function check(ok, what) {
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
-  if (!ok) failures.push(what);
-  return ok;
-}
 
 // The desktop's pictures, drawn by the game's own code on SDL's dummy display.
 const pictures = await mkdtemp(join(tmpdir(), 'farmyard-fields-'));
@@ -46,44 +39,15 @@ for (const seed of seeds) {
   execFileSync(screenshotTool, [pictures, String(seed), String(FIRST), String(LATER)], { cwd: root, stdio: 'inherit' });
 }
 
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.data': 'application/octet-stream', '.png': 'image/png' };
-const roots = { '/ref/': pictures, '/': pageDir };
-const server = createServer(async (req, res) => {
-  const path = decodeURIComponent(new URL(req.url, 'http://x').pathname);
-  const prefix = Object.keys(roots).find((p) => path.startsWith(p));
-  const file = normalize(path.slice(prefix.length) || 'index.html');
-  if (file.startsWith('..')) {
-    res.writeHead(403).end();
-    return;
-  }
-  try {
-    const body = await readFile(join(roots[prefix], file));
-    res.writeHead(200, { 'Content-Type': types[extname(file)] || 'application/octet-stream' });
-    res.end(body);
-  } catch {
-    res.writeHead(404).end();
-  }
-});
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-const base = `http://127.0.0.1:${server.address().port}`;
-
-const profile = await mkdtemp(join(tmpdir(), 'farmyard-chromium-'));
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-  headless: false, // the flag itself is passed below, as Debian's chromium takes it
-  userDataDir: profile,
-  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  defaultViewport: { width: W, height: H + 48, deviceScaleFactor: 1 },
-});
+const server = await serveFolders({ '/ref/': pictures, '/': pageDir });
+const browser = await startChromium({ defaultViewport: { width: W, height: H + 48, deviceScaleFactor: 1 } });
 
 try {
   for (const seed of seeds) {
     const page = await browser.newPage();
     const errors = [];
     page.on('pageerror', (err) => errors.push(String(err)));
-    await page.goto(`${base}/index.html?seed=${seed}&hold`);
+    await page.goto(`${server.base}/index.html?seed=${seed}&hold`);
     // Held, the game draws its start screen once and waits for the steps it is granted.
     await page.waitForFunction('Module.parked === true', { timeout: 60000 });
     const steps0 = await page.evaluate(() => Module.steps);
@@ -110,12 +74,10 @@ try {
     await page.close();
   }
 } catch (err) {
-  failures.push(String(err && err.stack || err));
-  console.log(`FAIL ${err && err.stack || err}`);
+  failed(err);
 } finally {
   await browser.close();
   server.close();
-  await rm(profile, { recursive: true, force: true });
   await rm(pictures, { recursive: true, force: true });
 }
 
