@@ -2,10 +2,11 @@
 # Builds the browser version and plays it in headless Chromium (Debian's), driven from node,
 # served from 127.0.0.1: its start screen and bottom bar against the desktop build's own
 # pictures (made by the screenshot tool), START, the keys, a shot and a cow's trick, the pace
-# and CPU share, a tab sent to the background and back, and the console (tests/web/play.mjs);
-# then its loading (tests/web/loading.mjs): the bytes a server that compresses nothing sends, a
-# slow link, the progress bar, the caching rules, a second visit offline, and each way loading
-# can fail. Prints the figures and the size of the page's files as sent, and fails on any
+# and CPU share, a tab sent to the background and back, and the console (tests/web/play.mjs); a
+# seed's field against the desktop's, pixel for pixel (tests/web/same-field.mjs); then its
+# loading (tests/web/loading.mjs): the bytes a server that compresses nothing sends, a slow
+# link, the progress bar, the caching rules, a second visit offline, and each way loading can
+# fail. Prints the figures and the size of the page's files as sent, and fails on any
 # failed check.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,6 +24,7 @@ trap 'rm -rf "$pictures"' EXIT
 echo "Load before the browser test: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 node "$root/tests/web/play.mjs" "$root/build-web" "$pictures" "$root/bmp"
 node "$root/tests/web/screen.mjs" "$root/build-web" "$pictures"
+node "$root/tests/web/same-field.mjs" "$root/build-web" "$root/build/screenshot"
 
 node "$root/tests/web/loading.mjs" "$root/build-web"
 

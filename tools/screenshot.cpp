@@ -1,5 +1,8 @@
 // Renders a seeded game headless and writes the start screen, a field in play and the bottom bar
-// in its lit states (pig, cow, sheep chosen; a trick waiting) as PNG files.
+// in its lit states (pig, cow, sheep chosen; a trick waiting) as PNG files. Given a seed and
+// numbers of steps instead, it writes only the field that seed makes, with no shot, as drawn
+// after each number of steps since START (field-SEED-STEPS.png): the browser's test compares
+// its own with them.
 #include "app/shooter.h"
 #include "assets/asset_catalog.h"
 #include "drive/headless_game.h"
@@ -11,9 +14,11 @@
 
 #include <SDL.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,18 +73,67 @@ void RunFrames(Shooter& game, int count)
     }
 }
 
+// A whole number from 0 to `most`, or nothing.
+std::optional<unsigned long> Number(const char* text, unsigned long most)
+{
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long value = std::strtoul(text, &end, 10);
+    if (*text < '0' || *text > '9' || *end != '\0' || errno != 0 || value > most) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The field from `seed` after each of the steps (in rising order), as the window shows it.
+bool WriteFields(Shooter& game, const std::string& outDir, unsigned seed,
+                 const std::vector<unsigned long>& steps)
+{
+    if (!Drive::StartLevel(game, seed)) {
+        std::fprintf(stderr, "screenshot: the start button did not start the game\n");
+        return false;
+    }
+    unsigned long done = 0;
+    for (const unsigned long step : steps) {
+        RunFrames(game, static_cast<int>(step - done));
+        done = step;
+        game.OnRender();
+        if (!WritePng(game.screen,
+                      outDir + "/field-" + std::to_string(seed) + "-" + std::to_string(step) + ".png")) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc > 2) {
-        std::fprintf(stderr, "usage: %s [output directory]\n", argv[0]);
+    // With a seed, the steps in rising order, up to ten minutes of play.
+    constexpr unsigned long kMostSteps = 60000;
+    const bool fields = argc > 2;
+    const std::optional<unsigned long> seed = fields ? Number(argv[2], 0xFFFFFFFFUL) : std::nullopt;
+    std::vector<unsigned long> steps;
+    bool usable = !fields || (seed.has_value() && argc > 3);
+    for (int i = 3; usable && i < argc; ++i) {
+        const std::optional<unsigned long> step = Number(argv[i], kMostSteps);
+        usable = step.has_value() && (steps.empty() || *step >= steps.back());
+        steps.push_back(step.value_or(0));
+    }
+    if (!usable) {
+        std::fprintf(stderr, "usage: %s [output directory [seed steps...]]\n", argv[0]);
         return 2;
     }
-    const std::string outDir = argc == 2 ? argv[1] : "docs";
+    const std::string outDir = argc >= 2 ? argv[1] : "docs";
     Shooter game;
     if (!Drive::StartHeadless(game, "screenshot")) {
         return 1;
+    }
+    if (fields) {
+        const bool written = WriteFields(game, outDir, static_cast<unsigned>(seed.value_or(0)), steps);
+        game.OnCleanup();
+        return written ? 0 : 1;
     }
 
     game.OnRender();

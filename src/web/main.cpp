@@ -15,6 +15,17 @@ EM_JS(void, PublishAnimal, (int kind), {
     }
 });
 
+// What a test may ask for in the page's address: ?seed=N builds every level from seed N (0 to
+// 4294967295) instead of the time, as the desktop tools do, and &hold holds the clock (see
+// WebClock). A player's address has neither, and the page plays as always.
+EM_JS(double, AskedSeed, (), {
+    var text = String(new URLSearchParams(location.search).get('seed'));
+    var seed = Number(text);
+    var whole = String(seed) == text && Math.floor(seed) == seed && seed >= 0 && seed <= 4294967295;
+    return whole ? seed : -1;
+});
+EM_JS(int, AskedToHold, (), { return new URLSearchParams(location.search).has('hold') ? 1 : 0; });
+
 // The game, telling the page which animal is chosen whenever a key may have changed it.
 class PageGame : public Shooter {
 public:
@@ -39,6 +50,13 @@ int main()
     BrowserSdl::HoldStreamSlot();
     // The game lives as long as the page; its loop sleeps through the browser's timers.
     static PageGame game;
+    const double seed = AskedSeed();
+    if (seed >= 0) {
+        game.SetLevelSeed(static_cast<unsigned>(seed));
+    }
+    if (AskedToHold() != 0) {
+        WebClock::Instance().Hold();
+    }
     game.SetClock(WebClock::Instance());
     game.AllowCatchUp(kMostStepsBetweenPictures, kMostFramesMadeUp);
     PublishAnimal(game.projectileKind);

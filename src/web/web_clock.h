@@ -10,6 +10,12 @@
 // one or the other, so that is where the page counts iterations, in Module.iterations. The game
 // steps taken so far, more than the iterations when a slow device draws less often, are in
 // Module.steps.
+//
+// A held clock (a test's, asked for in the page's address) stands still: every iteration ends
+// waiting until the page grants it, one at a time, from Module.granted, and only then does the
+// clock move on by the frame it slept. The loop takes one step per iteration granted, never
+// catching up, and between grants the picture on the canvas stays as it was drawn; while it
+// waits, Module.parked is true.
 class WebClock : public FrameClock {
 public:
     uint64_t NowMicros() override;
@@ -17,11 +23,18 @@ public:
     void Yield() override;
     void Stepped(uint32_t count) override;
 
+    // From now on the clock is held. Before the loop starts.
+    void Hold();
+
     static WebClock& Instance();
 
 private:
     void CountIteration();
+    // A held clock's sleep: waits for the page's grant, then moves on by `micros`.
+    void WaitForGrant(uint64_t micros);
 
     uint64_t iterations = 0;
     uint64_t steps = 0;
+    bool held = false;
+    uint64_t heldMicros = 0;
 };
