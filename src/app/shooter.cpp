@@ -133,6 +133,7 @@ bool Shooter::OnInit()
     return true;
 }
 
+// Under the guard's watch on the display; the launcher hears why the window did not open.
 bool Shooter::OpenWindow()
 {
     screen = ProcessGuard::OpenWatchedWindow({StartSdl, NameAndOpenWindow});
