@@ -90,7 +90,7 @@ void FloorRender(Shooter& game)
                      WorldToScreen(projectile.y, projectile.size));
     }
     for (const Ball& ball : map.balls) {
-        CImage::Draw(screen, game.bullet.get(), WorldToScreen(ball.x, ball.radius),
+        CImage::Draw(screen, game.ball.get(), WorldToScreen(ball.x, ball.radius),
                      WorldToScreen(ball.y, ball.radius));
     }
     for (size_t i = 0; i < game.interfaces.Size(); ++i) {
@@ -133,7 +133,7 @@ struct Scenario {
 void BuildWideField(Shooter& game)
 {
     constexpr int kColumns = 76;
-    game.maps[0] = Map(kColumns, game.gridHeight, game.gravity, game.doSleep);
+    game.CurrentMap() = Map(kColumns, game.gridHeight, game.gravity, game.doSleep);
     Map& map = game.CurrentMap();
     for (int column = 0; column < kColumns; ++column) {
         const float x = static_cast<float>(column) + 0.5f;

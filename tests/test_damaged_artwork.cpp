@@ -241,7 +241,7 @@ TEST_F(DamagedArtworkTest, AFieldBitmapStopsStartUpAndAnyOtherIsLeftUndrawnWhile
             Shooter shooter;
             EXPECT_FALSE(shooter.OnInit());
             for (OwnedSurface* surface : {&shooter.blockTileset, &shooter.background, &shooter.p1Cannon,
-                                          &shooter.target1, &shooter.target2, &shooter.bullet}) {
+                                          &shooter.target1, &shooter.target2, &shooter.ball}) {
                 surface->reset();
             }
             SDL_Quit();

@@ -120,7 +120,10 @@ Field ActualField(Map& map)
 class LevelTest : public GameTest {
 protected:
     // An empty field in place of the current one, ready for a new level.
-    void FreshMap() { game->maps[0] = Map(game->gridWidth, game->gridHeight, game->gravity, game->doSleep); }
+    void FreshMap()
+    {
+        game->CurrentMap() = Map(game->gridWidth, game->gridHeight, game->gravity, game->doSleep);
+    }
 };
 
 TEST_F(LevelTest, SeededFieldFollowsTheRulesInCreationOrder)

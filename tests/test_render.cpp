@@ -107,7 +107,7 @@ protected:
         game->background.reset(Solid(Asset::kBackground.width, Asset::kBackground.height, kBackground));
         game->blockTileset.reset(TileSheet());
         game->p1Cannon.reset(Solid(50, 50, kCannon));
-        game->bullet.reset(Solid(50, 50, kBall));
+        game->ball.reset(Solid(50, 50, kBall));
         InterfaceSet& sprites = game->interfaces;
         ReplaceSprite(sprites, Sprite::kTopBar, Solid(Asset::kTopBar.width, Asset::kTopBar.height, kTopBar));
         ReplaceSprite(sprites, Sprite::kBotBar, Solid(Asset::kBotBar.width, Asset::kBotBar.height, kBotBar));

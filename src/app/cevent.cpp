@@ -38,6 +38,67 @@ bool ReadKey(const SDL_keysym& keysym, SDLKey& sym, SDLMod& mod)
 }
 #endif
 
+// Focus, visibility: one flag at a time; a combination of flags reaches no handler.
+void Active(CEvent& handler, const SDL_ActiveEvent& active)
+{
+    const bool gain = active.gain != 0;
+    switch (active.state) {
+    case SDL_APPMOUSEFOCUS:
+        gain ? handler.OnMouseFocus() : handler.OnMouseBlur();
+        break;
+    case SDL_APPINPUTFOCUS:
+        gain ? handler.OnInputFocus() : handler.OnInputBlur();
+        break;
+    case SDL_APPACTIVE:
+        gain ? handler.OnRestore() : handler.OnMinimize();
+        break;
+    default:
+        break;
+    }
+}
+
+// Keys SDL does not know reach no handler.
+void Key(CEvent& handler, Uint8 type, const SDL_keysym& keysym)
+{
+    SDLKey sym = SDLK_UNKNOWN;
+    SDLMod mod = KMOD_NONE;
+    if (!ReadKey(keysym, sym, mod)) {
+        return;
+    }
+    if (type == SDL_KEYDOWN) {
+        handler.OnKeyDown(sym, mod, keysym.unicode);
+    } else {
+        handler.OnKeyUp(sym, mod, keysym.unicode);
+    }
+}
+
+void Motion(CEvent& handler, const SDL_MouseMotionEvent& motion)
+{
+    const Uint8 buttons = motion.state;
+    // Handler order is left, right, middle; the mask bits are left 1, middle 2, right 4.
+    handler.OnMouseMove(motion.x, motion.y, motion.xrel, motion.yrel, (buttons & SDL_BUTTON_LMASK) != 0,
+                        (buttons & SDL_BUTTON_RMASK) != 0, (buttons & SDL_BUTTON_MMASK) != 0);
+}
+
+// The left, right and middle buttons; the wheel (4, 5) and extra buttons reach no handler.
+void Button(CEvent& handler, const SDL_MouseButtonEvent& button)
+{
+    const bool down = button.type == SDL_MOUSEBUTTONDOWN;
+    switch (button.button) {
+    case SDL_BUTTON_LEFT:
+        down ? handler.OnLButtonDown(button.x, button.y) : handler.OnLButtonUp(button.x, button.y);
+        break;
+    case SDL_BUTTON_RIGHT:
+        down ? handler.OnRButtonDown(button.x, button.y) : handler.OnRButtonUp(button.x, button.y);
+        break;
+    case SDL_BUTTON_MIDDLE:
+        down ? handler.OnMButtonDown(button.x, button.y) : handler.OnMButtonUp(button.x, button.y);
+        break;
+    default:
+        break;
+    }
+}
+
 }  // namespace
 
 CEvent::CEvent() = default;
@@ -48,107 +109,33 @@ void CEvent::OnEvent(SDL_Event* event)
 {
     switch (event->type) {
     case SDL_ACTIVEEVENT:
-        // One flag at a time; a combination of flags reaches no handler.
-        switch (event->active.state) {
-        case SDL_APPMOUSEFOCUS:
-            if (event->active.gain) {
-                OnMouseFocus();
-            } else {
-                OnMouseBlur();
-            }
-            break;
-        case SDL_APPINPUTFOCUS:
-            if (event->active.gain) {
-                OnInputFocus();
-            } else {
-                OnInputBlur();
-            }
-            break;
-        case SDL_APPACTIVE:
-            if (event->active.gain) {
-                OnRestore();
-            } else {
-                OnMinimize();
-            }
-            break;
-        default:
-            break;
-        }
+        Active(*this, event->active);
         break;
-
     case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-        // Keys SDL does not know reach no handler.
-        SDLKey sym = SDLK_UNKNOWN;
-        SDLMod mod = KMOD_NONE;
-        if (ReadKey(event->key.keysym, sym, mod)) {
-            if (event->type == SDL_KEYDOWN) {
-                OnKeyDown(sym, mod, event->key.keysym.unicode);
-            } else {
-                OnKeyUp(sym, mod, event->key.keysym.unicode);
-            }
-        }
+    case SDL_KEYUP:
+        Key(*this, event->type, event->key.keysym);
         break;
-    }
-
-    case SDL_MOUSEMOTION: {
-        const Uint8 buttons = event->motion.state;
-        // Handler order is left, right, middle; the mask bits are left 1, middle 2, right 4.
-        OnMouseMove(event->motion.x, event->motion.y, event->motion.xrel, event->motion.yrel,
-                    (buttons & SDL_BUTTON_LMASK) != 0, (buttons & SDL_BUTTON_RMASK) != 0,
-                    (buttons & SDL_BUTTON_MMASK) != 0);
+    case SDL_MOUSEMOTION:
+        Motion(*this, event->motion);
         break;
-    }
-
     case SDL_MOUSEBUTTONDOWN:
-        switch (event->button.button) {
-        case SDL_BUTTON_LEFT:
-            OnLButtonDown(event->button.x, event->button.y);
-            break;
-        case SDL_BUTTON_RIGHT:
-            OnRButtonDown(event->button.x, event->button.y);
-            break;
-        case SDL_BUTTON_MIDDLE:
-            OnMButtonDown(event->button.x, event->button.y);
-            break;
-        default:  // the wheel (4, 5) and extra buttons
-            break;
-        }
-        break;
-
     case SDL_MOUSEBUTTONUP:
-        switch (event->button.button) {
-        case SDL_BUTTON_LEFT:
-            OnLButtonUp(event->button.x, event->button.y);
-            break;
-        case SDL_BUTTON_RIGHT:
-            OnRButtonUp(event->button.x, event->button.y);
-            break;
-        case SDL_BUTTON_MIDDLE:
-            OnMButtonUp(event->button.x, event->button.y);
-            break;
-        default:
-            break;
-        }
+        Button(*this, event->button);
         break;
-
     case SDL_QUIT:
         OnExit();
         break;
-
     case SDL_SYSWMEVENT:
         break;
-
     case SDL_VIDEORESIZE:
         OnResize(event->resize.w, event->resize.h);
         break;
-
     case SDL_VIDEOEXPOSE:
         OnExpose();
         break;
-
     default:
-        // Joystick events, reserved codes and user events all arrive here, read as user events.
+        // Every other type (user events, reserved codes, a joystick event pushed by hand) arrives
+        // here, read as a user event.
         OnUser(event->type, event->user.code, event->user.data1, event->user.data2);
         break;
     }

@@ -1,13 +1,12 @@
 // The display watchdog: a connection of the game's own that keeps asking the X server for an
-// answer, a thread that judges from it and from the thread opening the window whether the
-// display still answers, and the driver SDL may use.
+// answer, and a thread that judges from it and from the thread opening the window whether the
+// display still answers.
 #include "app/display_watchdog.h"
 
 #include "app/display_checks.h"
 #include "app/launcher_link.h"
 #include "app/monotonic_clock.h"
-
-#include <SDL.h>
+#include "app/video_driver.h"
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -32,8 +31,6 @@ int reportFd = -1;
 std::string noAnswerLine;
 // The game's stderr while the libraries open the display, or -1.
 int savedStderr = -1;
-// The video driver SDL was told to use for the game's sake, not the user's.
-bool driverChosenHere = false;
 
 // How often the watching thread asks the X server for an answer, and how often the judging
 // thread looks at the answers and at the thread opening the window.
@@ -247,39 +244,6 @@ void StartWatching()
     }
 }
 
-// The classic SDL library (1.2.15) goes down its list of drivers when X cannot be opened and
-// ends up drawing in the terminal or on the console; sdl12-compat (1.2.50 on) never does.
-bool ClassicSdl()
-{
-    const SDL_version* linked = SDL_Linked_Version();
-    return linked != nullptr && linked->major == 1 && linked->minor == 2 && linked->patch < 50;
-}
-
-// Whether a Wayland display is named. SDL 2 and SDL 3 try Wayland also without one (SDL 3
-// before X), and the Wayland library then prints on stderr that it found no runtime folder; a
-// Wayland desktop always names its display, so without the name only X is tried.
-bool WaylandNamed()
-{
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return wayland != nullptr && wayland[0] != '\0';
-}
-
-void ChooseDriver()
-{
-    if (!ProcessGuard::UserChoseVideoDriver() && (ClassicSdl() || !WaylandNamed())) {
-        setenv("SDL_VIDEODRIVER", "x11", 1);
-        driverChosenHere = true;
-    }
-}
-
-void GiveBackDriverChoice()
-{
-    if (driverChosenHere) {
-        unsetenv("SDL_VIDEODRIVER");
-        driverChosenHere = false;
-    }
-}
-
 // Under the launcher, what the libraries say while they look for a display (Wayland's
 // complaint about XDG_RUNTIME_DIR, say) would only repeat less clearly what the game tells it.
 void QuietLibraries()
@@ -337,7 +301,7 @@ void AwaitDisplay()
 {
     noAnswerLine = NoAnswerLine(DisplayName()) + "\n";
     reportFd = LauncherDescriptor();
-    ChooseDriver();
+    ChooseVideoDriver();
     QuietLibraries();
     StartJudging();
     StartWatching();
@@ -347,14 +311,8 @@ void DisplayAnswered()
 {
     StopJudging();
     stopWatching.store(true);
-    GiveBackDriverChoice();
+    GiveBackVideoDriverChoice();
     GiveBackStderr();
-}
-
-bool UserChoseVideoDriver()
-{
-    const char* asked = std::getenv("SDL_VIDEODRIVER");
-    return asked != nullptr && asked[0] != '\0' && !driverChosenHere;
 }
 
 }  // namespace ProcessGuard

@@ -1,5 +1,5 @@
 // Start-up's watch on the display: a display that stops answering while the game opens its
-// window ends the start-up, and the video driver SDL may pick is settled meanwhile.
+// window ends the start-up.
 #pragma once
 
 #include <string>
@@ -20,10 +20,8 @@ constexpr unsigned kDisplayAnswerSeconds = 5;
 // that long, it waits on an answer that does not come. The game's connection also keeps a
 // server that resets when its last client leaves (Xvfb, as xvfb-run starts it) from resetting
 // between SDL's look at the display and SDL's own connection.
-// AwaitDisplay also settles which video driver SDL may use: when the user asked for none, only
-// one that opens a window, so that the classic SDL library never falls back to drawing in the
-// terminal or on the console, and X alone while no Wayland display is named, so that SDL does
-// not try Wayland without one and have its library print about the missing runtime folder.
+// AwaitDisplay also settles which video driver SDL may use (ChooseVideoDriver), and
+// DisplayAnswered gives the choice back.
 void AwaitDisplay();
 void DisplayAnswered();
 
@@ -48,8 +46,5 @@ private:
 
 // The line the launcher is told when a display does not answer.
 std::string NoAnswerLine(const std::string& displayName);
-
-// Whether the user named a video driver in SDL_VIDEODRIVER (not one chosen for the game's sake).
-bool UserChoseVideoDriver();
 
 }  // namespace ProcessGuard

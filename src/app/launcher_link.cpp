@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -121,6 +122,27 @@ void TellLauncher(const std::string& line)
         whole += '\n';
         WriteToLauncher(fd, whole.data(), whole.size());
     }
+}
+
+std::string Shown(std::string_view value)
+{
+    std::size_t characters = 0;
+    for (const char byte : value) {
+        characters += (static_cast<unsigned char>(byte) & 0xc0U) != 0x80U ? 1 : 0;
+    }
+    std::string shown;
+    std::size_t kept = 0;
+    for (const char byte : value) {
+        const auto code = static_cast<unsigned char>(byte);
+        if ((code & 0xc0U) != 0x80U && kept++ == kShownCharacters) {
+            break;
+        }
+        shown += code < 0x20 || code == 0x7f ? '?' : byte;
+    }
+    if (characters > kShownCharacters) {
+        shown += "\u2026 (" + std::to_string(characters) + " characters)";
+    }
+    return shown;
 }
 
 }  // namespace ProcessGuard

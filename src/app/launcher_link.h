@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace ProcessGuard {
 
@@ -26,5 +27,10 @@ void TellLauncher(const std::string& line);
 // launcher has left its pipe full that long, not at all; what does not fit is left out.
 int LauncherDescriptor();
 void WriteToLauncher(int descriptor, const char* text, std::size_t length);
+
+// A value as a line shows it: its first kShownCharacters characters and its length when it is
+// longer, control characters as "?", so that the line stays one short line.
+constexpr std::size_t kShownCharacters = 200;
+std::string Shown(std::string_view value);
 
 }  // namespace ProcessGuard

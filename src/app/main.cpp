@@ -1,6 +1,5 @@
 // The game's entry: one Shooter, run until its window is closed.
-#include "app/launcher_link.h"
-#include "app/quit_signals.h"
+#include "app/process_guard.h"
 #include "app/shooter.h"
 #include "app/video_defaults.h"
 
@@ -31,8 +30,7 @@ void ShutDownSdl(int status, void* /*unused*/)
 // takes milliseconds): the program's pre-initialisers run first of all.
 void CatchQuitSignalsFirst(int /*argc*/, char** /*argv*/, char** envp)
 {
-    ProcessGuard::CatchQuitSignals();
-    ProcessGuard::EndWithLauncher(envp);
+    ProcessGuard::GuardFromStart(envp);
 }
 using PreInitialiser = void (*)(int, char**, char**);
 [[gnu::section(".preinit_array"), gnu::used]] const PreInitialiser catchQuitSignalsFirst =

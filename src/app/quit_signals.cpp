@@ -52,10 +52,7 @@ void Catch(int signal, void (*handler)(int))
     sigaction(signal, &action, nullptr);
 }
 
-}  // namespace
-
-namespace ProcessGuard {
-
+// The game's own SIGALRM handler.
 void CatchAlarm()
 {
     struct sigaction action {};
@@ -64,6 +61,10 @@ void CatchAlarm()
     action.sa_flags = SA_RESTART | SA_SIGINFO;
     sigaction(SIGALRM, &action, nullptr);
 }
+
+}  // namespace
+
+namespace ProcessGuard {
 
 void CatchQuitSignals()
 {

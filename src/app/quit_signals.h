@@ -21,7 +21,4 @@ void Playing();
 // True once per quit signal received since the last call.
 bool TakeQuitSignal();
 
-// Puts the game's own SIGALRM handler in place (CatchQuitSignals does too).
-void CatchAlarm();
-
 }  // namespace ProcessGuard

@@ -1,10 +1,7 @@
 // The application's life cycle: start-up, the main loop and shutdown.
 #include "app/shooter.h"
 
-#include "app/display_checks.h"
-#include "app/display_watchdog.h"
-#include "app/launcher_link.h"
-#include "app/quit_signals.h"
+#include "app/process_guard.h"
 #include "assets/asset_catalog.h"
 #include "assets/cimage.h"
 #include "field/level_generator.h"
@@ -68,24 +65,20 @@ void TellArtworkRefused(const char* path)
                                CImage::LastRefusal());
 }
 
-// The game needs a window and its events; it paces itself with the system's clock, and
-// joysticks and CD drives play no part, so their failing to start does not stop it. It plays
-// no sound, so it never starts SDL's audio: a sound server that hangs cannot hold it up, and
-// a machine without a sound card has the sound library print nothing.
+// The game needs a window and its events, and nothing else of SDL's: it paces itself with the
+// system's clock and reads no joystick. It plays no sound, so it never starts SDL's audio: a
+// sound server that hangs cannot hold it up, and a machine without a sound card has the sound
+// library print nothing.
 bool StartSdl()
 {
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-        return false;
-    }
-#ifdef __EMSCRIPTEN__
-    constexpr decltype(SDL_INIT_JOYSTICK) kCdRom = 0;  // the browser's SDL has none
-#else
-    constexpr decltype(SDL_INIT_JOYSTICK) kCdRom = SDL_INIT_CDROM;
-#endif
-    for (const Uint32 optional : {SDL_INIT_JOYSTICK, kCdRom}) {
-        SDL_InitSubSystem(optional);
-    }
-    return true;
+    return SDL_Init(SDL_INIT_VIDEO) >= 0;
+}
+
+SDL_Surface* NameAndOpenWindow()
+{
+    NameWindow();
+    return SDL_SetVideoMode(Asset::kWindowWidth, Asset::kWindowHeight, kWindowDepth,
+                            SDL_HWSURFACE | SDL_DOUBLEBUF);
 }
 
 }  // namespace
@@ -140,50 +133,11 @@ bool Shooter::OnInit()
     return true;
 }
 
-// Opening the display waits for the display's answer, so a display that stops answering ends
-// start-up; whatever else keeps the window from the player is told to the launcher.
+// Under the guard's watch on the display; the launcher hears why the window did not open.
 bool Shooter::OpenWindow()
 {
-    // The X libraries read the cookie file before they speak to the display, and would read
-    // one that never ends for ever: that is the file's fault, not the display's.
-    const std::string noCookies = ProcessGuard::WhyNoCookieFile();
-    if (!noCookies.empty()) {
-        ProcessGuard::TellLauncher(ProcessGuard::DisplayName() + " could not be opened: " + noCookies);
-        return false;
-    }
-    ProcessGuard::AwaitDisplay();
-    if (!StartSdl()) {
-        const std::string error = SDL_GetError();
-        ProcessGuard::DisplayAnswered();
-        const std::string why = ProcessGuard::WhyNoDisplay();
-        ProcessGuard::TellLauncher(ProcessGuard::DisplayName() +
-                                   " could not be opened: " + (why.empty() ? error : why));
-        return false;
-    }
-    ProcessGuard::CatchQuitSignals();
-    NameWindow();
-    screen = SDL_SetVideoMode(Asset::kWindowWidth, Asset::kWindowHeight, kWindowDepth,
-                              SDL_HWSURFACE | SDL_DOUBLEBUF);
-    ProcessGuard::DisplayAnswered();
-    if (screen == nullptr) {
-        ProcessGuard::TellLauncher("the game's window could not open on " + ProcessGuard::DisplayName() +
-                                   ": " + SDL_GetError());
-        return false;
-    }
-    if (!ProcessGuard::OnVisibleDisplay()) {
-        screen = nullptr;  // SDL's own surface; SDL_Quit releases it
-        std::string why = ProcessGuard::WhyNoDisplay();
-        if (why.empty()) {
-            char driver[64] = "";
-            why = "SDL could only draw with its \"" +
-                  std::string(SDL_VideoDriverName(driver, sizeof(driver)) != nullptr ? driver : "unknown") +
-                  "\" driver, which shows no window";
-        }
-        ProcessGuard::TellLauncher(ProcessGuard::DisplayName() + " could not be opened: " + why);
-        return false;
-    }
-    ProcessGuard::EndOnLostDisplay();
-    return true;
+    screen = ProcessGuard::OpenWatchedWindow({StartSdl, NameAndOpenWindow});
+    return screen != nullptr;
 }
 
 bool Shooter::CheckFieldPictures()
@@ -206,7 +160,7 @@ bool Shooter::LoadImages()
     };
     const Wanted wanted[] = {
         {Asset::kBlockTileset, &blockTileset}, {Asset::kBackground, &background}, {Asset::kCannon, &p1Cannon},
-        {Asset::kTarget1, &target1},           {Asset::kTarget2, &target2},       {Asset::kBullet, &bullet},
+        {Asset::kTarget1, &target1},           {Asset::kTarget2, &target2},       {Asset::kBullet, &ball},
     };
     // Every picture is tried, so that the launcher can name each one that is wrong.
     bool complete = true;
@@ -221,7 +175,7 @@ bool Shooter::LoadImages()
         return false;
     }
     // Everything but the background shows the field behind its colour key.
-    for (const OwnedSurface* keyed : {&blockTileset, &p1Cannon, &target1, &target2, &bullet}) {
+    for (const OwnedSurface* keyed : {&blockTileset, &p1Cannon, &target1, &target2, &ball}) {
         CImage::SetTransparent(keyed->get(), Asset::kColourKey.r, Asset::kColourKey.g, Asset::kColourKey.b);
     }
     // The shots' pictures too, so that firing never reads the disk.
@@ -240,7 +194,6 @@ void Shooter::InitPhysics()
 
 void Shooter::ResetCounters()
 {
-    score = 0;
     targetsLeft = Tuning::kTargetCount;
     aimState = AimState::Idle;
     aimScale = Tuning::kAimForcePerPixel;
@@ -269,12 +222,12 @@ void Shooter::GenerateLevel(unsigned seed)
 
 void Shooter::CreateMap()
 {
-    maps.emplace_back(gridWidth, gridHeight, gravity, doSleep);
+    map = std::make_unique<Map>(gridWidth, gridHeight, gravity, doSleep);
 }
 
 Map& Shooter::CurrentMap()
 {
-    return maps[static_cast<size_t>(currentMap)];
+    return *map;
 }
 
 void Shooter::OnCleanup()
@@ -287,8 +240,8 @@ void Shooter::OnCleanup()
     // The pictures of the projectiles still flying, shared by kind, also with the launch record.
     ShotPictures::Release();
     lastProjectile.reset();
-    if (!maps.empty()) {
-        for (Projectile& projectile : CurrentMap().projectiles) {
+    if (map != nullptr) {
+        for (Projectile& projectile : map->projectiles) {
             projectile.sprite.reset();
         }
     }
@@ -298,7 +251,7 @@ void Shooter::OnCleanup()
 
     target1.reset();
     target2.reset();
-    bullet.reset();
+    ball.reset();
 
     FreeSurface(screen);  // SDL leaves the display surface alone; SDL_Quit releases it
     SDL_Quit();
@@ -306,7 +259,7 @@ void Shooter::OnCleanup()
 
 void Shooter::ReleaseImages()
 {
-    for (OwnedSurface* image : {&blockTileset, &background, &p1Cannon, &target1, &target2, &bullet}) {
+    for (OwnedSurface* image : {&blockTileset, &background, &p1Cannon, &target1, &target2, &ball}) {
         image->reset();
     }
     ShotPictures::Release();
@@ -356,7 +309,7 @@ void Shooter::RenderBackground()
 
 void Shooter::RenderMap()
 {
-    Render::Field(painter, CurrentMap(), {blockTileset.get(), p1Cannon.get(), bullet.get()});
+    Render::Field(painter, CurrentMap(), {blockTileset.get(), p1Cannon.get(), ball.get()});
 }
 
 void Shooter::RenderInterface()

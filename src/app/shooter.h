@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <vector>
 
 class Map;
 struct Projectile;
@@ -60,11 +59,7 @@ public:
     // Frame rules.
     void OnLoop();
     void CheckGameOver();
-    void StepPhysics();
-    void UpdateMap();
-    void ApplyContactDamage();
-    void RemoveDestroyed();
-    void TargetLost(int32_t points);
+    void TargetLost();
 
     // Drawing. The Render steps collect the frame's blits in drawing order; OnRender then puts
     // on the window what changed since the last frame.
@@ -95,21 +90,19 @@ public:
     FramePainter painter;
     bool running = true;
     SDL_Surface* screen = nullptr;
-    std::vector<Map> maps;
-    int32_t currentMap = 0;
+    std::unique_ptr<Map> map;  // the field, made by CreateMap
     OwnedSurface blockTileset;
     OwnedSurface background;
     OwnedSurface p1Cannon;
     OwnedSurface target1;
     OwnedSurface target2;
-    OwnedSurface bullet;
+    OwnedSurface ball;      // the pendulums' ball
     float timeStep = 0.0f;  // seconds of game time per frame
     int32_t velocityIterations = 0;
     int32_t positionIterations = 0;
     b2Vec2 gravity{0.0f, 0.0f};  // units per second squared; +y pulls down the screen
     bool doSleep = false;
     int32_t aimState = AimState::Idle;
-    int32_t score = 0;
     int32_t targetsLeft = 0;
     b2Vec2 aim{0.0f, 0.0f};  // launch force built up by the drag
     float aimScale = 0.0f;   // force per pixel dragged

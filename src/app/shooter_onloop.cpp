@@ -1,15 +1,9 @@
 // One frame of the game's rules, as the Shooter runs them: the end of the game, then the frame's
-// rules over the current Map; each target they take away scores.
+// rules over the Map; each target they take away takes a cake off the bar.
 #include "app/shooter.h"
 #include "field/map.h"
 #include "gameplay/frame_rules.h"
 #include "render/bar_lights.h"
-
-namespace {
-
-constexpr int32_t kTargetPoints = 5;  // score for each target lost
-
-}  // namespace
 
 void Shooter::OnLoop()
 {
@@ -17,7 +11,7 @@ void Shooter::OnLoop()
     if (gameState == GameState::Playing || gameState == GameState::Ended) {
         const int32_t lost = Rules::RunFrame(CurrentMap(), timeStep, velocityIterations, positionIterations);
         for (int32_t i = 0; i < lost; ++i) {
-            TargetLost(kTargetPoints);
+            TargetLost();
         }
     }
 }
@@ -39,31 +33,8 @@ void Shooter::CheckGameOver()
     }
 }
 
-void Shooter::StepPhysics()
+void Shooter::TargetLost()
 {
-    Rules::StepPhysics(CurrentMap(), timeStep, velocityIterations, positionIterations);
-}
-
-void Shooter::UpdateMap()
-{
-    Rules::UpdateMap(CurrentMap());
-}
-
-void Shooter::ApplyContactDamage()
-{
-    Rules::ApplyContactDamage(CurrentMap());
-}
-
-void Shooter::RemoveDestroyed()
-{
-    for (int32_t lost = Rules::RemoveDestroyed(CurrentMap()); lost > 0; --lost) {
-        TargetLost(kTargetPoints);
-    }
-}
-
-void Shooter::TargetLost(int32_t points)
-{
-    score += points;
     targetsLeft -= 1;
     interfaces.RemoveCake();
 }

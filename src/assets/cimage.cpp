@@ -69,6 +69,47 @@ int64_t RunLengthBytesNeeded(int64_t width, int64_t height)
     return height * (2 * width + 4) + 2;
 }
 
+// What the file and info headers say of the picture.
+struct BmpHeader {
+    int64_t pixelOffset = 0;
+    int64_t width = 0;
+    int64_t height = 0;  // rows, whichever way they run
+    uint32_t depth = 0;
+    uint32_t compression = kUncompressed;
+};
+
+// The headers at the start of head, the old OS/2 kind or a full one; false when they are no BMP's.
+bool ReadHeader(const std::vector<unsigned char>& head, BmpHeader& header)
+{
+    if (head.size() < kFileHeaderBytes + kCoreHeaderBytes || head[0] != 'B' || head[1] != 'M') {
+        return false;
+    }
+    header.pixelOffset = Read32(head, 10);
+    const uint32_t infoSize = Read32(head, kFileHeaderBytes);
+    if (infoSize == kCoreHeaderBytes) {
+        header.width = Read16(head, 18);
+        header.height = Read16(head, 20);
+        header.depth = Read16(head, 24);
+    } else if (infoSize >= 40 && head.size() >= kHeadersBytes) {
+        header.width = static_cast<int32_t>(Read32(head, 18));
+        header.height = std::llabs(static_cast<int32_t>(Read32(head, 22)));  // negative: rows run top-down
+        header.depth = Read16(head, 28);
+        header.compression = Read32(head, 30);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// A size within the bounds, a bit depth BMP has, pixel data that starts inside the file.
+bool DescribesAPicture(const BmpHeader& header, int64_t fileSize)
+{
+    const uint32_t depth = header.depth;
+    return header.width > 0 && header.height != 0 && header.width <= kMaxSide && header.height <= kMaxSide &&
+           (depth == 1 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32) &&
+           header.pixelOffset < fileSize && header.pixelOffset <= kMaxPixelOffset;
+}
+
 // How many bytes of a BMP of fileSize bytes whose first bytes are head SDL may decode, or 0
 // with the reason in lastRefusal when the header describes no picture SDL should be handed: a
 // size other than the one expected (or past the bound when none is), a bit depth BMP does not
@@ -77,53 +118,26 @@ int64_t RunLengthBytesNeeded(int64_t width, int64_t height)
 int64_t DecodableBytes(const std::vector<unsigned char>& head, int64_t fileSize, const CImage::Size& expected)
 {
     lastRefusal = "damaged (not a BMP picture the game can read)";
-    if (head.size() < kFileHeaderBytes + kCoreHeaderBytes || head[0] != 'B' || head[1] != 'M') {
+    BmpHeader header;
+    if (!ReadHeader(head, header) || !DescribesAPicture(header, fileSize)) {
         return 0;
     }
-    const int64_t pixelOffset = Read32(head, 10);
-    const uint32_t infoSize = Read32(head, kFileHeaderBytes);
-    int64_t width = 0;
-    int64_t height = 0;
-    uint32_t depth = 0;
-    uint32_t compression = kUncompressed;
-    if (infoSize == kCoreHeaderBytes) {
-        width = Read16(head, 18);
-        height = Read16(head, 20);
-        depth = Read16(head, 24);
-    } else if (infoSize >= 40 && head.size() >= kHeadersBytes) {
-        width = static_cast<int32_t>(Read32(head, 18));
-        height = static_cast<int32_t>(Read32(head, 22));  // negative: rows run top-down
-        depth = Read16(head, 28);
-        compression = Read32(head, 30);
-    } else {
-        return 0;
-    }
-    height = std::llabs(height);
-    if (width <= 0 || height == 0 || width > kMaxSide || height > kMaxSide) {
-        return 0;
-    }
-    if (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32) {
-        return 0;
-    }
-    if (pixelOffset >= fileSize || pixelOffset > kMaxPixelOffset) {
-        return 0;
-    }
+    const int64_t width = header.width;
+    const int64_t height = header.height;
     if (expected.width > 0 && (width != expected.width || height != expected.height)) {
         lastRefusal = "the wrong size";
         return 0;
     }
-    if (compression == kRunLength8 || compression == kRunLength4) {
-        if (width * height > kMaxRunLengthPixels ||
-            fileSize - pixelOffset > RunLengthBytesNeeded(width, height)) {
-            return 0;
-        }
-        return fileSize;
+    if (header.compression == kRunLength8 || header.compression == kRunLength4) {
+        const bool fits = width * height <= kMaxRunLengthPixels &&
+                          fileSize - header.pixelOffset <= RunLengthBytesNeeded(width, height);
+        return fits ? fileSize : 0;
     }
-    if (compression != kUncompressed && compression != kBitFields) {
+    if (header.compression != kUncompressed && header.compression != kBitFields) {
         return 0;
     }
-    const int64_t rowBytes = (width * depth + 31) / 32 * 4;  // rows are padded to 4 bytes
-    const int64_t end = pixelOffset + rowBytes * height;
+    const int64_t rowBytes = (width * header.depth + 31) / 32 * 4;  // rows are padded to 4 bytes
+    const int64_t end = header.pixelOffset + rowBytes * height;
     return end <= fileSize ? end : 0;
 }
 

@@ -39,8 +39,8 @@ public:
     // The window may have lost its picture (uncovered, restored, focus handed back): the next
     // frame is drawn and flipped whole.
     void RedrawWholeWindow();
-    // Every frame drawn and flipped whole, as the game did before it drew only what changed:
-    // for comparisons.
+    // Every frame drawn and flipped whole, as a full redraw does: for comparisons with drawing
+    // only what changed.
     void SetAlwaysWhole(bool whole);
     // Lets go of the frames kept for comparison and of the pictures they hold; the next frame
     // is drawn whole.

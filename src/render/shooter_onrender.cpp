@@ -51,7 +51,7 @@ void Render::Field(FramePainter& painter, Map& map, const FieldPictures& picture
     for (unsigned i = 0; i < map.BallCount(); ++i) {
         const Ball& ball = map.GetBall(i);
         if (ball.body != nullptr) {
-            painter.Draw(pictures.bullet, WorldToScreen(ball.x, ball.radius),
+            painter.Draw(pictures.ball, WorldToScreen(ball.x, ball.radius),
                          WorldToScreen(ball.y, ball.radius));
         }
     }

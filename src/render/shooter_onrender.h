@@ -12,7 +12,7 @@ class Map;
 struct FieldPictures {
     SDL_Surface* blockTileset = nullptr;
     SDL_Surface* p1Cannon = nullptr;
-    SDL_Surface* bullet = nullptr;
+    SDL_Surface* ball = nullptr;  // the pendulums' ball
 };
 
 namespace Render {

@@ -1,19 +1,25 @@
 // The page has no process of its own to guard: no signals, no display to wait for or lose, no
-// launcher. What the game would have told its launcher goes to the page's console. These stand
-// in for every function of the desktop's process guard (app/quit_signals.h,
-// app/display_watchdog.h, app/display_checks.h, app/launcher_link.h).
-#include "app/display_checks.h"
-#include "app/display_watchdog.h"
-#include "app/launcher_link.h"
-#include "app/quit_signals.h"
+// launcher. What the game would have told its launcher goes to the page's console.
+#include "app/process_guard.h"
 
 #include <cstdio>
 
 namespace ProcessGuard {
 
-void CatchQuitSignals() {}
+void GuardFromStart(char** /*environment*/) {}
 
-void CatchAlarm() {}
+SDL_Surface* OpenWatchedWindow(const WindowOpening& steps)
+{
+    if (!steps.startSdl()) {
+        TellLauncher(std::string("the page could not be opened: ") + SDL_GetError());
+        return nullptr;
+    }
+    SDL_Surface* const screen = steps.openWindow();
+    if (screen == nullptr) {
+        TellLauncher(std::string("the game's window could not open on the page: ") + SDL_GetError());
+    }
+    return screen;
+}
 
 void Playing() {}
 
@@ -21,46 +27,6 @@ bool TakeQuitSignal()
 {
     return false;
 }
-
-void AwaitDisplay() {}
-
-void DisplayAnswered() {}
-
-bool UserChoseVideoDriver()
-{
-    return false;
-}
-
-bool OnVisibleDisplay()
-{
-    return true;
-}
-
-void EndOnLostDisplay() {}
-
-std::string DisplayName()
-{
-    return "the page";
-}
-
-std::string WhyNoDisplay()
-{
-    return "";
-}
-
-std::string WhyNoCookieFile()
-{
-    return "";
-}
-
-void EndWithLauncher(char** /*environment*/) {}
-
-int LauncherDescriptor()
-{
-    return -1;
-}
-
-void WriteToLauncher(int /*descriptor*/, const char* /*text*/, std::size_t /*length*/) {}
 
 void TellLauncher(const std::string& line)
 {
