@@ -8,6 +8,7 @@
 #include "field/projectile.h"
 #include "field/tuning.h"
 #include "gameplay/frame_rules.h"
+#include "gameplay/muzzle_rules.h"
 #include "render/shooter_onrender.h"
 
 #include <algorithm>
@@ -87,7 +88,7 @@ public:
         std::map<uint64_t, int> hidingNow;
         for (size_t i = 0; i < map.projectiles.size(); ++i) {
             const Projectile& a = map.projectiles[i];
-            if (map.CoversCannon(a)) {
+            if (Rules::CoversCannon(map, a)) {
                 const auto before = hiding.find(a.serial);
                 const int frames = (before == hiding.end() ? 0 : before->second) + 1;
                 hidingNow[a.serial] = frames;
@@ -115,7 +116,7 @@ public:
                 if (depth > 0.0f) {
                     Pair pair;
                     pair.faster = faster;
-                    const bool deep = depth > kDeepShare * std::min(a.size, b.size);
+                    const bool deep = Rules::LieDeep(a, b);
                     pair.deepFrames = deep ? (before == pairs.end() ? 0 : before->second.deepFrames) + 1 : 0;
                     longestOverlap = std::max(longestOverlap, pair.deepFrames);
                     now[key] = pair;
