@@ -3,6 +3,7 @@
 #include "assets/asset_catalog.h"
 #include "assets/cimage.h"
 #include "field/map.h"
+#include "field/tuning.h"
 #include "game_fixture.h"
 
 #include <gtest/gtest.h>
@@ -22,17 +23,18 @@
 
 namespace {
 
-constexpr float kStep = 0.01f;  // the game's time step, seconds
+constexpr float kStep = Tuning::kTimeStep;  // seconds per frame
 
 Map MakeMap()
 {
-    return Map(20, 13, b2Vec2(0.0f, 20.0f), true);
+    return Map(Tuning::kFieldWidth, Tuning::kFieldHeight, b2Vec2(0.0f, Tuning::kGravityY),
+               Tuning::kAllowSleep);
 }
 
 void Step(Map& map, int frames)
 {
     for (int i = 0; i < frames; ++i) {
-        map.world->Step(kStep, 8, 3);
+        map.world->Step(kStep, Tuning::kVelocityIterations, Tuning::kPositionIterations);
         map.Update();
     }
 }
@@ -598,7 +600,7 @@ TEST_F(ProjectileTest, EveryKindHasItsBodyAndItsKindsPicture)
     Projectile cow(10.0f, 5.0f, &world, 1);
     cow.body->ApplyLinearImpulse(b2Vec2(5.0f, 0.0f), cow.body->GetWorldPoint(b2Vec2(0.4f, 0.4f)), true);
     for (int i = 0; i < 20; ++i) {
-        world.Step(kStep, 8, 3);
+        world.Step(kStep, Tuning::kVelocityIterations, Tuning::kPositionIterations);
     }
     EXPECT_FLOAT_EQ(cow.body->GetAngle(), 0.0f);
 

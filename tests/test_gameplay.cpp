@@ -5,9 +5,11 @@
 #include "drive/playthrough.h"
 #include "field/map.h"
 #include "field/projectile.h"
+#include "field/tuning.h"
 #include "game_fixture.h"
 #include "gameplay/contact_memory.h"
 #include "gameplay/frame_rules.h"
+#include "gameplay/muzzle_rules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,8 +23,8 @@ namespace {
 constexpr float kPi = 3.14159265f;
 constexpr float kPigMass = kPi * 0.2f * 0.2f * 3.0f;    // 0.377
 constexpr float kSheepMass = kPi * 0.3f * 0.3f * 3.0f;  // 0.848
-constexpr float kStep = 0.01f;                          // seconds per frame
-constexpr float kGravity = 20.0f;
+constexpr float kStep = Tuning::kTimeStep;              // seconds per frame
+constexpr float kGravity = Tuning::kGravityY;
 constexpr unsigned kSeed = 1234;
 
 // The start button and the end picture share this rectangle (edges included).
@@ -192,8 +194,8 @@ TEST_F(GameplayTest, ReleaseWithoutDragDropsTheShotFromTheMuzzle)
     RunFrames(1);
     const Cannon* cannon = CurrentMap().GetCannon();
     ASSERT_NE(cannon, nullptr);
-    const float muzzleX = cannon->x + 0.6f;
-    const float muzzleY = cannon->y - 0.6f;
+    const float muzzleX = cannon->x + Tuning::kMuzzleX;
+    const float muzzleY = cannon->y + Tuning::kMuzzleY;
     Release(200, 300);
     RunFrames(1);
 
@@ -720,8 +722,7 @@ TEST_F(GameplayTest, WholeGameFromStartButtonToEndPicture)
         if (shot == 0) {
             // Aimed through the mouse: a fast, nearly straight throw at the first target, aimed
             // a little high for the drop.
-            const Cannon* cannon = CurrentMap().GetCannon();
-            const b2Vec2 muzzle(cannon->x + 0.6f, cannon->y - 0.6f);
+            const b2Vec2 muzzle = CurrentMap().Muzzle();
             b2Vec2 path = target - muzzle;
             const float speed = 80.0f;
             const float time = path.Length() / speed;
@@ -980,7 +981,7 @@ TEST_F(GameplayTest, ShotsFiredOnTopOfOneAnotherPassThroughAndDriftApartOneAFram
     }
     for (unsigned i = 0; i < map.ProjectileCount(); ++i) {
         for (unsigned j = i + 1; j < map.ProjectileCount(); ++j) {
-            EXPECT_LE(OverlapDepth(map.GetProjectile(i), map.GetProjectile(j)), kDeepShare * 0.2f)
+            EXPECT_LE(OverlapDepth(map.GetProjectile(i), map.GetProjectile(j)), Rules::kDeepShare * 0.2f)
                 << "shots " << i << " and " << j;
         }
     }
@@ -1034,18 +1035,17 @@ TEST_F(GameplayTest, EveryClickAtAPlayersPaceFires)
 
 TEST(MuzzleTest, WeakCowsAndTheirPigsNeverLieInsideOneAnotherNorOverTheCannon)
 {
-    // Dropped cows split at the muzzle, at two clicks a second: before, cows lay inside one
-    // another and a pig inside the cannon for seconds. Now no two shots stay drawn inside one
-    // another nor covers the cannon for 0.4 s (the rule spends it then), none is flung apart and
-    // every click fires.
+    // Dropped cows split at the muzzle, at two clicks a second: no two shots stay drawn inside
+    // one another nor covers the cannon for 0.4 s (the rule spends it then), none is flung apart
+    // and every click fires.
     for (const int drag : {0, 5}) {
         Drive::MuzzleWatch watch;
         const Drive::Tally tally = Drive::PlayClicks(1, ProjectileKind::Cow, 2, 10, nullptr, drag, &watch);
         SCOPED_TRACE(testing::Message() << "drag " << drag);
         EXPECT_EQ(tally.refused, 0);
-        // The rule's own bound: spent after kBuriedFrames in a row.
-        EXPECT_LT(watch.longestOverlap, kBuriedFrames);
-        EXPECT_LT(watch.longestHidden, kBuriedFrames);
+        // The rule's own bound: spent after Rules::kBuriedFrames in a row.
+        EXPECT_LT(watch.longestOverlap, Rules::kBuriedFrames);
+        EXPECT_LT(watch.longestHidden, Rules::kBuriedFrames);
         EXPECT_EQ(watch.flings, 0);
     }
 }
@@ -1057,7 +1057,7 @@ TEST_F(GameplayTest, ACowRefusedByAnOccupiedMuzzleLeavesTheNextClickToAim)
     const Cannon* cannon = map.GetCannon();
     ASSERT_NE(cannon, nullptr);
     // A shot made at the muzzle in this very frame, as only a burst of clicks can.
-    ASSERT_NE(map.Fire(cannon->x + 0.6f, cannon->y - 0.6f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_NE(map.Fire(map.Muzzle().x, map.Muzzle().y, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
     const size_t count = map.ProjectileCount();
     PushKey(SDLK_x);
     Press(500, 300);
@@ -1188,7 +1188,7 @@ TEST(ShotOverlapsTest, ShotsThatCameApartCollideWhenTheyMeetAgain)
     b->CreateFixture(&circle, 3.0f);
     overlaps.Add(a, 1, b, 2);
     const auto step = [&] {
-        world.Step(kStep, 8, 3);
+        world.Step(kStep, Tuning::kVelocityIterations, Tuning::kPositionIterations);
         overlaps.ReleaseSeparated();
     };
     for (int i = 0; i < 100 && overlaps.Contains(a, b); ++i) {
@@ -1281,17 +1281,16 @@ TEST(MuzzleRulesTest, TheOlderOfTwoShotsBuriedInEachOtherOrOneOverTheCannonGoesA
     const auto frames = [&](int count, bool buried) {
         for (int i = 0; i < count; ++i) {
             place(buried);
-            map.SpendBuriedShots();
+            Rules::SpendBuriedShots(map);
         }
     };
     // 39 frames buried, one apart, 39 again: the count starts afresh.
-    frames(kBuriedFrames - 1, true);
+    frames(Rules::kBuriedFrames - 1, true);
     frames(1, false);
-    frames(kBuriedFrames - 1, true);
+    frames(Rules::kBuriedFrames - 1, true);
     EXPECT_GT(older.lifetime, 0.0f) << "the count was not reset when the shots came apart";
     EXPECT_GT(onCannon.lifetime, 0.0f);
     frames(1, true);
-    ASSERT_EQ(kBuriedFrames, 40);
     EXPECT_LE(older.lifetime, 0.0f) << "40 frames in a row buried: the older one goes";
     EXPECT_GT(newer.lifetime, 0.0f) << "the newer one stays";
     EXPECT_LE(onCannon.lifetime, 0.0f) << "40 frames over the cannon's middle";

@@ -7,6 +7,7 @@
 #include "drive/session.h"
 #include "field/map.h"
 #include "field/projectile.h"
+#include "gameplay/muzzle_rules.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -21,7 +22,7 @@ class MuzzleWatch {
 public:
     static constexpr float kFlingSpeed = 20.0f;  // units a second above the faster of the two
 
-    int longestOverlap = 0;  // frames two shots stayed deeper in one another than kDeepShare
+    int longestOverlap = 0;  // frames two shots stayed deeper in one another than Rules::kDeepShare
     int longestHidden = 0;   // frames a shot's picture covered the cannon's centre
     int flings = 0;          // pairs that lay deep in one another, then one went kFlingSpeed faster
     float worstGain = 0.0f;  // units a second, the largest such gain that also drove them apart
@@ -32,7 +33,7 @@ public:
         std::map<uint64_t, int> hidingNow;
         for (size_t i = 0; i < map.projectiles.size(); ++i) {
             const Projectile& a = map.projectiles[i];
-            if (map.CoversCannon(a)) {
+            if (Rules::CoversCannon(map, a)) {
                 const auto before = hiding.find(a.serial);
                 const int frames = (before == hiding.end() ? 0 : before->second) + 1;
                 hidingNow[a.serial] = frames;
@@ -60,7 +61,7 @@ public:
                 if (depth > 0.0f) {
                     Pair pair;
                     pair.faster = faster;
-                    const bool deep = depth > kDeepShare * std::min(a.size, b.size);
+                    const bool deep = Rules::LieDeep(a, b);
                     pair.deepFrames = deep ? (before == pairs.end() ? 0 : before->second.deepFrames) + 1 : 0;
                     longestOverlap = std::max(longestOverlap, pair.deepFrames);
                     now[key] = pair;

@@ -5,6 +5,7 @@
 
 #include "field/map.h"
 #include "field/projectile.h"
+#include "field/tuning.h"
 
 #include <array>
 #include <memory>
@@ -12,8 +13,9 @@
 
 namespace Drive {
 
-constexpr int kFrameRate = 100;  // frames per second of game time
-constexpr int kKinds = 3;        // pig, cow, sheep
+// Frames a second of game time: one time step each.
+constexpr int kFrameRate = static_cast<int>(1.0f / Tuning::kTimeStep + 0.5f);
+constexpr int kKinds = 3;  // pig, cow, sheep
 // Block kinds 4 to 10, as the level generator places them.
 constexpr int kFirstBlockKind = BlockKind::Ledge;
 constexpr int kBlockKinds = BlockKind::Target - BlockKind::Ledge + 1;

@@ -2,7 +2,6 @@
 #include "field/map.h"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -324,37 +323,6 @@ void Map::UpdateContinuousCollision(float timeStep)
 void Map::ReleaseSeparatedShots()
 {
     overlaps->ReleaseSeparated();
-}
-
-bool Map::CoversCannon(const Projectile& shot) const
-{
-    return cannon != nullptr && std::fabs(shot.x - cannon->x) < shot.size &&
-           std::fabs(shot.y - cannon->y) < shot.size;
-}
-
-void Map::SpendBuriedShots()
-{
-    std::vector<bool> buried(projectiles.size(), false);
-    for (size_t i = 0; i < projectiles.size(); ++i) {
-        const Projectile& a = projectiles[i];
-        if (CoversCannon(a)) {
-            buried[i] = true;
-        }
-        for (size_t j = i + 1; j < projectiles.size(); ++j) {
-            const Projectile& b = projectiles[j];
-            if (std::fabs(a.x - b.x) < a.size + b.size &&
-                OverlapDepth(a, b) > kDeepShare * std::min(a.size, b.size)) {
-                buried[i] = true;  // the list is in firing order: the older one
-            }
-        }
-    }
-    for (size_t i = 0; i < projectiles.size(); ++i) {
-        Projectile& shot = projectiles[i];
-        shot.buriedFrames = buried[i] ? shot.buriedFrames + 1 : 0;
-        if (shot.buriedFrames >= kBuriedFrames) {
-            shot.lifetime = 0.0f;
-        }
-    }
 }
 
 bool Map::PassThroughOverlaps(const Projectile& shot)

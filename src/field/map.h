@@ -81,12 +81,6 @@ public:
     void UpdateContinuousCollision(float timeStep);
     // Shots that appeared on top of one another collide again once they have come apart.
     void ReleaseSeparatedShots();
-    // A shot that has lain drawn deep inside another one (the older of the two), or over the
-    // cannon's middle, for kBuriedFrames in a row is spent: its lifetime ends, and the removal
-    // pass takes it away.
-    void SpendBuriedShots();
-    // The shot's picture lies over the cannon's centre.
-    bool CoversCannon(const Projectile& shot) const;
 
     // The memory of that type kept with the world, made on first use. Like the shot overlaps, it
     // is told of every body destroyed in the world from then on. Copies of the Map share it.

@@ -63,10 +63,5 @@ struct Projectile {
 };
 
 // How deep two shots lie in one another, in units, each taken as the circle of its size (the
-// cow's inner circle); 0 or less when they are apart. Deeper than kDeepShare of the smaller
-// size, the one is plainly drawn inside the other.
+// cow's inner circle); 0 or less when they are apart.
 float OverlapDepth(const Projectile& a, const Projectile& b);
-constexpr float kDeepShare = 0.1f;
-// Frames a shot may lie drawn deep inside another shot, or over the cannon's middle, before it
-// is spent: less than half a second, so no player sees a pile of animals inside one another.
-constexpr int kBuriedFrames = 40;

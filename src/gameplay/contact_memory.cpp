@@ -3,16 +3,16 @@
 
 void ContactMemory::NoteVelocities(const std::vector<Projectile>& shots)
 {
-    speeds.clear();
+    velocitiesBefore.clear();
     for (const Projectile& shot : shots) {
-        speeds[shot.body] = shot.body->GetLinearVelocity();
+        velocitiesBefore[shot.body] = shot.body->GetLinearVelocity();
     }
 }
 
 b2Vec2 ContactMemory::VelocityBefore(const b2Body* body) const
 {
-    const auto found = speeds.find(body);
-    return found == speeds.end() ? b2Vec2(0.0f, 0.0f) : found->second;
+    const auto found = velocitiesBefore.find(body);
+    return found == velocitiesBefore.end() ? b2Vec2(0.0f, 0.0f) : found->second;
 }
 
 float ContactMemory::SpeedBefore(const b2Body* body) const

@@ -30,6 +30,6 @@ public:
     void Forget(const b2Body* body) override;
 
 private:
-    std::unordered_map<const b2Body*, b2Vec2> speeds;
+    std::unordered_map<const b2Body*, b2Vec2> velocitiesBefore;  // units per second, by shot
     std::set<Pair> touching;
 };

@@ -2,6 +2,7 @@
 #include "gameplay/frame_rules.h"
 
 #include "gameplay/contact_memory.h"
+#include "gameplay/muzzle_rules.h"
 
 #include <algorithm>
 #include <map>
@@ -27,6 +28,87 @@ float ImpactDamage(const Projectile& projectile, float speed)
     const double damage = static_cast<double>(speed) * static_cast<double>(projectile.damageFactor) *
                           static_cast<double>(projectile.body->GetMass()) * kHitPointsPerMomentum;
     return static_cast<float>(damage);
+}
+
+// An animal whose blow broke a block or took a cake, with the share of its speed it keeps.
+struct Breaker {
+    b2Body* body = nullptr;
+    float kept = 1.0f;
+};
+// By serial, so they are set going in firing order, whatever their bodies' addresses.
+using Breakers = std::map<uint64_t, Breaker>;
+
+// The block and the shot of a contact between the two while they touch; neither otherwise.
+struct Hit {
+    Block* block = nullptr;
+    const Projectile* shot = nullptr;
+};
+
+Hit ShotOnBlock(Map& map, b2Contact* contact)
+{
+    if (!contact->IsTouching()) {
+        return {};
+    }
+    b2Body* bodyA = contact->GetFixtureA()->GetBody();
+    b2Body* bodyB = contact->GetFixtureB()->GetBody();
+    Hit hit{map.FindBlock(bodyA), map.FindProjectile(bodyB)};
+    if (hit.block == nullptr || hit.shot == nullptr) {
+        hit = Hit{map.FindBlock(bodyB), map.FindProjectile(bodyA)};
+    }
+    if (hit.block == nullptr || hit.shot == nullptr) {
+        return {};
+    }
+    return hit;
+}
+
+// The block takes the damage; a spring is also flung upwards, a target also loses one more point.
+void TakeBlow(Block& block, float damage)
+{
+    switch (block.kind) {
+    case BlockKind::Spring:
+        block.Launch();
+        block.Damage(damage);
+        break;
+    case BlockKind::Target:
+        block.Damage(kTargetHitLoss);
+        block.Damage(damage);
+        break;
+    default:
+        block.Damage(damage);
+        break;
+    }
+}
+
+// The animal's own factor makes its blow break more, but the block held out against its
+// momentum at face value: the share of its speed that took is spent, the rest kept.
+void NoteBreakThrough(Breaker& breaker, const Projectile& shot, float speed, float strengthBefore)
+{
+    const double momentum = static_cast<double>(shot.body->GetMass()) * static_cast<double>(speed);
+    const double held = static_cast<double>(strengthBefore) / (kHitPointsPerMomentum * momentum);
+    breaker.body = shot.body;
+    breaker.kept *= static_cast<float>(std::clamp(1.0 - held, 0.0, 1.0));
+}
+
+// The shot's first touch of the block: the blow at the speed it struck with, before the step or
+// after it when the step sped the shot up.
+void Strike(Block& block, const Projectile& shot, const ContactMemory& contacts, Breakers& breakers)
+{
+    const float speed = std::max(contacts.SpeedBefore(shot.body), shot.Speed());
+    const float strengthBefore = block.strength;
+    TakeBlow(block, ImpactDamage(shot, speed));
+    if (strengthBefore > 0.0f && block.strength <= 0.0f) {
+        NoteBreakThrough(breakers[shot.serial], shot, speed, strengthBefore);
+    }
+}
+
+// The step already bounced each animal off the block its blow broke, which the removal pass is
+// about to take away: it carries on the way it was going before the step, through the gap, with
+// the speed the blow left it.
+void SendBreakersThrough(const Breakers& breakers, const ContactMemory& contacts)
+{
+    for (const auto& [serial, breaker] : breakers) {
+        breaker.body->SetLinearVelocity(breaker.kept * contacts.VelocityBefore(breaker.body));
+    }
 }
 
 }  // namespace
@@ -58,7 +140,7 @@ void Rules::UpdateMap(Map& map)
 {
     map.Update();
     map.ReleaseSeparatedShots();
-    map.SpendBuriedShots();
+    SpendBuriedShots(map);
 }
 
 void Rules::ApplyContactDamage(Map& map)
@@ -67,69 +149,21 @@ void Rules::ApplyContactDamage(Map& map)
     // on a block, or pressed against it, costs the block nothing more until the two part.
     ContactMemory& contacts = map.KeptMemory<ContactMemory>();
     std::set<ContactMemory::Pair> touching;
-    // Animals whose blow broke a block or took a cake, with the share of their speed kept; by
-    // serial, so they are set going in firing order, whatever their bodies' addresses.
-    struct Breaker {
-        b2Body* body = nullptr;
-        float kept = 1.0f;
-    };
-    std::map<uint64_t, Breaker> breakers;
+    Breakers breakers;
     for (b2Contact* contact = map.GetContactList(); contact != nullptr && !map.projectiles.empty();
          contact = contact->GetNext()) {
-        if (!contact->IsTouching()) {
+        const Hit hit = ShotOnBlock(map, contact);
+        if (hit.block == nullptr) {
             continue;
         }
-        b2Body* bodyA = contact->GetFixtureA()->GetBody();
-        b2Body* bodyB = contact->GetFixtureB()->GetBody();
-        Block* block = map.FindBlock(bodyA);
-        const Projectile* projectile = map.FindProjectile(bodyB);
-        if (block == nullptr || projectile == nullptr) {
-            block = map.FindBlock(bodyB);
-            projectile = map.FindProjectile(bodyA);
-        }
-        if (block == nullptr || projectile == nullptr) {
-            continue;
-        }
-        const ContactMemory::Pair pair(projectile->body, block->body);
+        const ContactMemory::Pair pair(hit.shot->body, hit.block->body);
         touching.insert(pair);
-        if (contacts.TouchedLastFrame(pair)) {
-            continue;
-        }
-        // The speed of the impact: before the step, or after it when the step sped the shot up.
-        const float speed = std::max(contacts.SpeedBefore(projectile->body), projectile->Speed());
-        const float damage = ImpactDamage(*projectile, speed);
-        const float strengthBefore = block->strength;
-        switch (block->kind) {
-        case BlockKind::Spring:
-            block->Launch();
-            block->Damage(damage);
-            break;
-        case BlockKind::Target:
-            block->Damage(kTargetHitLoss);
-            block->Damage(damage);
-            break;
-        default:
-            block->Damage(damage);
-            break;
-        }
-        if (strengthBefore > 0.0f && block->strength <= 0.0f) {
-            // The animal's own factor makes its blow break more, but the block held out against
-            // its momentum at face value: the share of its speed that took is spent, the rest kept.
-            const double momentum =
-                static_cast<double>(projectile->body->GetMass()) * static_cast<double>(speed);
-            const double held = static_cast<double>(strengthBefore) / (kHitPointsPerMomentum * momentum);
-            Breaker& breaker = breakers[projectile->serial];
-            breaker.body = projectile->body;
-            breaker.kept *= static_cast<float>(std::clamp(1.0 - held, 0.0, 1.0));
+        if (!contacts.TouchedLastFrame(pair)) {
+            Strike(*hit.block, *hit.shot, contacts, breakers);
         }
     }
     contacts.EndFrame(std::move(touching));
-    // The step already bounced the animal off the block its blow broke, which the removal pass
-    // is about to take away: it carries on the way it was going before the step, through the
-    // gap, with the speed the blow left it.
-    for (const auto& [serial, breaker] : breakers) {
-        breaker.body->SetLinearVelocity(breaker.kept * contacts.VelocityBefore(breaker.body));
-    }
+    SendBreakersThrough(breakers, contacts);
 }
 
 int32_t Rules::RemoveDestroyed(Map& map)
