@@ -58,14 +58,14 @@ void Active(CEvent& handler, const SDL_ActiveEvent& active)
 }
 
 // Keys SDL does not know reach no handler.
-void Key(CEvent& handler, Uint8 type, const SDL_keysym& keysym)
+void Key(CEvent& handler, bool down, const SDL_keysym& keysym)
 {
     SDLKey sym = SDLK_UNKNOWN;
     SDLMod mod = KMOD_NONE;
     if (!ReadKey(keysym, sym, mod)) {
         return;
     }
-    if (type == SDL_KEYDOWN) {
+    if (down) {
         handler.OnKeyDown(sym, mod, keysym.unicode);
     } else {
         handler.OnKeyUp(sym, mod, keysym.unicode);
@@ -113,7 +113,7 @@ void CEvent::OnEvent(SDL_Event* event)
         break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-        Key(*this, event->type, event->key.keysym);
+        Key(*this, event->type == SDL_KEYDOWN, event->key.keysym);
         break;
     case SDL_MOUSEMOTION:
         Motion(*this, event->motion);
