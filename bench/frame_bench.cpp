@@ -12,6 +12,7 @@
 #include "drive/input.h"
 #include "field/map.h"
 #include "field/projectile.h"
+#include "gameplay/firing_rules.h"
 #include "render/screen_mapping.h"
 
 #include <time.h>
@@ -108,7 +109,7 @@ void FireFromMuzzle(Map& map, int shot)
 {
     const b2Vec2 force(200.0f + static_cast<float>((shot * 37) % 400),
                        -100.0f - static_cast<float>((shot * 53) % 300));
-    if (map.FireFromCannon(force, shot % 3) == nullptr) {
+    if (Rules::FireFromCannon(map, force, shot % 3) == nullptr) {
         ++refusedShots;
     }
 }
@@ -117,7 +118,7 @@ void FireFromMuzzle(Map& map, int shot)
 void FireFromAbove(Map& map, int shot)
 {
     const float x = 1.0f + static_cast<float>((shot * 7919) % (map.GetWidth() * 10 - 20)) / 10.0f;
-    map.Fire(x, -1.0f, b2Vec2(0.0f, 300.0f), shot % 3);
+    Rules::Fire(map, x, -1.0f, b2Vec2(0.0f, 300.0f), shot % 3);
 }
 
 struct Scenario {

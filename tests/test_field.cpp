@@ -5,6 +5,7 @@
 #include "field/map.h"
 #include "field/tuning.h"
 #include "game_fixture.h"
+#include "gameplay/firing_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -423,7 +424,7 @@ TEST(MapTest, EveryBodyFindsItsOwnRecordAcrossAddsRemovalsAndCopies)
     map.AddPendulum(12.0f, 2.0f);
     map.AddCannon(0.5f, 0.5f);
     for (int i = 0; i < 4; ++i) {
-        ASSERT_NE(map.Fire(3.0f + static_cast<float>(i), 3.0f, b2Vec2(0.0f, 0.0f), 0), nullptr);
+        ASSERT_NE(Rules::Fire(map, 3.0f + static_cast<float>(i), 3.0f, b2Vec2(0.0f, 0.0f), 0), nullptr);
     }
     // A record pushed without the Map, and a second record sharing a block's body.
     map.projectiles.push_back(Projectile(9.0f, 3.0f, map.world.get(), 0));
@@ -616,15 +617,15 @@ TEST_F(ProjectileTest, ShotsSharePicturesLoadedAtStartUpAlsoWhenTheArtworkHasGon
 {
     Map& map = CurrentMap();
     const int edgeBodies = map.world->GetBodyCount();
-    std::unique_ptr<Projectile> first = map.Fire(3.0f, 2.0f, b2Vec2(0.0f, 0.0f), 0);
+    std::unique_ptr<Projectile> first = Rules::Fire(map, 3.0f, 2.0f, b2Vec2(0.0f, 0.0f), 0);
 
     // The artwork folder goes away in the middle of play: later shots are drawn all the same.
     const std::filesystem::path folder = std::filesystem::current_path();
     const std::filesystem::path empty = std::filesystem::temp_directory_path() / "shooter-no-artwork";
     std::filesystem::create_directories(empty);
     std::filesystem::current_path(empty);
-    std::unique_ptr<Projectile> second = map.Fire(6.0f, 2.0f, b2Vec2(0.0f, 0.0f), 0);
-    std::unique_ptr<Projectile> cow = map.Fire(9.0f, 2.0f, b2Vec2(0.0f, 0.0f), 1);
+    std::unique_ptr<Projectile> second = Rules::Fire(map, 6.0f, 2.0f, b2Vec2(0.0f, 0.0f), 0);
+    std::unique_ptr<Projectile> cow = Rules::Fire(map, 9.0f, 2.0f, b2Vec2(0.0f, 0.0f), 1);
     std::filesystem::current_path(folder);
     std::filesystem::remove(empty);
 

@@ -8,6 +8,7 @@
 #include "field/tuning.h"
 #include "game_fixture.h"
 #include "gameplay/contact_memory.h"
+#include "gameplay/firing_rules.h"
 #include "gameplay/frame_rules.h"
 #include "gameplay/muzzle_rules.h"
 
@@ -376,14 +377,14 @@ TEST_F(GameplayTest, ActionsOfOtherKindsAndOfRemovedShotsDoNothing)
     Map& map = CurrentMap();
     // Pig, light sheep and bullet records, high above the field, and no record at all.
     std::unique_ptr<Projectile> records[] = {
-        map.Fire(3.0f, -8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig),
-        map.Fire(6.0f, -8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::LightSheep),
-        map.Fire(9.0f, -8.0f, b2Vec2(0.0f, 0.0f), 7)};
+        Rules::Fire(map, 3.0f, -8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig),
+        Rules::Fire(map, 6.0f, -8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::LightSheep),
+        Rules::Fire(map, 9.0f, -8.0f, b2Vec2(0.0f, 0.0f), 7)};
     RunFrames(1);
-    map.ProjectileAction(nullptr);
+    Rules::ProjectileAction(map, nullptr);
     for (const auto& record : records) {
         const b2Vec2 before = record->body->GetLinearVelocity();
-        map.ProjectileAction(record.get());
+        Rules::ProjectileAction(map, record.get());
         EXPECT_EQ(record->body->GetLinearVelocity(), before) << "kind " << record->kind;
         EXPECT_EQ(map.projectiles.size(), 3u) << "kind " << record->kind;
     }
@@ -423,7 +424,8 @@ TEST_F(GameplayTest, NothingMovesBeforeTheStart)
 {
     Map& map = CurrentMap();
     map.AddBlock(5.5f, 2.5f, BlockKind::Earth);
-    std::unique_ptr<Projectile> pig = map.Fire(10.0f, 2.0f, b2Vec2(1000.0f, 0.0f), ProjectileKind::Pig);
+    std::unique_ptr<Projectile> pig =
+        Rules::Fire(map, 10.0f, 2.0f, b2Vec2(1000.0f, 0.0f), ProjectileKind::Pig);
     RunFrames(300);
     EXPECT_EQ(game->gameState, GameState::StartScreen);
     EXPECT_EQ(map.blocks[0].body->GetPosition(), b2Vec2(5.5f, 2.5f));
@@ -450,13 +452,13 @@ TEST_F(GameplayTest, ContactDamageDependsOnSpeedMassAndKind)
     map.AddBlock(2.5f, 12.9f, BlockKind::Earth);
     map.AddPendulum(10.5f, 5.0f);
     map.AddCannon(14.5f, 5.0f);
-    map.Fire(4.5f, top - 0.19f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
-    map.Fire(8.5f, top - 0.39f, b2Vec2(0.0f, 0.0f), ProjectileKind::Cow);
-    map.Fire(12.5f, top - 0.9f - 0.19f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
-    map.Fire(16.5f, top - 0.98f - 0.19f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
-    map.Fire(10.5f + 0.39f, 6.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);  // beside the ball
-    map.Fire(14.5f, 5.0f - 0.64f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);  // on the cannon
-    map.Fire(6.5f, top - 0.25f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);    // 0.05 above bedrock
+    Rules::Fire(map, 4.5f, top - 0.19f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
+    Rules::Fire(map, 8.5f, top - 0.39f, b2Vec2(0.0f, 0.0f), ProjectileKind::Cow);
+    Rules::Fire(map, 12.5f, top - 0.9f - 0.19f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
+    Rules::Fire(map, 16.5f, top - 0.98f - 0.19f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
+    Rules::Fire(map, 10.5f + 0.39f, 6.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);  // beside the ball
+    Rules::Fire(map, 14.5f, 5.0f - 0.64f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);  // on the cannon
+    Rules::Fire(map, 6.5f, top - 0.25f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);    // 0.05 above bedrock
     Rules::StepPhysics(map, game->timeStep, game->velocityIterations, game->positionIterations);
     Rules::UpdateMap(map);
 
@@ -549,7 +551,8 @@ TEST_F(GameplayTest, AnImpactCostsTheBlockStruckOnceAtTheSpeedItStruckWith)
     // A cow thrown down onto bedrock.
     map.AddBlock(10.5f, 10.5f, BlockKind::Bedrock);
     constexpr float kCowMass = 0.8f * 0.8f * 2.0f;
-    ASSERT_NE(map.Fire(10.5f, 7.0f, b2Vec2(0.0f, 10.0f * kCowMass / kStep), ProjectileKind::Cow), nullptr);
+    ASSERT_NE(Rules::Fire(map, 10.5f, 7.0f, b2Vec2(0.0f, 10.0f * kCowMass / kStep), ProjectileKind::Cow),
+              nullptr);
     const b2Body* cow = map.projectiles[0].body;
     const Block& bedrock = map.blocks[0];
     float speedBefore = 0.0f;
@@ -576,7 +579,8 @@ TEST_F(GameplayTest, ABlowThatBreaksABlockGoesThroughItAndOneThatDoesNotBounces)
     // A pig thrown level at soil: 130 units/s deals 1225 hit points against its 1000, 60 deal 565.
     for (const float speed : {130.0f, 60.0f}) {
         map.AddBlock(10.5f, 6.5f, BlockKind::Earth);
-        ASSERT_NE(map.Fire(8.0f, 6.5f, b2Vec2(speed * kPigMass / kStep, 0.0f), ProjectileKind::Pig), nullptr);
+        ASSERT_NE(Rules::Fire(map, 8.0f, 6.5f, b2Vec2(speed * kPigMass / kStep, 0.0f), ProjectileKind::Pig),
+                  nullptr);
         const b2Body* pig = map.projectiles.back().body;
         RunFrames(5);
         const b2Vec2 velocity = pig->GetLinearVelocity();
@@ -600,8 +604,8 @@ TEST_F(GameplayTest, OnlyProjectilesThatStrikeABlockDamageIt)
     // No projectile: blocks lying on blocks, balls and the cannon hurt nothing.
     RunFrames(100);
     // A projectile somewhere high above the field, touching nothing, hurts nothing either.
-    CurrentMap().Fire(10.0f, -9.0f, b2Vec2(0.0f, -2000.0f), ProjectileKind::Cow);
-    CurrentMap().Fire(12.0f, -9.0f, b2Vec2(0.0f, -500.0f), ProjectileKind::Pig);
+    Rules::Fire(CurrentMap(), 10.0f, -9.0f, b2Vec2(0.0f, -2000.0f), ProjectileKind::Cow);
+    Rules::Fire(CurrentMap(), 12.0f, -9.0f, b2Vec2(0.0f, -500.0f), ProjectileKind::Pig);
     RunFrames(30);
     EXPECT_EQ(game->targetsLeft, 3);
     EXPECT_EQ(TargetBodies().size(), 3u);
@@ -623,7 +627,7 @@ TEST_F(GameplayTest, TargetsAreLostWhenStruckOrWhenTheyLeaveTheField)
 
     // Struck from just above: the target breaks and the leftmost cake goes.
     const b2Vec2 first = targets[0]->GetPosition();
-    CurrentMap().Fire(first.x, first.y - 0.9f, b2Vec2(0.0f, 3000.0f), ProjectileKind::Pig);
+    Rules::Fire(CurrentMap(), first.x, first.y - 0.9f, b2Vec2(0.0f, 3000.0f), ProjectileKind::Pig);
     for (int frame = 0; frame < 20 && BlockOf(targets[0]) != nullptr; ++frame) {
         RunFrames(1);
     }
@@ -655,8 +659,8 @@ TEST_F(GameplayTest, BodiesExactlyOnTheFieldsOuterLimitsAreRemoved)
     RunFrames(10);
     Map& map = CurrentMap();
     ASSERT_GE(map.blocks.size(), 10u);
-    ASSERT_NE(map.Fire(8.0f, 2.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
-    ASSERT_NE(map.Fire(12.0f, 2.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_NE(Rules::Fire(map, 8.0f, 2.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_NE(Rules::Fire(map, 12.0f, 2.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
     const size_t shots = map.projectiles.size();
     const b2Body* above = map.blocks[6].body;
     const b2Body* below = map.blocks[7].body;
@@ -697,8 +701,8 @@ TEST_F(GameplayTest, RemovalTakesEveryBrokenBlockAndEveryUsedUpShotInItsFrame)
     EXPECT_EQ(map.blocks.size(), blocks - 2);
 
     // A pig lying on the floor lives exactly 500 updates.
-    map.Fire(10.0f, 13.2f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
-    map.Fire(11.0f, 13.2f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
+    Rules::Fire(map, 10.0f, 13.2f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
+    Rules::Fire(map, 11.0f, 13.2f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
     RunFrames(499);
     ASSERT_EQ(map.projectiles.size(), 2u) << "both pigs stay in the field";
     EXPECT_FLOAT_EQ(map.projectiles[0].lifetime, 1.0f);
@@ -732,7 +736,7 @@ TEST_F(GameplayTest, WholeGameFromStartButtonToEndPicture)
             Shoot(static_cast<int>(std::lround(-force.x / game->aimScale)),
                   static_cast<int>(std::lround(-force.y / game->aimScale)));
         } else {
-            CurrentMap().Fire(target.x, target.y - 0.9f, b2Vec2(0.0f, 3000.0f), ProjectileKind::Pig);
+            Rules::Fire(CurrentMap(), target.x, target.y - 0.9f, b2Vec2(0.0f, 3000.0f), ProjectileKind::Pig);
         }
         for (int frame = 0; frame < 100 && game->targetsLeft == before; ++frame) {
             RunFrames(1);
@@ -759,7 +763,7 @@ TEST_F(GameplayTest, WholeGameFromStartButtonToEndPicture)
     EXPECT_EQ(shown, opaqueNow) << "the end picture is drawn at x 300..700, y 116..316";
 
     // The world goes on: a projectile in flight keeps moving and counting its lifetime.
-    CurrentMap().Fire(15.0f, 2.0f, b2Vec2(0.0f, -1000.0f), ProjectileKind::Pig);
+    Rules::Fire(CurrentMap(), 15.0f, 2.0f, b2Vec2(0.0f, -1000.0f), ProjectileKind::Pig);
     const b2Body* pig = CurrentMap().projectiles.back().body;
     RunFrames(5);
     ASSERT_NE(CurrentMap().FindProjectile(pig), nullptr);
@@ -855,7 +859,7 @@ TEST_F(GameplayTest, ASpringStruckUnderTheCannonCannotThrowItOut)
     RunFrames(50);
     const Cannon* cannon = map.GetCannon();
     const b2Vec2 start(0.5f, 6.5f);  // where the cannon was placed; it has settled a little lower
-    ASSERT_NE(map.Fire(1.2f, 11.8f, b2Vec2(-50.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_NE(Rules::Fire(map, 1.2f, 11.8f, b2Vec2(-50.0f, 0.0f), ProjectileKind::Pig), nullptr);
     float highest = start.y;
     for (int frame = 0; frame < 300; ++frame) {
         RunFrames(1);
@@ -912,8 +916,8 @@ TEST_F(GameplayTest, FastShotsPassThroughNeitherAOneCellWallNorASwingingBall)
             ASSERT_LT(map.GetBlock(0).body->GetPosition().x, 12.6f);
             map.GetBall(0).body->SetLinearVelocity(b2Vec2(-4.0f, 0.0f));  // swinging towards the shot
 
-            ASSERT_NE(map.Fire(4.0f, 11.5f, b2Vec2(0.0f, 0.0f), kind), nullptr);
-            ASSERT_NE(map.Fire(4.0f, 5.0f, b2Vec2(0.0f, 0.0f), kind), nullptr);
+            ASSERT_NE(Rules::Fire(map, 4.0f, 11.5f, b2Vec2(0.0f, 0.0f), kind), nullptr);
+            ASSERT_NE(Rules::Fire(map, 4.0f, 5.0f, b2Vec2(0.0f, 0.0f), kind), nullptr);
             RunFrames(1);
             const b2Body* atWall = map.GetProjectile(0).body;
             const b2Body* atBall = map.GetProjectile(1).body;
@@ -958,17 +962,18 @@ TEST_F(GameplayTest, ShotsFiredOnTopOfOneAnotherPassThroughAndDriftApartOneAFram
     PlayOnEmptyField();
     Map& map = CurrentMap();
     // An auto-clicker's burst within one frame: only its first shot appears in that spot.
-    ASSERT_NE(map.Fire(10.0f, 8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_NE(Rules::Fire(map, 10.0f, 8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(map.Fire(10.0f, 8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr)
+        EXPECT_EQ(Rules::Fire(map, 10.0f, 8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr)
             << "burst shot " << i;
     }
-    EXPECT_NE(map.Fire(17.0f, 8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr)
+    EXPECT_NE(Rules::Fire(map, 17.0f, 8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr)
         << "elsewhere it is fired";
     // One a frame, each in the same spot: every one is fired and falls through the others.
     for (int i = 0; i < 5; ++i) {
         RunFrames(1);
-        ASSERT_NE(map.Fire(10.0f, 8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr) << "frame " << i;
+        ASSERT_NE(Rules::Fire(map, 10.0f, 8.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr)
+            << "frame " << i;
     }
     ASSERT_EQ(map.ProjectileCount(), 7u);
     // They drift apart at a walking pace along the floor, none flung, and within half a second
@@ -988,7 +993,7 @@ TEST_F(GameplayTest, ShotsFiredOnTopOfOneAnotherPassThroughAndDriftApartOneAFram
     EXPECT_GE(map.ProjectileCount(), 5u) << "most make way rather than being spent";
 
     // A shot thrown out of the crowd collides as usual once it is clear of it.
-    ASSERT_NE(map.Fire(10.0f, 13.3f, b2Vec2(1000.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_NE(Rules::Fire(map, 10.0f, 13.3f, b2Vec2(1000.0f, 0.0f), ProjectileKind::Pig), nullptr);
     const b2Body* thrown = map.projectiles.back().body;
     map.AddBlock(13.5f, 12.9f, BlockKind::Bedrock);
     RunFrames(30);
@@ -997,11 +1002,11 @@ TEST_F(GameplayTest, ShotsFiredOnTopOfOneAnotherPassThroughAndDriftApartOneAFram
     EXPECT_LT(stopped->x, 13.0f) << "it went through the block";
 
     // The cow's pigs appear overlapping the cow, yet burst out of it.
-    std::unique_ptr<Projectile> cow = map.Fire(4.0f, 3.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Cow);
+    std::unique_ptr<Projectile> cow = Rules::Fire(map, 4.0f, 3.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Cow);
     ASSERT_NE(cow, nullptr);
     RunFrames(1);
     const size_t before = map.ProjectileCount();
-    map.ProjectileAction(cow.get());
+    Rules::ProjectileAction(map, cow.get());
     ASSERT_EQ(map.ProjectileCount(), before + 3);
     RunFrames(1);
     for (size_t pig = before; pig < before + 3; ++pig) {
@@ -1057,7 +1062,8 @@ TEST_F(GameplayTest, ACowRefusedByAnOccupiedMuzzleLeavesTheNextClickToAim)
     const Cannon* cannon = map.GetCannon();
     ASSERT_NE(cannon, nullptr);
     // A shot made at the muzzle in this very frame, as only a burst of clicks can.
-    ASSERT_NE(map.Fire(map.Muzzle().x, map.Muzzle().y, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_NE(Rules::Fire(map, map.Muzzle().x, map.Muzzle().y, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig),
+              nullptr);
     const size_t count = map.ProjectileCount();
     PushKey(SDLK_x);
     Press(500, 300);
@@ -1073,22 +1079,24 @@ TEST(LaunchRecordTest, ARecordWhoseShotHasGoneDoesNothingEvenWhenANewShotHasItsB
 {
     // The field alone, as the frame rules see it.
     Map map(40, 20, b2Vec2(0.0f, kGravity), true);
-    const std::unique_ptr<Projectile> cow = map.Fire(10.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Cow);
+    const std::unique_ptr<Projectile> cow =
+        Rules::Fire(map, 10.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Cow);
     ASSERT_NE(cow, nullptr);
     b2Body* const cowBody = cow->body;
     map.RemoveProjectile(0);
-    const std::unique_ptr<Projectile> pig = map.Fire(20.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
+    const std::unique_ptr<Projectile> pig =
+        Rules::Fire(map, 20.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig);
     ASSERT_NE(pig, nullptr);
     ASSERT_EQ(pig->body, cowBody) << "Box2D is expected to hand the freed body's address on";
 
-    map.ProjectileAction(cow.get());
+    Rules::ProjectileAction(map, cow.get());
     EXPECT_EQ(map.ProjectileCount(), 1u) << "the pig was split as if it were the cow";
     EXPECT_EQ(pig->body->GetLinearVelocity(), b2Vec2(0.0f, 0.0f));
 
     // The record of the shot still in flight acts as ever.
     const std::unique_ptr<Projectile> sheep =
-        map.Fire(30.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Sheep);
-    map.ProjectileAction(sheep.get());
+        Rules::Fire(map, 30.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Sheep);
+    Rules::ProjectileAction(map, sheep.get());
     EXPECT_GT(sheep->body->GetLinearVelocity().y, 0.0f) << "the sheep is jolted down";
 }
 
@@ -1097,15 +1105,15 @@ TEST(ContactMemoryTest, ABodyDestroyedOnEitherSideOfAPairTakesThePairWithIt)
     Map map(40, 20, b2Vec2(0.0f, kGravity), true);
     map.AddBlock(10.5f, 10.5f, BlockKind::Bedrock);
     map.AddBlock(20.5f, 10.5f, BlockKind::Bedrock);
-    ASSERT_NE(map.Fire(10.5f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
-    ASSERT_NE(map.Fire(20.5f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_NE(Rules::Fire(map, 10.5f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_NE(Rules::Fire(map, 20.5f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
     const b2Body* shot = map.projectiles[0].body;
     const b2Body* block = map.blocks[1].body;
     ContactMemory& contacts = map.KeptMemory<ContactMemory>();
     contacts.EndFrame({{shot, map.blocks[0].body}, {map.projectiles[1].body, block}});
 
     map.RemoveProjectile(0);  // the shot of the first pair
-    ASSERT_NE(map.Fire(10.5f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_NE(Rules::Fire(map, 10.5f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
     ASSERT_EQ(map.projectiles[1].body, shot) << "Box2D is expected to hand the freed body's address on";
     EXPECT_FALSE(contacts.TouchedLastFrame({shot, map.blocks[0].body}))
         << "a new shot's first impact would count as the removed shot's touch going on";
@@ -1215,13 +1223,13 @@ TEST(CowSplitTest, ThreePigsAppearInACornerAgainstAWallAndABlockNoneInASolid)
     const float right = static_cast<float>(Tuning::kFieldWidth);
     map.AddBlock(right - 1.5f, 12.5f, BlockKind::Bedrock);
     const std::unique_ptr<Projectile> cow =
-        map.Fire(right - 0.45f, 12.6f, b2Vec2(0.0f, 0.0f), ProjectileKind::Cow);
+        Rules::Fire(map, right - 0.45f, 12.6f, b2Vec2(0.0f, 0.0f), ProjectileKind::Cow);
     ASSERT_NE(cow, nullptr);
     Rules::RunFrame(map);
     const b2Vec2 middle = cow->body->GetPosition();
     ASSERT_GT(middle.x + 0.5f + 0.2f, right) << "the right place must lie in the wall";
     ASSERT_LT(middle.x - 0.5f - 0.2f, right - 1.0f) << "the left place must lie in the block";
-    map.ProjectileAction(cow.get());
+    Rules::ProjectileAction(map, cow.get());
     ASSERT_EQ(map.ProjectileCount(), 4u) << "three pigs";
     const b2Vec2 places[] = {middle, middle, middle + b2Vec2(0.0f, -0.5f)};
     for (size_t pig = 0; pig < 3; ++pig) {
@@ -1245,17 +1253,17 @@ TEST(MuzzleRulesTest, ALyingShotGivesWayToANewOneButACowIsNotSpentByItsOwnPigs)
     for (const int kind : {ProjectileKind::Pig, ProjectileKind::Cow}) {
         SCOPED_TRACE(testing::Message() << "lying kind " << kind);
         Map map(Tuning::kFieldWidth, Tuning::kFieldHeight, b2Vec2(0.0f, kGravity), true);
-        const std::unique_ptr<Projectile> lying = map.Fire(10.0f, 13.0f, b2Vec2(0.0f, 0.0f), kind);
+        const std::unique_ptr<Projectile> lying = Rules::Fire(map, 10.0f, 13.0f, b2Vec2(0.0f, 0.0f), kind);
         ASSERT_NE(lying, nullptr);
         for (int frame = 0; frame < 50; ++frame) {
             Rules::RunFrame(map);
         }
         ASSERT_LT(map.projectiles[0].Speed(), 1.0f) << "it lies still on the floor";
         if (kind == ProjectileKind::Pig) {
-            ASSERT_NE(map.Fire(10.0f, 13.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+            ASSERT_NE(Rules::Fire(map, 10.0f, 13.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
             EXPECT_LE(map.projectiles[0].lifetime, 0.0f) << "the lying pig kept its place";
         } else {
-            map.ProjectileAction(lying.get());
+            Rules::ProjectileAction(map, lying.get());
             ASSERT_EQ(map.ProjectileCount(), 4u);
             EXPECT_GT(map.projectiles[0].lifetime, 0.0f) << "the cow was spent by its own pigs";
         }
@@ -1266,9 +1274,9 @@ TEST(MuzzleRulesTest, TheOlderOfTwoShotsBuriedInEachOtherOrOneOverTheCannonGoesA
 {
     Map map(Tuning::kFieldWidth, Tuning::kFieldHeight, b2Vec2(0.0f, kGravity), true);
     map.AddCannon(0.5f, 0.5f);
-    ASSERT_NE(map.Fire(10.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
-    ASSERT_NE(map.Fire(12.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
-    ASSERT_NE(map.Fire(15.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Sheep), nullptr);
+    ASSERT_NE(Rules::Fire(map, 10.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_NE(Rules::Fire(map, 12.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_NE(Rules::Fire(map, 15.0f, 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Sheep), nullptr);
     Projectile& older = map.projectiles[0];
     Projectile& newer = map.projectiles[1];
     Projectile& onCannon = map.projectiles[2];
@@ -1302,7 +1310,7 @@ TEST(BreakingBlowTest, ACowsFactorBreaksTheBlockButDoesNotCarryItThrough)
     // the block did not hold out against: 1 - 1000 / (25 * 1.28 * 40), about 8.75 units/s.
     Map map(Tuning::kFieldWidth, Tuning::kFieldHeight, b2Vec2(0.0f, 0.0f), false);
     map.AddBlock(10.5f, 6.5f, BlockKind::Earth);
-    ASSERT_NE(map.Fire(9.0f, 6.5f, b2Vec2(0.0f, 0.0f), ProjectileKind::Cow), nullptr);
+    ASSERT_NE(Rules::Fire(map, 9.0f, 6.5f, b2Vec2(0.0f, 0.0f), ProjectileKind::Cow), nullptr);
     map.projectiles[0].body->SetLinearVelocity(b2Vec2(40.0f, 0.0f));
     for (int frame = 0; frame < 10 && map.BlockCount() > 0; ++frame) {
         Rules::RunFrame(map);
@@ -1319,8 +1327,8 @@ TEST(BreakingBlowTest, OnlyTheAnimalWhoseBlowBrokeTheBlockGoesThroughIt)
     // break it: the first blow breaks it and goes through; the second struck a broken block.
     Map map(Tuning::kFieldWidth, Tuning::kFieldHeight, b2Vec2(0.0f, 0.0f), false);
     map.AddBlock(10.5f, 6.5f, BlockKind::Earth);
-    ASSERT_NE(map.Fire(9.0f, 6.5f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
-    ASSERT_NE(map.Fire(12.0f, 6.5f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_NE(Rules::Fire(map, 9.0f, 6.5f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
+    ASSERT_NE(Rules::Fire(map, 12.0f, 6.5f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig), nullptr);
     map.projectiles[0].body->SetLinearVelocity(b2Vec2(130.0f, 0.0f));
     map.projectiles[1].body->SetLinearVelocity(b2Vec2(-130.0f, 0.0f));
     Rules::RunFrame(map);
@@ -1338,8 +1346,9 @@ TEST(ContinuousCollisionTest, TheFastestShotsKeepItAndAShotHasItOnItsLaunchStep)
     Map map(40, 20, b2Vec2(0.0f, 0.0f), false);
     const size_t shots = Map::kMostBullets + 6;
     for (size_t i = 0; i < shots; ++i) {
-        ASSERT_NE(map.Fire(2.0f + static_cast<float>(i), 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig),
-                  nullptr);
+        ASSERT_NE(
+            Rules::Fire(map, 2.0f + static_cast<float>(i), 5.0f, b2Vec2(0.0f, 0.0f), ProjectileKind::Pig),
+            nullptr);
     }
     // A shot just made, before its first step: its launch force has not shown in its speed.
     map.UpdateContinuousCollision(kStep);

@@ -5,6 +5,7 @@
 #include "drive/headless_game.h"
 #include "field/map.h"
 #include "field/projectile.h"
+#include "gameplay/firing_rules.h"
 
 #include <cstring>
 #include <string>
@@ -144,7 +145,8 @@ TEST_F(RedrawTest, EveryFrameOfASeededGameEqualsAFullRedraw)
 
     // A rain of shots over the whole width, far more than a player fires.
     for (int shot = 0; shot < 40; ++shot) {
-        CurrentMap().Fire(0.7f + 0.47f * static_cast<float>(shot), 1.5f, b2Vec2(0.0f, 50.0f), shot % 3);
+        Rules::Fire(CurrentMap(), 0.7f + 0.47f * static_cast<float>(shot), 1.5f, b2Vec2(0.0f, 50.0f),
+                    shot % 3);
     }
     Play(60, "a rain of shots");
 

@@ -8,6 +8,7 @@
 #include "field/level_generator.h"
 #include "field/map.h"
 #include "field/tuning.h"
+#include "gameplay/firing_rules.h"
 #include "gameplay/frame_rules.h"
 
 #include <algorithm>
@@ -36,11 +37,11 @@ int main(int argc, char** argv)
         const Determinism::Step step = Determinism::At(frame, shots, waiting);
         if (playing && step.what != Determinism::Step::None) {
             if (waiting) {
-                map.ProjectileAction(last.get());
+                Rules::ProjectileAction(map, last.get());
                 waiting = false;
             } else if (step.what == Determinism::Step::Shot) {
-                last = map.FireFromCannon(DragForce(static_cast<float>(step.dx), static_cast<float>(step.dy)),
-                                          step.kind);
+                last = Rules::FireFromCannon(
+                    map, DragForce(static_cast<float>(step.dx), static_cast<float>(step.dy)), step.kind);
                 waiting = last != nullptr && step.kind != ProjectileKind::Pig;
             }
         }

@@ -106,36 +106,40 @@ bool WriteFields(Shooter& game, const std::string& outDir, unsigned seed,
     return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
-{
-    // With a seed, the steps in rising order, up to ten minutes of play.
-    constexpr unsigned long kMostSteps = 60000;
-    const bool fields = argc > 2;
-    const std::optional<unsigned long> seed = fields ? Number(argv[2], 0xFFFFFFFFUL) : std::nullopt;
+// What the command line asks for: the output directory and, for fields, a seed and the steps
+// after which to picture its field, in rising order, up to ten minutes of play.
+struct Request {
+    std::string outDir = "docs";
+    bool fields = false;
+    unsigned seed = 0;
     std::vector<unsigned long> steps;
-    bool usable = !fields || (seed.has_value() && argc > 3);
+};
+
+std::optional<Request> ReadRequest(int argc, char** argv)
+{
+    constexpr unsigned long kMostSteps = 60000;
+    Request request;
+    request.fields = argc > 2;
+    const std::optional<unsigned long> seed = request.fields ? Number(argv[2], 0xFFFFFFFFUL) : std::nullopt;
+    bool usable = !request.fields || (seed.has_value() && argc > 3);
     for (int i = 3; usable && i < argc; ++i) {
         const std::optional<unsigned long> step = Number(argv[i], kMostSteps);
-        usable = step.has_value() && (steps.empty() || *step >= steps.back());
-        steps.push_back(step.value_or(0));
+        usable = step.has_value() && (request.steps.empty() || *step >= request.steps.back());
+        request.steps.push_back(step.value_or(0));
     }
     if (!usable) {
-        std::fprintf(stderr, "usage: %s [output directory [seed steps...]]\n", argv[0]);
-        return 2;
+        return std::nullopt;
     }
-    const std::string outDir = argc >= 2 ? argv[1] : "docs";
-    Shooter game;
-    if (!Drive::StartHeadless(game, "screenshot")) {
-        return 1;
+    if (argc >= 2) {
+        request.outDir = argv[1];
     }
-    if (fields) {
-        const bool written = WriteFields(game, outDir, static_cast<unsigned>(seed.value_or(0)), steps);
-        game.OnCleanup();
-        return written ? 0 : 1;
-    }
+    request.seed = static_cast<unsigned>(seed.value_or(0));
+    return request;
+}
 
+// The start screen, a moment of play and the bottom bar in each of its lit states.
+bool WriteGamePictures(Shooter& game, const std::string& outDir)
+{
     game.OnRender();
     bool ok = WritePng(game.screen, outDir + "/start-screen.png");
     const Drive::Input input(game);  // every event goes straight to the game's handlers, between frames
@@ -147,38 +151,52 @@ int main(int argc, char** argv)
     input.Key(SDLK_c);
     ok = ok && AddBotBar(game, bars);
     input.Key(SDLK_z);
-
-    if (ok) {
-        ok = Drive::StartLevel(game, kLevelSeed);
-        if (!ok) {
-            std::fprintf(stderr, "screenshot: the start button did not start the game\n");
-        }
+    if (!ok) {
+        return false;
     }
-    if (ok) {
-        RunFrames(game, kSettleFrames);
-        // Press on the cannon and pull down-left: the shots fly up and to the right.
-        const Cannon* cannon = game.CurrentMap().GetCannon();
-        const int cannonX = cannon != nullptr ? WorldToScreen(cannon->x, 0.0f) : 25;
-        const int cannonY = cannon != nullptr ? WorldToScreen(cannon->y, 0.0f) : 25;
-        input.Shoot(cannonX, cannonY, -8 * 9, 5 * 9, 9);  // a pig
-        RunFrames(game, kFlightFrames);
-        input.Key(SDLK_x);  // a cow
-        input.Shoot(cannonX, cannonY, -15 * 12, 13 * 12, 12);
-        RunFrames(game, kFlightFrames);
-        input.Click(250, 300);  // the second click splits the cow into three pigs
-        RunFrames(game, kFlightFrames / 2);
-        // The next shot is being aimed: both markers show.
-        input.Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 250, 300);
-        input.Drag(250, 300, -6 * 8, 4 * 8, 8);
-        game.OnRender();
-        ok = WritePng(game.screen, outDir + "/in-play.png");
-        // Releasing fires the cow, whose trick then waits for its click.
-        input.Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 250 - 6 * 8, 300 + 4 * 8);
-        ok = ok && AddBotBar(game, bars) &&
-             WritePngFile(outDir + "/bottom-bar.png", Asset::kWindowWidth, 4 * Asset::kBotBar.height, 3, bars,
-                          "screenshot");
+    if (!Drive::StartLevel(game, kLevelSeed)) {
+        std::fprintf(stderr, "screenshot: the start button did not start the game\n");
+        return false;
     }
+    RunFrames(game, kSettleFrames);
+    // Press on the cannon and pull down-left: the shots fly up and to the right.
+    const Cannon* cannon = game.CurrentMap().GetCannon();
+    const int cannonX = cannon != nullptr ? WorldToScreen(cannon->x, 0.0f) : 25;
+    const int cannonY = cannon != nullptr ? WorldToScreen(cannon->y, 0.0f) : 25;
+    input.Shoot(cannonX, cannonY, -8 * 9, 5 * 9, 9);  // a pig
+    RunFrames(game, kFlightFrames);
+    input.Key(SDLK_x);  // a cow
+    input.Shoot(cannonX, cannonY, -15 * 12, 13 * 12, 12);
+    RunFrames(game, kFlightFrames);
+    input.Click(250, 300);  // the second click splits the cow into three pigs
+    RunFrames(game, kFlightFrames / 2);
+    // The next shot is being aimed: both markers show.
+    input.Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 250, 300);
+    input.Drag(250, 300, -6 * 8, 4 * 8, 8);
+    game.OnRender();
+    ok = WritePng(game.screen, outDir + "/in-play.png");
+    // Releasing fires the cow, whose trick then waits for its click.
+    input.Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 250 - 6 * 8, 300 + 4 * 8);
+    return ok && AddBotBar(game, bars) &&
+           WritePngFile(outDir + "/bottom-bar.png", Asset::kWindowWidth, 4 * Asset::kBotBar.height, 3, bars,
+                        "screenshot");
+}
 
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::optional<Request> request = ReadRequest(argc, argv);
+    if (!request) {
+        std::fprintf(stderr, "usage: %s [output directory [seed steps...]]\n", argv[0]);
+        return 2;
+    }
+    Shooter game;
+    if (!Drive::StartHeadless(game, "screenshot")) {
+        return 1;
+    }
+    const bool ok = request->fields ? WriteFields(game, request->outDir, request->seed, request->steps)
+                                    : WriteGamePictures(game, request->outDir);
     game.OnCleanup();
     return ok ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 
 #include "field/map.h"
 #include "field/projectile.h"
+#include "gameplay/firing_rules.h"
 #include "render/bar_lights.h"
 
 void Shooter::OnKeyDown(SDLKey sym, SDLMod /*mod*/, Uint16 /*unicode*/)
@@ -44,7 +45,7 @@ void Shooter::OnLButtonDown(int32_t x, int32_t y)
             interfaces.SetVisible(Sprite::kAimPointer, true);
             aimState = AimState::Aiming;
         } else if (aimState == AimState::WaitingForAction) {
-            CurrentMap().ProjectileAction(lastProjectile.get());
+            Rules::ProjectileAction(CurrentMap(), lastProjectile.get());
             aimState = AimState::Idle;
             BarLights::Show(interfaces, projectileKind, false);
         }
@@ -63,12 +64,12 @@ void Shooter::OnLButtonUp(int32_t /*x*/, int32_t /*y*/)
     if (gameState != GameState::Playing || aimState != AimState::Aiming) {
         return;
     }
-    lastProjectile = CurrentMap().FireFromCannon(aim, projectileKind);
+    lastProjectile = Rules::FireFromCannon(CurrentMap(), aim, projectileKind);
     interfaces.SetVisible(Sprite::kAimOrigin, false);
     interfaces.SetVisible(Sprite::kAimPointer, false);
     aim = b2Vec2(0.0f, 0.0f);
     // No shot, no second click to wait for: there was no cannon, or the shot would have appeared
-    // on one fired in this same frame (Map::Fire refuses that).
+    // on one fired in this same frame (Rules::Fire refuses that).
     const bool trick = projectileKind != ProjectileKind::Pig && lastProjectile != nullptr;
     aimState = trick ? AimState::WaitingForAction : AimState::Idle;
     BarLights::Show(interfaces, projectileKind, trick);

@@ -2,6 +2,7 @@
 
 #include "field/level_generator.h"
 #include "field/tuning.h"
+#include "gameplay/firing_rules.h"
 #include "gameplay/frame_rules.h"
 #include "render/shooter_onrender.h"
 
@@ -25,13 +26,13 @@ void Session::Do(const Action& action)
 {
     if (action.trick) {
         if (waiting) {
-            map.ProjectileAction(last.get());
+            Rules::ProjectileAction(map, last.get());
             waiting = false;
         }
         return;
     }
-    last = map.FireFromCannon(DragForce(static_cast<float>(action.dragX), static_cast<float>(action.dragY)),
-                              action.kind);
+    last = Rules::FireFromCannon(
+        map, DragForce(static_cast<float>(action.dragX), static_cast<float>(action.dragY)), action.kind);
     ++tally.shots;
     if (last == nullptr) {
         ++tally.refused;

@@ -325,33 +325,48 @@ void Map::ReleaseSeparatedShots()
     overlaps->ReleaseSeparated();
 }
 
-bool Map::PassThroughOverlaps(const Projectile& shot)
+b2Vec2 Map::Muzzle() const
 {
-    if (shot.body == nullptr) {
-        return true;
-    }
-    std::vector<size_t> overlapped;  // places in the list, in firing order
-    for (size_t i = 0; i < projectiles.size(); ++i) {
-        const Projectile& earlier = projectiles[i];
-        if (earlier.body != nullptr && earlier.body != shot.body &&
-            ShotOverlaps::Overlap(shot.body, earlier.body)) {
-            // Fired in this frame (a full lifetime, not yet counted down); a cow's pigs are not
-            // held to that among themselves: pigs whose places are solid share its middle.
-            if (earlier.lifetime >= kProjectileLifetime && !splitting) {
-                return false;
+    return b2Vec2(cannon->x + Tuning::kMuzzleX, cannon->y + Tuning::kMuzzleY);
+}
+
+void Map::AddProjectile(const Projectile& shot)
+{
+    projectiles.push_back(shot);
+    TagProjectilesFrom(projectiles.size() - 1);
+}
+
+bool Map::SolidAt(b2Vec2 centre, float radius)
+{
+    b2CircleShape circle;
+    circle.m_radius = radius;
+    const b2Transform where(centre, b2Rot(0.0f));
+    struct Query : b2QueryCallback {
+        Map* map = nullptr;
+        const b2CircleShape* shape = nullptr;
+        const b2Transform* transform = nullptr;
+        bool found = false;
+        bool ReportFixture(b2Fixture* fixture) override
+        {
+            const b2Body* body = fixture->GetBody();
+            if (map->FindProjectile(body) != nullptr ||
+                !b2TestOverlap(shape, 0, fixture->GetShape(), 0, *transform, body->GetTransform())) {
+                return true;  // look on
             }
-            overlapped.push_back(i);
+            found = true;
+            return false;
         }
-    }
-    for (const size_t i : overlapped) {
-        Projectile& earlier = projectiles[i];
-        overlaps->Add(shot.body, shot.serial, earlier.body, earlier.serial);
-        // A shot lying still at the spot gives its place up to the new one at once: it is spent.
-        Projectile* lying = splitting ? nullptr : &earlier;
-        if (lying != nullptr && lying->Speed() < kLyingSpeed &&
-            lying->lifetime < kProjectileLifetime - kLyingFrames) {
-            lying->lifetime = 0.0f;
-        }
-    }
-    return true;
+    } query;
+    query.map = this;
+    query.shape = &circle;
+    query.transform = &where;
+    b2AABB box;
+    circle.ComputeAABB(&box, where, 0);
+    world->QueryAABB(&query, box);
+    return query.found;
+}
+
+ShotOverlaps& Map::Overlaps()
+{
+    return *overlaps;
 }

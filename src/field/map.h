@@ -39,18 +39,14 @@ public:
     void AddPendulum(float x, float y);
     void AddRotor(float x, float y);
 
-    // Firing. The launch record is a separate copy of the new projectile: it shares the
-    // body, but its x, y stay at the launch point. Null, and nothing fired, when the shot
-    // would appear on a shot fired in this same frame (see firing.cpp).
-    std::unique_ptr<Projectile> Fire(float x, float y, b2Vec2 force, int kind);
-    // Where the cannon's shots appear: beside its top right corner. Only with a cannon.
+    // Shots. Where the cannon's shots appear: beside its top right corner. Only with a cannon.
     b2Vec2 Muzzle() const;
-    // A shot from the cannon's muzzle, as a release of the mouse button fires it; null when
-    // there is no cannon or Fire refused the shot.
-    std::unique_ptr<Projectile> FireFromCannon(b2Vec2 force, int kind);
-    // The second click: a cow splits into three pigs, a sheep is jolted downwards. Does
-    // nothing for any other kind, or once the projectile has left the field.
-    void ProjectileAction(const Projectile* record);
+    // Puts the new shot's record at the end of the list (firing order).
+    void AddProjectile(const Projectile& shot);
+    // A circle there would overlap something other than a shot: a block, the cannon, a ball, a wall.
+    bool SolidAt(b2Vec2 centre, float radius);
+    // The world's contact filter, which lets shots that appeared on one another pass through.
+    ShotOverlaps& Overlaps();
 
     // Removal destroys the body first; later entries move down one place.
     void RemoveBlock(int index);
@@ -98,19 +94,6 @@ public:
 private:
     void TagBlocksFrom(size_t first);
     void TagProjectilesFrom(size_t first);
-    // Lets the new shot through every earlier one it overlaps, and spends those lying still
-    // there. False, and nothing changed, when one of those was made in this frame and has not
-    // yet been stepped, unless the new shot is one of a cow's pigs: all three always appear.
-    bool PassThroughOverlaps(const Projectile& shot);
-    // A circle there would overlap something other than a shot: a block, the cannon, a ball, a wall.
-    bool SolidAt(b2Vec2 centre, float radius);
-
-    // Units a second and frames: a shot slower than this, where a new shot appears, and older,
-    // is lying there (one fired a moment ago may not have gathered speed yet).
-    static constexpr float kLyingSpeed = 1.0f;
-    static constexpr float kLyingFrames = 10.0f;
-    bool splitting = false;  // the cow's pigs are being fired: they spend nothing they appear on
-
     // The world's destruction listener and contact filter; both live as long as the world.
     std::shared_ptr<BodyFarewells> farewells;
     std::shared_ptr<ShotOverlaps> overlaps;
