@@ -21,6 +21,11 @@ export function failed(err) {
   console.log(`FAIL ${(err && err.stack) || err}`);
 }
 
+// The page on the field of one seed (the page's ?seed=), for the checks that play: on a field
+// of the clock's choosing their first two weak pigs may eat all three cakes and win the game
+// (seed 33's field), and with the game over no cow flies and no trick waits.
+export const PLAYED_PAGE = 'index.html?seed=1';
+
 export const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
   '.data': 'application/octet-stream', '.png': 'image/png', '.bmp': 'image/bmp',
   '.webmanifest': 'application/manifest+json' };

@@ -9,7 +9,7 @@
 import { readFileSync } from 'node:fs';
 import { writeFile } from 'node:fs/promises';
 import { join } from 'node:path';
-import { check, failed, failures, serveFolders, startChromium } from './harness.mjs';
+import { PLAYED_PAGE, check, failed, failures, serveFolders, startChromium } from './harness.mjs';
 
 const [pageDir, picturesDir, bmpDir, figuresFile] = process.argv.slice(2);
 if (!pageDir || !picturesDir || !bmpDir) {
@@ -43,7 +43,7 @@ try {
   page.on('console', (msg) => { if (msg.type() === 'error') consoleErrors.push(msg.text()); });
   page.on('pageerror', (err) => consoleErrors.push(String(err)));
   page.on('requestfailed', (req) => consoleErrors.push(`request failed: ${req.url()}`));
-  await page.goto(`${base}/index.html`);
+  await page.goto(`${base}/${PLAYED_PAGE}`);
   await page.waitForFunction('Module.iterations > 20', { timeout: 60000 });
   await page.evaluate(installHelpers);
 

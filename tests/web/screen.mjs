@@ -8,7 +8,7 @@
 // after all checks if any failed.
 import { loadavg } from 'node:os';
 import { join } from 'node:path';
-import { check, failed, failures, serveFolders, startChromium } from './harness.mjs';
+import { PLAYED_PAGE, check, failed, failures, serveFolders, startChromium } from './harness.mjs';
 
 const [pageDir, picturesDir] = process.argv.slice(2);
 if (!pageDir || !picturesDir) {
@@ -151,7 +151,7 @@ process.exit(failures.length ? 1 : 0);
 
 async function open(p, viewport) {
   await p.setViewport(viewport);
-  await p.goto(`${base}/index.html`);
+  await p.goto(`${base}/${PLAYED_PAGE}`);
   await p.waitForFunction('Module.iterations > 20', { timeout: 60000 });
 }
 
