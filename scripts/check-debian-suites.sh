@@ -145,6 +145,16 @@ base() {
   }
 }
 
+# failed_tests_output <log>: what each failed test printed (ctest's --verbose lines "N: ..."), the
+# last 40 lines of each: the summary at the log's end names the tests but not why they failed.
+failed_tests_output() {
+  local number
+  for number in $(sed -nE 's/^[[:space:]]+([0-9]+) - .* \((Failed|Timeout|SEGFAULT|Subprocess aborted|Exception)\)$/\1/p' "$1"); do
+    echo "--- test $number printed:"
+    grep -E "^$number: " "$1" | tail -n 40
+  done
+}
+
 build() {
   local suite=$1 dir profile=() options=nocheck
   dir=$(fresh "$suite" build) || return 1
@@ -167,6 +177,7 @@ build() {
     cd /build && dpkg-source -x ./*.dsc src >/dev/null && cd src &&
       DEB_BUILD_OPTIONS="$1" DEB_BUILD_PROFILES="$1" dpkg-buildpackage -us -uc -b' _ "$options" >"$dir-dpkg.log" 2>&1 || {
     tail -n 60 "$dir-dpkg.log"
+    failed_tests_output "$dir-dpkg.log"
     return 1
   }
   grep -E '^[0-9]+% tests passed|tests passed' "$dir-dpkg.log" >&2 || true

@@ -18,6 +18,7 @@ unset SDL_VIDEODRIVER WAYLAND_DISPLAY
 work=$(mktemp -d)
 trap 'StopDisplay 2>/dev/null; rm -rf "$work"' EXIT
 failures=0
+source "$source/tests/game_window.sh"
 
 # Commands a build or an install would run record that they ran, and do nothing else.
 stubs="$work/stubs"
@@ -81,11 +82,10 @@ rm -rf "$bmp"
 cp -r "$work/bmp-intact" "$bmp"
 
 # Displays that cannot be opened, each named with the reason.
-# A display with no socket of its own: X falls back to TCP, so its port must be free too.
-free=99
-while [ -e "/tmp/.X11-unix/X$free" ] || (: <"/dev/tcp/127.0.0.1/$((6000 + free))") 2>/dev/null; do
-  free=$((free + 1))
-done
+# A display with neither a socket nor a TCP port. FreeDisplay looks above the test proxies'
+# ports: a probe of a proxy's port would be taken for a game's connection by a test running
+# beside this one.
+free=$(FreeDisplay)
 expect_refusal "launcher, display not there" "DISPLAY=:$free could not be opened: no X server listens" \
   env DISPLAY=":$free" "$launcher"
 expect_refusal "launcher, no display name" "DISPLAY=notadisplay could not be opened: that is not a display name" \
@@ -105,7 +105,6 @@ expect_refusal "launcher, silent display" "DISPLAY=127.0.0.1:$number did not ans
   env DISPLAY="127.0.0.1:$number" "$launcher"
 kill "$SILENT_PID"
 if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
-  source "$source/tests/game_window.sh"
   # sdl12-compat opens no window on an 8-bit display; the classic SDL library does, and draws
   # the game's 32-bit frames in the display's 256 colours, so there it plays. Depending on its
   # version sdl12-compat refuses the display as SDL starts or as the window opens, each time in
